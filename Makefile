@@ -1,0 +1,34 @@
+# The front door. `make test` and `make run` do all the set-up themselves.
+.PHONY: all deps configure build dist test run clean
+
+BUILD := build
+
+all: dist
+
+deps:
+	@cmake/install-deps.sh
+
+configure: deps
+	@cmake --preset windows >/dev/null
+	@cmake --preset native >/dev/null
+
+build: configure
+	cmake --build --preset windows
+	cmake --build --preset native
+
+# The shipping folder: every program and plug-in, flat, plus tools/.
+dist: deps
+	@cmake --preset windows >/dev/null
+	cmake --build --preset windows
+	rm -rf dist
+	cp -r $(BUILD)/windows/dist dist
+	@echo "dist/ holds:"; ls dist
+
+test: build
+	cmake/run-tests.sh
+
+run: dist
+	cmake/run-main.sh
+
+clean:
+	rm -rf $(BUILD) dist

@@ -1,0 +1,22 @@
+#!/bin/bash
+# Installs the Debian/Ubuntu packages the build and the tests need, and only
+# when one is missing (so a warm run costs a single dpkg query).
+set -e
+packages=(
+  make cmake ninja-build g++ googletest libbenchmark-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+  wine64 wine xvfb xauth xdotool x11-utils imagemagick fonts-wine sox
+)
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ $status == "install ok installed" ]] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+SUDO=
+if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

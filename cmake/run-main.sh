@@ -1,0 +1,34 @@
+#!/bin/bash
+# Starts the system's main program from dist/ under Wine.
+# With a display it runs there until you close it. Without one it runs on a
+# virtual display inside Wine's desktop window, saves a screenshot to
+# build/screenshot.png and closes the program after a few seconds.
+here=$(cd "$(dirname "$0")/.." && pwd)
+export WINEPREFIX="$here/build/run-wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+mkdir -p "$here/build"
+
+if [ ! -f "$here/dist/Cuebinder.exe" ]; then
+  echo "Running CloseSignal.exe: it sets the suite's close event \"evttvClose\" and exits after 5 seconds."
+  "$wine" "$here/dist/CloseSignal.exe" </dev/null
+  echo "CloseSignal.exe exited with code $? (the close event was signalled; suite programs watching it close)."
+  exit 0
+fi
+
+if [ -n "$DISPLAY" ]; then
+  cd "$here/dist" && exec "$wine" Cuebinder.exe
+fi
+
+echo "No display: running Cuebinder.exe on a virtual display for a few seconds."
+shot="$here/build/screenshot.png"
+xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash -c '
+  cd "'"$here"'/dist"
+  "'"$wine"'" explorer /desktop=cuebinder,1000x740 Cuebinder.exe </dev/null >/dev/null 2>&1 &
+  sleep 8
+  import -window root "'"$shot"'"
+  /usr/lib/wine/wineserver -k
+  wait
+'
+echo "Screenshot saved to $shot"

@@ -1,0 +1,10 @@
+#!/bin/bash
+# Runs a Windows build tree's tests under Wine on a virtual X display.
+# Usage: test-windows.sh BUILD_DIR [extra ctest arguments, e.g. -R Fader]
+here=$(cd "$(dirname "$0")/.." && pwd)
+dir=$(cd "${1:?usage: test-windows.sh BUILD_DIR [ctest args]}" && pwd)
+shift
+jobs=$(nproc 2>/dev/null || echo 2)
+export WINEPREFIX="$dir/wineprefix"
+exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+  "$here/cmake/wine-session.sh" ctest --test-dir "$dir" --output-on-failure -j"$jobs" "$@"

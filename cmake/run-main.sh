@@ -9,6 +9,8 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 mkdir -p "$here/build"
+# Make the prefix once, quietly.
+[ -d "$WINEPREFIX" ] || "$wine" wineboot </dev/null >/dev/null 2>&1
 
 if [ ! -f "$here/dist/Cuebinder.exe" ]; then
   echo "Running CloseSignal.exe: it sets the suite's close event \"evttvClose\" and exits after 5 seconds."

@@ -1,0 +1,30 @@
+#include "basic/plans.h"
+
+#include "basic/durations.h"
+
+namespace dsp::basic {
+
+Span SectionToKeep(uint64_t size, uint64_t position, uint64_t length, bool fromEnd,
+                   uint32_t frameSize) {
+  uint64_t start = position;
+  if (fromEnd) start = position < size ? size - position : 0;
+  // A file with a partial frame at its end would otherwise put a start
+  // counted from the end inside a frame.
+  start = RoundDownToFrames(start, frameSize);
+  if (start >= size) return Span{start, 0};
+  if (length > size - start) length = size - start;
+  return Span{start, RoundDownToFrames(length, frameSize)};
+}
+
+uint64_t SizeAfterEndCut(uint64_t size, uint64_t endBytes, uint32_t frameSize) {
+  if (endBytes >= size) return 0;
+  return endBytes == 0 ? size : RoundDownToFrames(size - endBytes, frameSize);
+}
+
+BeginCutPlan PlanBeginCut(uint64_t size, uint64_t beginBytes) {
+  if (beginBytes == 0) return BeginCutPlan{BeginCut::kNone, Span{0, size}};
+  if (beginBytes > size) return BeginCutPlan{BeginCut::kEmpty, Span{0, 0}};
+  return BeginCutPlan{BeginCut::kCopyRest, Span{beginBytes, size - beginBytes}};
+}
+
+}  // namespace dsp::basic

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "basic/decibels.h"
+#include "basic/durations.h"
+#include "basic/plans.h"
+
+namespace dsp::basic {
+namespace {
+
+TEST(Durations, SplitAndJoinRoundTrip) {
+  struct Case { uint32_t ms; uint32_t m, s, x; };
+  const Case cases[] = {
+      {0, 0, 0, 0},          {999, 0, 0, 999},     {1000, 0, 1, 0},
+      {59999, 0, 59, 999},   {60000, 1, 0, 0},     {135005, 2, 15, 5},
+      {4294967295u, 71582, 47, 295},
+  };
+  for (const Case& c : cases) {
+    const ClockParts p = SplitMilliseconds(c.ms);
+    EXPECT_EQ(p.minutes, c.m) << c.ms;
+    EXPECT_EQ(p.seconds, c.s) << c.ms;
+    EXPECT_EQ(p.milliseconds, c.x) << c.ms;
+    EXPECT_EQ(JoinMilliseconds(p.minutes, p.seconds, p.milliseconds), c.ms);
+  }
+}
+
+TEST(Durations, JoinTakesUnnormalisedFieldsAndWraps) {
+  EXPECT_EQ(JoinMilliseconds(1, 75, 5), 135005u);
+  EXPECT_EQ(JoinMilliseconds(0, 0, 1234567), 1234567u);
+  EXPECT_EQ(JoinMilliseconds(0, -1, 1500), 500u);
+  EXPECT_EQ(JoinMilliseconds(71583, 0, 0), 71583u * 60000u);  // wraps like the 32-bit sum
+}
+
+TEST(Durations, ByteCountsAreWholeFrames) {
+  struct Case { uint32_t align, rate, ms; uint64_t bytes; };
+  const Case cases[] = {
+      {4, 44100, 60000, 10584000},   // one minute of CD audio
+      {4, 44100, 1000, 176400},
+      {4, 44100, 7, 1232},           // 1234.8 bytes: rounded down to 308 frames
+      {6, 44100, 1, 264},
+      {3, 44100, 1, 132},            // 132.3
+      {0, 1000, 3, 12},              // block align 0 counts 4 bytes a frame
+      {1, 8000, 1, 8},
+      {4, 44100, 0, 0},
+      // Lengths past 4 GiB keep their size instead of wrapping at 32 bits.
+      {32, 192000, 4000000, 24576000000ull},
+  };
+  for (const Case& c : cases) {
+    const uint64_t bytes = FrameBytesForMilliseconds(c.align, c.rate, c.ms);
+    EXPECT_EQ(bytes, c.bytes) << c.align << " " << c.rate << " " << c.ms;
+    EXPECT_EQ(bytes % FrameSize(c.align), 0u);
+  }
+}
+
+TEST(Plans, SectionToKeep) {
+  const uint64_t second = 176400, size = 8 * second;
+  struct Case { uint64_t position, length; bool fromEnd; uint64_t start, kept; };
+  const Case cases[] = {
+      {0, 10 * second, true, size, 0},                  // 0 from the end: nothing
+      {9 * second, 10 * second, false, 9 * second, 0},  // beyond the end
+      {size, second, false, size, 0},                   // exactly at the end
+      {5 * second, 10 * second, false, 5 * second, 3 * second},
+      {2 * second, 4 * second, true, 6 * second, 2 * second},
+      {0, 10 * second, false, 0, size},
+      {20 * second, 4 * second, true, 0, 4 * second},   // before the start: from 0
+      {second, second, false, second, second},
+  };
+  for (const Case& c : cases) {
+    const Span s = SectionToKeep(size, c.position, c.length, c.fromEnd, 4);
+    EXPECT_EQ(s.length, c.kept) << c.position << " " << c.fromEnd;
+    if (c.kept) {
+      EXPECT_EQ(s.start, c.start) << c.position << " " << c.fromEnd;
+    }
+  }
+  // Ten seconds before the end of a 20 s file, four seconds long.
+  const Span s = SectionToKeep(20 * second, 10 * second, 4 * second, true, 4);
+  EXPECT_EQ(s.start, 10 * second);
+  EXPECT_EQ(s.length, 4 * second);
+}
+
+TEST(Plans, SectionOfAFileWithAPartialFrameStaysOnFrames) {
+  // 100 frames of 4 bytes and 2 stray bytes; 10 frames counted from the end.
+  const Span s = SectionToKeep(402, 40, 1000, true, 4);
+  EXPECT_EQ(s.start % 4, 0u);
+  EXPECT_EQ(s.start, 360u);
+  EXPECT_EQ(s.length, 40u);  // the stray bytes are not part of any frame
+}
+
+TEST(Plans, TrimWorkedExampleAndLimits) {
+  // 1764000 bytes, 500 ms off the end, then 1000 ms off the start.
+  const uint64_t kept = SizeAfterEndCut(1764000, FrameBytesForMilliseconds(4, 44100, 500), 4);
+  EXPECT_EQ(kept, 1675800u);
+  const BeginCutPlan plan = PlanBeginCut(kept, FrameBytesForMilliseconds(4, 44100, 1000));
+  EXPECT_EQ(plan.kind, BeginCut::kCopyRest);
+  EXPECT_EQ(plan.rest.start, 176400u);
+  EXPECT_EQ(plan.rest.length, 1499400u);
+
+  EXPECT_EQ(SizeAfterEndCut(1000, 0, 4), 1000u);
+  EXPECT_EQ(SizeAfterEndCut(1000, 1000, 4), 0u);
+  EXPECT_EQ(SizeAfterEndCut(1000, 5000, 4), 0u);
+  EXPECT_EQ(SizeAfterEndCut(1002, 400, 4), 600u);  // stray bytes go with the cut
+
+  EXPECT_EQ(PlanBeginCut(1000, 0).kind, BeginCut::kNone);
+  EXPECT_EQ(PlanBeginCut(1000, 1004).kind, BeginCut::kEmpty);
+  const BeginCutPlan all = PlanBeginCut(1000, 1000);
+  EXPECT_EQ(all.kind, BeginCut::kCopyRest);
+  EXPECT_EQ(all.rest.length, 0u);
+  EXPECT_EQ(PlanBeginCut(0, 4).kind, BeginCut::kEmpty);
+}
+
+TEST(Plans, PaddingBlocksAndPercent) {
+  EXPECT_EQ(PaddingToReach(176400, 176400), 0u);
+  EXPECT_EQ(PaddingToReach(0, 176400), 176400u);
+  EXPECT_EQ(PaddingToReach(500, 0), 0u);
+  EXPECT_EQ(PaddingToReach(5000000000ull, 6000000000ull), 1000000000ull);  // past 32 bits
+
+  EXPECT_EQ(SilenceByte(8), 0x80);
+  EXPECT_EQ(SilenceByte(16), 0);
+  EXPECT_EQ(SilenceByte(24), 0);
+
+  // 2.5 seconds read back to front: the last second, the one before, the first half.
+  const uint64_t sec = 1000;
+  const Span a = NextBlockFromEnd(2500, 0, sec), b = NextBlockFromEnd(2500, 1000, sec),
+             c = NextBlockFromEnd(2500, 2000, sec);
+  EXPECT_EQ(a.start, 1500u); EXPECT_EQ(a.length, 1000u);
+  EXPECT_EQ(b.start, 500u);  EXPECT_EQ(b.length, 1000u);
+  EXPECT_EQ(c.start, 0u);    EXPECT_EQ(c.length, 500u);
+
+  EXPECT_EQ(PercentDone(0, 0), 0u);
+  EXPECT_EQ(PercentDone(1, 3), 33u);
+  EXPECT_EQ(PercentDone(5000000000ull, 10000000000ull), 50u);
+}
+
+TEST(Decibels, PercentToText) {
+  struct Case { long percent; const char* text; };
+  const Case cases[] = {
+      {20, "-14.0"}, {100, "-0.0"}, {50, "-6.0"}, {1, "-40.0"},
+      {0, "-96.3"}, {-5, "-96.3"}, {101, "-96.3"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(PercentAsDecibelText(c.percent), c.text) << c.percent;
+}
+
+TEST(Decibels, TextToPercentIsLimited) {
+  EXPECT_EQ(PercentFromDecibelText("-14.0"), 19);  // truncated, not rounded
+  EXPECT_EQ(PercentFromDecibelText("-6"), 50);
+  EXPECT_EQ(PercentFromDecibelText("0"), 99);        // just under full scale
+  EXPECT_EQ(PercentFromDecibelText("12"), 100);      // above full scale: limited
+  EXPECT_EQ(PercentFromDecibelText("-200"), 0);
+  EXPECT_EQ(PercentFromDecibelText(""), 99);         // no number: 0 dB
+  EXPECT_EQ(PercentFromDecibelText("99999"), 100);   // infinite figure
+}
+
+}  // namespace
+}  // namespace dsp::basic
+
+#include "basic/transforms.h"
+
+namespace dsp::basic {
+namespace {
+
+TEST(Reverse, FramesSwapWholeAndKeepTheirBytes) {
+  // Stereo 16-bit frames A, B, C become C, B, A.
+  const uint8_t in[12] = {0xA0, 0xA1, 0xA2, 0xA3, 0xB0, 0xB1, 0xB2, 0xB3, 0xC0, 0xC1, 0xC2, 0xC3};
+  uint8_t out[12] = {};
+  ReverseFrames(in, out, sizeof in, 4);
+  const uint8_t want[12] = {0xC0, 0xC1, 0xC2, 0xC3, 0xB0, 0xB1, 0xB2, 0xB3, 0xA0, 0xA1, 0xA2, 0xA3};
+  EXPECT_EQ(0, std::memcmp(out, want, sizeof want));
+
+  // One frame is unchanged; reversing twice gives the input back for any frame size.
+  const uint8_t one[6] = {1, 2, 3, 4, 5, 6};
+  uint8_t oneOut[6] = {};
+  ReverseFrames(one, oneOut, 6, 6);
+  EXPECT_EQ(0, std::memcmp(one, oneOut, 6));
+  for (size_t frame : {1u, 2u, 3u, 4u, 6u, 8u}) {
+    std::vector<uint8_t> data(frame * 37), back(data.size()), again(data.size());
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7 + 1);
+    ReverseFrames(data.data(), back.data(), data.size(), frame);
+    EXPECT_NE(back, data) << frame;
+    EXPECT_EQ(0, std::memcmp(back.data(), data.data() + data.size() - frame, frame));
+    ReverseFrames(back.data(), again.data(), back.size(), frame);
+    EXPECT_EQ(again, data) << frame;
+  }
+}
+
+}  // namespace
+}  // namespace dsp::basic

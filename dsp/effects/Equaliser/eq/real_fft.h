@@ -1,0 +1,40 @@
+// A real-input fast Fourier transform of a fixed power-of-two length.
+//
+// Forward takes N real samples and leaves the spectrum packed in the same
+// array: a[0] holds bin 0 (real), a[1] holds bin N/2 (real), and a[2k], a[2k+1]
+// hold the real and imaginary parts of bin k for k = 1 .. N/2 - 1. The forward
+// transform is the plain discrete Fourier transform, X[k] = sum x[n] e^(-2 pi i k n / N).
+//
+// Inverse takes such a packed spectrum and returns N real samples scaled by
+// N/2: Inverse(Forward(x)) == (N/2) * x. (For the equaliser's 512 points that
+// is 256, which the overlap-add undoes.)
+//
+// The transform is built from one complex transform of N/2 points on split
+// real/imaginary arrays, so the butterflies of the wider stages vectorise.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace eq {
+
+class RealFft {
+public:
+    explicit RealFft(size_t n);   // n: a power of two, at least 8
+
+    size_t size() const { return n_; }
+    void Forward(float* a);
+    void Inverse(float* a);
+
+private:
+    void ComplexStages(bool inverse);
+
+    size_t n_;                   // real length
+    size_t m_;                   // complex length, n_ / 2
+    std::vector<unsigned> reverse_;  // bit-reversed index of each of the m_ points
+    std::vector<float> twRe_, twIm_; // per-stage twiddles: stage of half-width h at offset h
+    std::vector<float> rotRe_, rotIm_;  // e^(-2 pi i k / n) for the split step, k < m_/2 + 1
+    std::vector<float> re_, im_;     // the complex work arrays
+};
+
+}  // namespace eq

@@ -1,0 +1,165 @@
+#include "Statusunit.h"
+
+#include "Tsettings.h"
+
+#include <vector>
+
+namespace {
+const char* const kClassName = "TStatusForm";
+}
+
+const char* TStatusForm::ClassName() { return kClassName; }
+
+TStatusForm::TStatusForm(TSettings& settings) : m_Settings(settings)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    if (!GetClassInfoExA(instance, kClassName, &wc)) {
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &TStatusForm::WndProc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        wc.lpszClassName = kClassName;
+        RegisterClassExA(&wc);
+    }
+
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    m_hFont = CreateFontA(-MulDiv(10, dpi, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                          "Tahoma");
+    m_hBackground = CreateSolidBrush(RGB(0, 0, 0));
+
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    // A pop-up without border or caption; the tool-window style keeps it out
+    // of the task bar, and it never takes the focus from the game.
+    m_hWnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClassName, "Status",
+                             WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, BarHeight, nullptr, nullptr, instance,
+                             this);
+    if (!m_hWnd)
+        return;
+
+    m_hStatus = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
+                                0, 0, width, BarHeight, m_hWnd, nullptr, instance, nullptr);
+    if (m_hStatus && m_hFont)
+        SendMessageA(m_hStatus, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
+}
+
+TStatusForm::~TStatusForm()
+{
+    if (m_hWnd) {
+        KillTimer(m_hWnd, StatusTimerId);
+        SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+        DestroyWindow(m_hWnd);
+    }
+    if (m_hFont)
+        DeleteObject(m_hFont);
+    if (m_hBackground)
+        DeleteObject(m_hBackground);
+}
+
+std::string TStatusForm::StatusText() const
+{
+    if (!m_hStatus)
+        return std::string();
+    int n = GetWindowTextLengthA(m_hStatus);
+    std::vector<char> buf(static_cast<std::size_t>(n) + 1, '\0');
+    GetWindowTextA(m_hStatus, buf.data(), n + 1);
+    return std::string(buf.data());
+}
+
+void TStatusForm::EnableTimer(bool enabled)
+{
+    if (!m_hWnd)
+        return;
+    if (enabled)
+        SetTimer(m_hWnd, StatusTimerId, StatusTimerInterval, nullptr);
+    else
+        KillTimer(m_hWnd, StatusTimerId);
+    m_TimerEnabled = enabled;
+}
+
+void TStatusForm::ShowStatus(const std::string& text)
+{
+    if (!m_hWnd)
+        return;
+    EnableTimer(false);
+    SetWindowTextA(m_hStatus, text.c_str());
+
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    RECT r;
+    GetWindowRect(m_hWnd, &r);
+    int top = r.top;
+    int align = m_Settings.GetBarAlign();
+    if (align == 0)
+        top = 0;
+    else if (align == 1)
+        top = height - BarHeight;
+    SetWindowPos(m_hWnd, nullptr, 0, top, width, BarHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveWindow(m_hStatus, 0, 0, width, BarHeight, TRUE);
+
+    if (align != 2) {
+        ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+        SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EnableTimer(true);
+}
+
+void TStatusForm::StatusTimerTimer()
+{
+    if (!m_hWnd)
+        return;
+    ShowWindow(m_hWnd, SW_HIDE);
+    EnableTimer(false);
+}
+
+LRESULT CALLBACK TStatusForm::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE) {
+        auto* created = reinterpret_cast<TStatusForm*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        created->m_hWnd = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* self = reinterpret_cast<TStatusForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY)
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    if (!self)
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    try {
+        return self->HandleMessage(msg, wp, lp);
+    } catch (...) {
+        return 0;
+    }
+}
+
+LRESULT TStatusForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_TIMER:
+        if (wp == StatusTimerId) {
+            StatusTimerTimer();
+            return 0;
+        }
+        break;
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, RGB(255, 255, 255));
+        SetBkColor(dc, RGB(0, 0, 0));
+        return reinterpret_cast<LRESULT>(m_hBackground);
+    }
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_CLOSE:
+        // Only the owner ends the bar; a close request just hides it.
+        StatusTimerTimer();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(m_hWnd, msg, wp, lp);
+}

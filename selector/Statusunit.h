@@ -1,0 +1,52 @@
+// The in-game status bar: a borderless black bar, 22 pixels high, across the
+// top or bottom of the primary screen, showing the sound just loaded in white
+// bold text for 5000 ms after the last ShowStatus.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class TSettings;
+
+class TStatusForm {
+public:
+    static constexpr UINT_PTR StatusTimerId = 1;
+    static constexpr UINT StatusTimerInterval = 5000;  // ms
+    static constexpr int BarHeight = 22;
+
+    // Creates the window hidden (topmost, no task-bar button). The BarAlign
+    // setting is read from `settings` at each ShowStatus.
+    explicit TStatusForm(TSettings& settings);
+    ~TStatusForm();
+    TStatusForm(const TStatusForm&) = delete;
+    TStatusForm& operator=(const TStatusForm&) = delete;
+
+    // Shows `text` (the caller passes "Current Sound: " + path) in the bar at
+    // the place BarAlign chooses (0 top, 1 bottom, 2 not shown) and restarts
+    // the 5000 ms StatusTimer.
+    void ShowStatus(const std::string& text);
+    // The StatusTimer's handler: hides the bar and stops the timer.
+    void StatusTimerTimer();
+
+    HWND Handle() const { return m_hWnd; }
+    // The label that fills the bar.
+    HWND StatusLabel() const { return m_hStatus; }
+    std::string StatusText() const;
+    bool IsTimerEnabled() const { return m_TimerEnabled; }
+
+    // Name of the window class ("TStatusForm").
+    static const char* ClassName();
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void EnableTimer(bool enabled);
+
+    TSettings& m_Settings;
+    HWND m_hWnd = nullptr;
+    HWND m_hStatus = nullptr;
+    HFONT m_hFont = nullptr;
+    HBRUSH m_hBackground = nullptr;
+    bool m_TimerEnabled = false;
+};

@@ -1,0 +1,39 @@
+// Value rules of the settings file: how integers, truth values and paths are
+// read and written, and where the window goes when nothing is stored.
+#pragma once
+
+#include <string>
+
+// Reads an integer value as stored in the settings file. Decimal with an
+// optional sign; a value longer than two characters that starts with "0x" or
+// "0X" is hexadecimal (up to 32 bits, taken as a signed 32-bit number). An
+// empty value, anything that is not a number, or a number outside the 32-bit
+// range gives `fallback`.
+int ParseSettingInteger(const std::string& text, int fallback);
+
+// Truth values are stored as integers: any non-zero number is true.
+bool ParseSettingBool(const std::string& text, bool fallback);
+
+// "1" or "0".
+std::string SettingBoolText(bool value);
+
+// Decimal text of an integer.
+std::string SettingIntegerText(int value);
+
+// Left (or top) edge that centres a window of `size` on a screen of `screen`
+// pixels; the halving truncates toward zero, so an oversized window gets a
+// negative edge.
+int CentredEdge(int screen, int size);
+
+// The settings file of a program: its path with the extension replaced by
+// ".ini". The extension is the text from the last "." after the last "\",
+// "/" or ":"; a name without one gets ".ini" appended.
+std::string SettingsFileForProgram(const std::string& programPath);
+
+// The game directory as its users need it: empty stays empty, otherwise one
+// "\" is appended when the path does not already end in "\".
+std::string WithTrailingBackslash(const std::string& path);
+
+// The folder part of a path without its trailing separator
+// ("C:\Prog\Cuebinder.exe" -> "C:\Prog"); empty when there is none.
+std::string FolderOf(const std::string& path);

@@ -1,0 +1,38 @@
+#include "progress.h"
+
+#include "core/wave_format.h"
+
+namespace dsp {
+
+Progress::Progress()
+{
+    value_.Create(kProgressName, sizeof(uint32_t));
+}
+
+Progress::~Progress()
+{
+    value_.Close();
+}
+
+void Progress::Write(uint32_t percent)
+{
+    value_.Write(&percent);
+}
+
+uint32_t Progress::Percent(uint64_t done, uint64_t total)
+{
+    return PercentOf(done, total);
+}
+
+ProgressReader::ProgressReader()
+{
+    value_.Create(kProgressName, sizeof(uint32_t));
+}
+
+uint32_t ProgressReader::Read()
+{
+    uint32_t percent = 0;
+    return value_.Read(&percent) ? percent : 0;
+}
+
+}  // namespace dsp

@@ -1,0 +1,44 @@
+// The progress value a working effect publishes for its host: a SharedValue
+// named "tVCDSPTellPCDone" holding an unsigned 32-bit whole percentage.
+#pragma once
+
+#include "shared_value.h"
+
+#include <cstdint>
+
+namespace dsp {
+
+constexpr const char* kProgressName = "tVCDSPTellPCDone";
+
+class Progress {
+public:
+    // Creates (or opens) the value; writes nothing yet.
+    Progress();
+    ~Progress();
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+
+    void Write(uint32_t percent);
+    // done * 100 / total with unsigned truncation; 0 when total is 0.
+    static uint32_t Percent(uint64_t done, uint64_t total);
+    // The percentage of a pass mapped to its half of a two-pass effect:
+    // first pass percent / 2, second pass percent / 2 + 50.
+    static uint32_t FirstHalf(uint32_t percent) { return percent >> 1; }
+    static uint32_t SecondHalf(uint32_t percent) { return (percent >> 1) + 50; }
+
+private:
+    SharedValue value_;
+};
+
+// The host's side: opens the same value and reads it.
+class ProgressReader {
+public:
+    ProgressReader();
+    // The current percentage (0 when the value cannot be read).
+    uint32_t Read();
+
+private:
+    SharedValue value_;
+};
+
+}  // namespace dsp

@@ -1,0 +1,162 @@
+#include "channel_mix.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+using chmove::MoveList;
+using chmove::MovePlan;
+
+int32_t S16(int v) { return static_cast<int32_t>(static_cast<uint32_t>(v) << 16); }
+
+TEST(ChannelMix, MixModesTable) {
+  const int factors[] = {100, 100, 80, 60, 50, 40, 30, 20, 10, 100};
+  for (int m = 0; m < chmove::kMixModes; ++m) EXPECT_EQ(chmove::MixFactor(m), factors[m]) << m;
+  EXPECT_STREQ(chmove::kMixModeNames[0], "Added / Count");
+  EXPECT_STREQ(chmove::kMixModeNames[4], "+50% channels");
+  EXPECT_STREQ(chmove::kMixModeNames[9], "Drop");
+}
+
+TEST(ChannelMix, StereoToMono) {
+  struct Case { int mode; int left, right; int32_t mono; } cases[] = {
+      {0, 1000, 300, S16(1300)},              // "Added / Count": one dropped channel, divided by 1
+      {1, 1000, 300, S16(1300)},              // "Added"
+      {4, 1000, 300, S16(1150)},              // "+50% channels": left plus half of right
+      {8, 1000, -300, S16(1000) - S16(300) / 10},
+      {9, 1000, 300, S16(1000)},              // "Drop"
+      {1, 30000, 30000, INT32_MAX},           // clamped
+      {0, -30000, -30000, INT32_MIN},
+  };
+  for (const auto& c : cases) {
+    const int32_t in[2] = {S16(c.left), S16(c.right)};
+    int32_t out[1] = {};
+    chmove::MixDown(in, 2, out, 1, 1, c.mode);
+    EXPECT_EQ(out[0], c.mono) << "mode " << c.mode;
+  }
+}
+
+TEST(ChannelMix, MixDownDividesByDroppedChannelsAndTruncatesEachTerm) {
+  // Five channels to two, "Added / Count": three dropped channels averaged.
+  const int32_t in[5] = {10, 20, 7, 8, 9};
+  int32_t out[2] = {};
+  chmove::MixDown(in, 5, out, 2, 1, 0);
+  EXPECT_EQ(out[0], 10 + 8);
+  EXPECT_EQ(out[1], 20 + 8);
+  // "+30% channels": each term is truncated toward zero before summing.
+  const int32_t odd[3] = {0, 7, -7};
+  chmove::MixDown(odd, 3, out, 1, 1, 6);
+  EXPECT_EQ(out[0], 0 + 2 - 2);
+}
+
+TEST(ChannelMix, MonoToStereoAndStereoToFour) {
+  const int32_t mono[2] = {S16(-1234), S16(555)};  // two frames
+  int32_t stereo[4] = {};
+  chmove::MixUp(mono, 1, stereo, 2, 2, 0);
+  EXPECT_EQ((std::vector<int32_t>(stereo, stereo + 4)),
+            (std::vector<int32_t>{S16(-1234), S16(-1234), S16(555), S16(555)}));
+
+  const int32_t in[4] = {S16(1000), S16(2000), S16(30000), S16(10000)};
+  int32_t four[8] = {};
+  chmove::MixUp(in, 2, four, 4, 2, 1);  // "Added"
+  EXPECT_EQ((std::vector<int32_t>(four, four + 8)),
+            (std::vector<int32_t>{S16(1000), S16(2000), S16(3000), S16(3000), S16(30000),
+                                  S16(10000), INT32_MAX, INT32_MAX}));
+  chmove::MixUp(in, 2, four, 4, 1, 9);  // "Drop" adds the plain sum
+  EXPECT_EQ(four[2], S16(3000));
+  chmove::MixUp(in, 2, four, 3, 1, 0);  // "Added / Count" averages the sources
+  EXPECT_EQ(four[2], S16(1500));
+}
+
+TEST(ChannelMoves, ReadTheFrameAsItWas) {
+  MoveList moves;
+  ASSERT_TRUE(moves.Add(1, 2));
+  ASSERT_TRUE(moves.Add(2, 1));
+  std::vector<int32_t> frames = {1, 2, 3, 4};  // two stereo frames
+  MovePlan(moves, 2).Apply(frames.data(), 2);
+  EXPECT_EQ(frames, (std::vector<int32_t>{2, 1, 4, 3}));
+
+  // A channel moved away keeps its own signal; the last move to a target wins.
+  MoveList chain;
+  chain.Add(1, 2);
+  chain.Add(2, 3);
+  chain.Add(3, 3);
+  std::vector<int32_t> three = {10, 20, 30};
+  MovePlan(chain, 3).Apply(three.data(), 1);
+  EXPECT_EQ(three, (std::vector<int32_t>{10, 10, 30}));
+}
+
+TEST(ChannelMoves, MissingChannelsAreSkipped) {
+  MoveList moves;
+  moves.Add(3, 1);  // stereo file has no channel 3
+  moves.Add(1, 5);
+  moves.from[2] = -1;  // from a damaged store: negative channels never apply
+  moves.to[2] = 1;
+  moves.from[3] = 2;
+  moves.to[3] = 1;
+  std::vector<int32_t> frame = {7, 8};
+  MovePlan plan(moves, 2);
+  EXPECT_FALSE(plan.Empty());
+  plan.Apply(frame.data(), 1);
+  EXPECT_EQ(frame, (std::vector<int32_t>{8, 8}));
+  EXPECT_TRUE(MovePlan(moves, 1).Empty());
+}
+
+TEST(ChannelMoves, ListFillsFirstFreePlaceUpToAHundred) {
+  MoveList moves;
+  EXPECT_FALSE(moves.Add(0, 2));
+  EXPECT_FALSE(moves.Add(2, -1));
+  for (int i = 0; i < 100; ++i) ASSERT_TRUE(moves.Add(i + 1, 1)) << i;
+  EXPECT_FALSE(moves.Add(4, 5));
+  EXPECT_EQ(moves.Count(), 100);
+  moves.Clear();
+  EXPECT_EQ(moves.Count(), 0);
+  EXPECT_EQ(chmove::MoveLine(3, 12), "Move Channel 3 to 12");
+}
+
+TEST(ChannelMoves, StorageRoundTripWithEndMark) {
+  std::map<std::string, uint32_t> store;
+  auto write = [&](const std::string& name, uint32_t v) { store[name] = v; };
+  auto read = [&](const std::string& name) { return store.count(name) ? store[name] : 0u; };
+
+  MoveList moves;
+  moves.Add(1, 2);
+  moves.Add(2, 1);
+  chmove::SaveMoves(moves, write);
+  EXPECT_EQ(store, (std::map<std::string, uint32_t>{
+                       {"ChannelMove-ch-from-0", 1}, {"ChannelMove-ch-to-0", 2},
+                       {"ChannelMove-ch-from-1", 2}, {"ChannelMove-ch-to-1", 1},
+                       {"ChannelMove-ch-from-2", 0}, {"ChannelMove-ch-to-2", 0}}));
+  // An older, longer list beyond the end mark is never read back.
+  store["ChannelMove-ch-from-3"] = 4;
+  store["ChannelMove-ch-to-3"] = 4;
+  MoveList loaded;
+  loaded.Add(9, 9);
+  chmove::LoadMoves(loaded, read);
+  EXPECT_EQ(loaded.Count(), 2);
+  EXPECT_EQ(loaded.from[1], 2);
+  EXPECT_EQ(loaded.to[1], 1);
+  EXPECT_EQ(loaded.from[2], 0);
+
+  // A full list writes all 100 and no end mark.
+  MoveList full;
+  for (int i = 0; i < 100; ++i) full.Add(1, 2);
+  store.clear();
+  chmove::SaveMoves(full, write);
+  EXPECT_EQ(store.size(), 200u);
+  EXPECT_EQ(store.count("ChannelMove-ch-from-100"), 0u);
+  chmove::LoadMoves(loaded, read);
+  EXPECT_EQ(loaded.Count(), 100);
+}
+
+TEST(ChannelMoves, StoredChoicesOutsideTheListsFallBack) {
+  EXPECT_EQ(chmove::TargetChannelsFromStored(9), 9);
+  EXPECT_EQ(chmove::TargetChannelsFromStored(10), 0);
+  EXPECT_EQ(chmove::TargetChannelsFromStored(0xFFFFFFFF), 0);
+  EXPECT_EQ(chmove::MixModeFromStored(9), 9);
+  EXPECT_EQ(chmove::MixModeFromStored(10), 0);
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+#include "silence_detector.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace silence {
+
+double LevelFromStored(int32_t stored) {
+  if (stored == 0) return kDefaultLevelPercent;
+  if (stored > 0) return stored;
+  return static_cast<double>(stored) / -100.0;
+}
+
+int32_t StoredFromLevel(double percent) {
+  const double scaled = percent * -100.0;
+  if (!(scaled > -2147483648.0)) return INT32_MIN;
+  if (!(scaled < 2147483647.0)) return INT32_MAX;
+  return static_cast<int32_t>(scaled);  // truncates toward zero
+}
+
+int32_t StoredFromLevelText(const char* text) {
+  if (text == nullptr) return 0;
+  const char* p = text;
+  while (*p == ' ' || *p == '\t') ++p;
+  bool negative = false;
+  if (*p == '-' || *p == '+') negative = *p++ == '-';
+  int64_t hundredths = 0;
+  bool digits = false;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    digits = true;
+    if (hundredths < 100000000000LL) hundredths = hundredths * 10 + (*p - '0');
+  }
+  hundredths *= 100;
+  if (*p == '.' || *p == ',') {
+    ++p;
+    if (*p >= '0' && *p <= '9') { digits = true; hundredths += 10 * (*p++ - '0'); }
+    if (*p >= '0' && *p <= '9') { digits = true; hundredths += *p - '0'; }
+  }
+  if (!digits) return 0;
+  int64_t stored = negative ? hundredths : -hundredths;
+  if (stored < INT32_MIN) stored = INT32_MIN;
+  if (stored > INT32_MAX) stored = INT32_MAX;
+  return static_cast<int32_t>(stored);
+}
+
+uint32_t WindowFromStored(uint32_t stored) {
+  if (stored == 0) return kDefaultWindowMs;
+  return stored > kMaxWindowMs ? kMaxWindowMs : stored;
+}
+
+uint32_t WindowFromPanel(long typed) {
+  if (typed <= 0) return kDefaultWindowMs;
+  return typed > static_cast<long>(kMaxWindowMs) ? kMaxWindowMs : static_cast<uint32_t>(typed);
+}
+
+int32_t Level16(double percent) {
+  const double level = percent * 32767 * 0.01;
+  if (!(level > -2147483648.0)) return INT32_MIN;
+  if (!(level < 2147483647.0)) return INT32_MAX;
+  return static_cast<int32_t>(level);
+}
+
+int64_t LoudThreshold(double percent) { return static_cast<int64_t>(Level16(percent)) * 65536; }
+
+std::string DecibelTextFromPercent(double percent) {
+  double figure = -96.3;
+  if (percent >= 0 && percent <= 100) {
+    const auto x = static_cast<int32_t>(percent * 65534 * 0.01);
+    // No level at all has no logarithm; it shows as the floor, like levels
+    // outside the range.
+    if (x > 0) figure = 20 * std::log10(static_cast<double>(x)) - 96.3294;
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, "%0.1f", figure);
+  return text;
+}
+
+std::string PercentTextFromDecibels(double decibels) {
+  const double value = std::pow(10.0, (decibels + 96.3294) * 0.05) * 100 / 65535;
+  long long percent = 0;
+  if (value >= 2147483647.0) percent = 2147483647;
+  else percent = static_cast<long long>(value);
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld", percent);
+  return text;
+}
+
+Window WindowFor(uint64_t windowBytes, unsigned channels, unsigned bytesPerSample) {
+  Window window;
+  if (channels == 0 || bytesPerSample == 0) return window;
+  const uint64_t frameBytes = static_cast<uint64_t>(channels) * bytesPerSample;
+  uint64_t frames = windowBytes / frameBytes;
+  if (frames == 0) frames = 1;
+  window.samples = static_cast<size_t>(frames * channels);
+  window.trigger = window.samples / 4;
+  return window;
+}
+
+Detector::Detector(Window window, unsigned channels, int64_t threshold)
+    : window_(window), channels_(channels == 0 ? 1 : channels), threshold_(threshold) {
+  if (window_.samples == 0) window_ = WindowFor(channels_, channels_, 1);
+  ring_.assign(window_.samples, 0);
+}
+
+void Detector::Reset() {
+  std::fill(ring_.begin(), ring_.end(), 0);
+  index_ = 0;
+  loud_ = 0;
+  examined_ = 0;
+}
+
+void Detector::StartBlock() { examined_ = 0; }
+
+namespace {
+struct Samples {
+  const int32_t* data;
+  int32_t operator()(size_t i) const { return data[i]; }
+};
+}  // namespace
+
+PassResult FindTrailingEnd(SampleSource& source, Detector& detector, uint64_t audioBytes,
+                           uint64_t blockBytes, unsigned bytesPerSample) {
+  PassResult result;
+  detector.Reset();
+  uint64_t done = 0;
+  while (done < audioBytes) {
+    const uint64_t block = std::min(audioBytes - done, blockBytes);
+    const uint64_t start = audioBytes - done - block;
+    const int32_t* samples = nullptr;
+    if (!source.Read(start, static_cast<size_t>(block), samples)) {
+      result.kind = PassResult::kReadFailed;
+      return result;
+    }
+    detector.StartBlock();
+    const size_t count = static_cast<size_t>(block / bytesPerSample);
+    const size_t onset = detector.ScanBackward(Samples{samples}, count);
+    if (onset != Detector::kNotFound) {
+      result.kind = PassResult::kFound;
+      result.position = start + (onset + detector.Examined()) * uint64_t{bytesPerSample};
+      return result;
+    }
+    done += block;
+  }
+  return result;
+}
+
+PassResult FindLeadingStart(SampleSource& source, Detector& detector, uint64_t audioBytes,
+                            uint64_t blockBytes, unsigned bytesPerSample) {
+  PassResult result;
+  detector.Reset();
+  uint64_t start = 0;
+  while (start < audioBytes) {
+    const uint64_t block = std::min(audioBytes - start, blockBytes);
+    const int32_t* samples = nullptr;
+    if (!source.Read(start, static_cast<size_t>(block), samples)) {
+      result.kind = PassResult::kReadFailed;
+      return result;
+    }
+    detector.StartBlock();
+    const size_t count = static_cast<size_t>(block / bytesPerSample);
+    const size_t taken = detector.ScanForward(Samples{samples}, count);
+    if (taken != Detector::kNotFound) {
+      // The examined count never exceeds what this block has given, so the
+      // look-back stays inside the block.
+      result.kind = PassResult::kFound;
+      result.position = start + (taken - detector.Examined()) * uint64_t{bytesPerSample};
+      return result;
+    }
+    start += block;
+  }
+  return result;
+}
+
+}  // namespace silence

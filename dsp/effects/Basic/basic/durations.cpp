@@ -13,21 +13,17 @@ uint32_t JoinMilliseconds(long minutes, long seconds, long milliseconds) {
          static_cast<uint32_t>(milliseconds);
 }
 
-uint64_t FrameBytesForMilliseconds(uint32_t blockAlign, uint32_t rate, uint32_t ms) {
-  const uint32_t frame = FrameSize(blockAlign);
-  const uint64_t perSecond = uint64_t{frame} * rate;  // < 2^48
-  // Whole seconds and the rest separately, so the sum only overflows for
-  // formats no file has.
-  uint64_t whole = 0;
-  if (__builtin_mul_overflow(perSecond, uint64_t{ms / 1000u}, &whole)) {
-    return RoundDownToFrames(std::numeric_limits<uint64_t>::max(), frame);
-  }
-  const uint64_t part = perSecond * (ms % 1000u) / 1000u;  // < 2^58
-  uint64_t bytes = 0;
-  if (__builtin_add_overflow(whole, part, &bytes)) {
+uint64_t FrameBytesForMilliseconds(const WaveFormat& format, uint32_t ms) {
+  const uint64_t align = format.blockAlign ? format.blockAlign : 4u;
+  const uint64_t perSecond = align * format.samplesPerSec;  // < 2^48
+  // Whole seconds and the rest separately: the same truncated quotient as
+  // perSecond * ms / 1000, without the overflow for long lengths.
+  uint64_t whole = 0, bytes = 0;
+  if (__builtin_mul_overflow(perSecond, uint64_t{ms / 1000u}, &whole) ||
+      __builtin_add_overflow(whole, perSecond * (ms % 1000u) / 1000u, &bytes)) {
     bytes = std::numeric_limits<uint64_t>::max();
   }
-  return RoundDownToFrames(bytes, frame);
+  return WholeFrames(bytes, format);
 }
 
 }  // namespace dsp::basic

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "core/wave_format.h"
+
 namespace dsp::basic {
 
 struct ClockParts {
@@ -20,17 +22,10 @@ ClockParts SplitMilliseconds(uint32_t ms);
 // the next time). Negative fields wrap the way the 32-bit sum does.
 uint32_t JoinMilliseconds(long minutes, long seconds, long milliseconds);
 
-// Bytes in `ms` milliseconds of audio with `blockAlign` bytes a frame (4 when
-// 0) and `rate` frames a second, rounded down to whole frames. Computed in
-// 64 bits; a product too large for that saturates (it only means "more than
-// any file").
-uint64_t FrameBytesForMilliseconds(uint32_t blockAlign, uint32_t rate, uint32_t ms);
-
-// The frame size those byte counts are rounded to: the block align, 4 when 0.
-inline uint32_t FrameSize(uint32_t blockAlign) { return blockAlign ? blockAlign : 4u; }
-
-inline uint64_t RoundDownToFrames(uint64_t bytes, uint32_t frameSize) {
-  return frameSize ? bytes - bytes % frameSize : bytes;
-}
+// Bytes in `ms` milliseconds of audio of `format` (block align 4 when 0,
+// like dsp::BytesForMilliseconds), rounded down to whole frames. Computed in
+// 64 bits, so long lengths do not wrap at 4 GiB; a product too large even for
+// that saturates (it only means "more than any file").
+uint64_t FrameBytesForMilliseconds(const WaveFormat& format, uint32_t ms);
 
 }  // namespace dsp::basic

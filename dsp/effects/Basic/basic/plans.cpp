@@ -1,24 +1,22 @@
 #include "basic/plans.h"
 
-#include "basic/durations.h"
-
 namespace dsp::basic {
 
 Span SectionToKeep(uint64_t size, uint64_t position, uint64_t length, bool fromEnd,
-                   uint32_t frameSize) {
+                   const WaveFormat& format) {
   uint64_t start = position;
   if (fromEnd) start = position < size ? size - position : 0;
   // A file with a partial frame at its end would otherwise put a start
   // counted from the end inside a frame.
-  start = RoundDownToFrames(start, frameSize);
+  start = WholeFrames(start, format);
   if (start >= size) return Span{start, 0};
   if (length > size - start) length = size - start;
-  return Span{start, RoundDownToFrames(length, frameSize)};
+  return Span{start, WholeFrames(length, format)};
 }
 
-uint64_t SizeAfterEndCut(uint64_t size, uint64_t endBytes, uint32_t frameSize) {
+uint64_t SizeAfterEndCut(uint64_t size, uint64_t endBytes, const WaveFormat& format) {
   if (endBytes >= size) return 0;
-  return endBytes == 0 ? size : RoundDownToFrames(size - endBytes, frameSize);
+  return endBytes == 0 ? size : WholeFrames(size - endBytes, format);
 }
 
 BeginCutPlan PlanBeginCut(uint64_t size, uint64_t beginBytes) {

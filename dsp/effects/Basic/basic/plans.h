@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "core/wave_format.h"
+
 namespace dsp::basic {
 
 // A run of bytes in a file.
@@ -17,11 +19,11 @@ struct Span {
 // start of the file counts as the start). Cut to what the file holds; a
 // length of 0 means nothing is kept and the file stays as it is.
 Span SectionToKeep(uint64_t size, uint64_t position, uint64_t length, bool fromEnd,
-                   uint32_t frameSize);
+                   const WaveFormat& format);
 
 // The size a file keeps when `endBytes` are cut off its end (0 when the cut
 // reaches past its start).
-uint64_t SizeAfterEndCut(uint64_t size, uint64_t endBytes, uint32_t frameSize);
+uint64_t SizeAfterEndCut(uint64_t size, uint64_t endBytes, const WaveFormat& format);
 
 // How a cut of `beginBytes` off the start of a file of `size` bytes goes.
 enum class BeginCut {
@@ -52,11 +54,6 @@ inline Span NextBlockFromEnd(uint64_t whole, uint64_t done, uint64_t blockBytes)
   const uint64_t left = whole - done;
   const uint64_t length = left < blockBytes ? left : blockBytes;
   return Span{whole - done - length, length};
-}
-
-// Whole percentage done, 0 for an empty total (the progress value's rule).
-inline uint32_t PercentDone(uint64_t done, uint64_t total) {
-  return total ? static_cast<uint32_t>(done * 100 / total) : 0;
 }
 
 }  // namespace dsp::basic

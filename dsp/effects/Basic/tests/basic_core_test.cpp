@@ -10,6 +10,10 @@
 namespace dsp::basic {
 namespace {
 
+WaveFormat Shape(uint16_t blockAlign, uint32_t rate, uint16_t bits = 16) {
+  return WaveFormat{1, 2, rate, blockAlign * rate, blockAlign, bits, 0};
+}
+
 TEST(Durations, SplitAndJoinRoundTrip) {
   struct Case { uint32_t ms; uint32_t m, s, x; };
   const Case cases[] = {
@@ -41,16 +45,20 @@ TEST(Durations, ByteCountsAreWholeFrames) {
       {4, 44100, 7, 1232},           // 1234.8 bytes: rounded down to 308 frames
       {6, 44100, 1, 264},
       {3, 44100, 1, 132},            // 132.3
-      {0, 1000, 3, 12},              // block align 0 counts 4 bytes a frame
+      {0, 1000, 3, 12},              // block align 0 counts 4 bytes a frame, no rounding
+      {0, 1000, 1, 4},
+      {0, 441, 1, 1},
       {1, 8000, 1, 8},
       {4, 44100, 0, 0},
       // Lengths past 4 GiB keep their size instead of wrapping at 32 bits.
       {32, 192000, 4000000, 24576000000ull},
   };
   for (const Case& c : cases) {
-    const uint64_t bytes = FrameBytesForMilliseconds(c.align, c.rate, c.ms);
+    const uint64_t bytes = FrameBytesForMilliseconds(Shape(c.align, c.rate), c.ms);
     EXPECT_EQ(bytes, c.bytes) << c.align << " " << c.rate << " " << c.ms;
-    EXPECT_EQ(bytes % FrameSize(c.align), 0u);
+    if (c.align) {
+      EXPECT_EQ(bytes % c.align, 0u);
+    }
   }
 }
 
@@ -68,21 +76,21 @@ TEST(Plans, SectionToKeep) {
       {second, second, false, second, second},
   };
   for (const Case& c : cases) {
-    const Span s = SectionToKeep(size, c.position, c.length, c.fromEnd, 4);
+    const Span s = SectionToKeep(size, c.position, c.length, c.fromEnd, Shape(4, 44100));
     EXPECT_EQ(s.length, c.kept) << c.position << " " << c.fromEnd;
     if (c.kept) {
       EXPECT_EQ(s.start, c.start) << c.position << " " << c.fromEnd;
     }
   }
   // Ten seconds before the end of a 20 s file, four seconds long.
-  const Span s = SectionToKeep(20 * second, 10 * second, 4 * second, true, 4);
+  const Span s = SectionToKeep(20 * second, 10 * second, 4 * second, true, Shape(4, 44100));
   EXPECT_EQ(s.start, 10 * second);
   EXPECT_EQ(s.length, 4 * second);
 }
 
 TEST(Plans, SectionOfAFileWithAPartialFrameStaysOnFrames) {
   // 100 frames of 4 bytes and 2 stray bytes; 10 frames counted from the end.
-  const Span s = SectionToKeep(402, 40, 1000, true, 4);
+  const Span s = SectionToKeep(402, 40, 1000, true, Shape(4, 44100));
   EXPECT_EQ(s.start % 4, 0u);
   EXPECT_EQ(s.start, 360u);
   EXPECT_EQ(s.length, 40u);  // the stray bytes are not part of any frame
@@ -90,17 +98,18 @@ TEST(Plans, SectionOfAFileWithAPartialFrameStaysOnFrames) {
 
 TEST(Plans, TrimWorkedExampleAndLimits) {
   // 1764000 bytes, 500 ms off the end, then 1000 ms off the start.
-  const uint64_t kept = SizeAfterEndCut(1764000, FrameBytesForMilliseconds(4, 44100, 500), 4);
+  const WaveFormat cd = Shape(4, 44100);
+  const uint64_t kept = SizeAfterEndCut(1764000, FrameBytesForMilliseconds(cd, 500), cd);
   EXPECT_EQ(kept, 1675800u);
-  const BeginCutPlan plan = PlanBeginCut(kept, FrameBytesForMilliseconds(4, 44100, 1000));
+  const BeginCutPlan plan = PlanBeginCut(kept, FrameBytesForMilliseconds(cd, 1000));
   EXPECT_EQ(plan.kind, BeginCut::kCopyRest);
   EXPECT_EQ(plan.rest.start, 176400u);
   EXPECT_EQ(plan.rest.length, 1499400u);
 
-  EXPECT_EQ(SizeAfterEndCut(1000, 0, 4), 1000u);
-  EXPECT_EQ(SizeAfterEndCut(1000, 1000, 4), 0u);
-  EXPECT_EQ(SizeAfterEndCut(1000, 5000, 4), 0u);
-  EXPECT_EQ(SizeAfterEndCut(1002, 400, 4), 600u);  // stray bytes go with the cut
+  EXPECT_EQ(SizeAfterEndCut(1000, 0, cd), 1000u);
+  EXPECT_EQ(SizeAfterEndCut(1000, 1000, cd), 0u);
+  EXPECT_EQ(SizeAfterEndCut(1000, 5000, cd), 0u);
+  EXPECT_EQ(SizeAfterEndCut(1002, 400, cd), 600u);  // stray bytes go with the cut
 
   EXPECT_EQ(PlanBeginCut(1000, 0).kind, BeginCut::kNone);
   EXPECT_EQ(PlanBeginCut(1000, 1004).kind, BeginCut::kEmpty);
@@ -110,7 +119,7 @@ TEST(Plans, TrimWorkedExampleAndLimits) {
   EXPECT_EQ(PlanBeginCut(0, 4).kind, BeginCut::kEmpty);
 }
 
-TEST(Plans, PaddingBlocksAndPercent) {
+TEST(Plans, PaddingAndBlocks) {
   EXPECT_EQ(PaddingToReach(176400, 176400), 0u);
   EXPECT_EQ(PaddingToReach(0, 176400), 176400u);
   EXPECT_EQ(PaddingToReach(500, 0), 0u);
@@ -127,10 +136,6 @@ TEST(Plans, PaddingBlocksAndPercent) {
   EXPECT_EQ(a.start, 1500u); EXPECT_EQ(a.length, 1000u);
   EXPECT_EQ(b.start, 500u);  EXPECT_EQ(b.length, 1000u);
   EXPECT_EQ(c.start, 0u);    EXPECT_EQ(c.length, 500u);
-
-  EXPECT_EQ(PercentDone(0, 0), 0u);
-  EXPECT_EQ(PercentDone(1, 3), 33u);
-  EXPECT_EQ(PercentDone(5000000000ull, 10000000000ull), 50u);
 }
 
 TEST(Decibels, PercentToText) {
@@ -182,6 +187,42 @@ TEST(Reverse, FramesSwapWholeAndKeepTheirBytes) {
     ReverseFrames(back.data(), again.data(), back.size(), frame);
     EXPECT_EQ(again, data) << frame;
   }
+}
+
+TEST(Quieten, ScalesEveryDepthTowardZero) {
+  struct Case { uint16_t bits; uint32_t percent; std::vector<uint8_t> in, out; };
+  const Case cases[] = {
+      // 16-bit: 1000 and -1000 at 20 percent become 800 and -800; -3 at 50 becomes -2.
+      {16, 20, {0xE8, 0x03, 0x18, 0xFC}, {0x20, 0x03, 0xE0, 0xFC}},
+      {16, 50, {0xFD, 0xFF}, {0xFE, 0xFF}},
+      {16, 100, {0xFF, 0x7F, 0x00, 0x80}, {0x00, 0x00, 0x00, 0x00}},
+      {16, 0, {0x34, 0x12}, {0x34, 0x12}},
+      // 8-bit around 128: 228 (+100) at 20 percent is 208 (+80); 100 percent is 128.
+      {8, 20, {228, 28, 128}, {208, 48, 128}},
+      {8, 100, {0, 255, 77}, {128, 128, 128}},
+      // 24-bit: +1000 (0x0003E8) at 20 percent is 800 (0x000320).
+      {24, 20, {0xE8, 0x03, 0x00}, {0x20, 0x03, 0x00}},
+      // 32-bit: 2^31 - 1 at 50 percent is 2^30 - 1 (toward zero), -2^31 is -2^30.
+      {32, 50, {0xFF, 0xFF, 0xFF, 0x7F, 0x00, 0x00, 0x00, 0x80},
+       {0xFF, 0xFF, 0xFF, 0x3F, 0x00, 0x00, 0x00, 0xC0}},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> block = c.in;
+    QuietenBlock(block.data(), block.size(), c.bits, c.percent);
+    EXPECT_EQ(block, c.out) << c.bits << " bits, " << c.percent << "%";
+  }
+  // A block with a stray byte after its last whole sample leaves that byte alone.
+  std::vector<uint8_t> odd = {0xE8, 0x03, 0x77};
+  QuietenBlock(odd.data(), odd.size(), 16, 20);
+  EXPECT_EQ(odd, (std::vector<uint8_t>{0x20, 0x03, 0x77}));
+}
+
+TEST(Quieten, PercentIsLimited) {
+  EXPECT_EQ(LimitPercent(-1), 0u);
+  EXPECT_EQ(LimitPercent(0), 0u);
+  EXPECT_EQ(LimitPercent(55), 55u);
+  EXPECT_EQ(LimitPercent(100), 100u);
+  EXPECT_EQ(LimitPercent(250), 100u);
 }
 
 }  // namespace

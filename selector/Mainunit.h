@@ -1,0 +1,126 @@
+// The main window: the sound list and its list file, the hotkeys that play the
+// list's sounds into the game, and the commands that reach them.
+#pragma once
+
+#include "core/ShortcutText.h"
+#include "core/SoundList.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TSettings;
+class TReplacer;
+class TStatusForm;
+
+// Shortcut texts with the names of the keyboard layout in use (read once).
+std::string ShortCutToText(std::uint16_t code);
+std::uint16_t TextToShortCut(const std::string& text);
+const cb::TKeyNames& KeyNames();
+
+// "<kilobytes> KB" for the file, "0 KB" when it cannot be opened.
+std::string FileSizeText(const std::string& fileName);
+
+class TMainForm {
+public:
+    static constexpr int MinWidth = 470;
+    static constexpr int MinHeight = 312;
+    static constexpr int ToolbarHeight = 24;
+    static constexpr const char* ClassName = "TMainForm";
+    static constexpr const char* ListFilter = "CUBD Scripts|*.qbl|All Files|*.*";
+
+    TMainForm(TSettings& settings, TReplacer& replacer);
+    ~TMainForm();
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    // Creates the window and runs FormCreate (settings, the no-game-directory
+    // notice, the state refresh and the automatic load of the last list).
+    bool Create(HINSTANCE instance, int showCommand);
+    HWND Handle() const { return m_hWnd; }
+    HWND SoundsList() const { return m_hSoundsList; }
+    HWND StatusBar() const { return m_hStatus; }
+    HWND Toolbar() const { return m_hToolbar; }
+    TStatusForm* StatusForm() const { return m_StatusForm.get(); }
+
+    // The list file that is open ("" while untitled) and whether the list was
+    // changed since it was last loaded, saved or emptied.
+    std::string CurrentFile;
+    bool Modified = false;
+
+    const cb::TSoundList& Sounds() const { return m_Sounds; }
+    // Appends an entry and its row.
+    void AppendSound(const cb::TSound& sound);
+    // Destroys all entries and rows.
+    void ClearSounds();
+
+    // List files.
+    void LoadSoundList(const std::string& fileName);
+    // Throws EIniWriteError ("Unable to write to <file>") when a write is refused.
+    void SaveSoundList(const std::string& fileName);
+
+    // Commands.
+    void NewMenuClick();
+    void OpenMenuClick();
+    void SaveMenuClick();
+    void SaveAsMenuClick();
+    void ScriptSetupMenuClick();
+    void ExitMenuClick();
+    void ActivateMenuClick() { ActivateHotKeys(); }
+    void DeactivateMenuClick() { DeactivateHotKeys(); }
+    // True when the window may close; asks about unsaved changes.
+    bool FormCloseQuery();
+
+    // Hotkeys.
+    bool ActivateHotKeys();
+    void DeactivateHotKeys();
+    std::int32_t NewHotKeyID();
+    int IndexFromID(std::int32_t id);
+    void OnHotKey(const MSG& message);
+    // Sees every message taken from the queue; hands WM_HOTKEY to OnHotKey and
+    // never marks a message handled.
+    void ApplicationEvents1Message(const MSG& message, bool& handled);
+
+    // State.
+    void RefreshState();
+    void EnableListCommands(bool enabled);
+    // Active: the Deactivate command is available (hotkeys registered).
+    bool IsActive() const;
+    bool IsCommandEnabled(int id) const;
+    std::string StatusBarText() const;
+
+    // Runs a command as the menu would, showing an escaped error's text in a
+    // message box (the application's default error handler).
+    void RunCommand(int id);
+    // The default error handler: the error's text in an "Exception" message box.
+    void ShowException(const char* text);
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void CreateControls(HINSTANCE instance);
+    void FormCreate();
+    void LayoutControls();
+    void SetCommandEnabled(int id, bool enabled);
+    void AddRow(const cb::TSound& sound);
+    bool AskSaveChanges();  // false: the user cancelled
+
+    TSettings& m_Settings;
+    TReplacer& m_Replacer;
+    HWND m_hWnd = nullptr;
+    HWND m_hToolbar = nullptr;
+    HWND m_hSoundsList = nullptr;
+    HWND m_hStatus = nullptr;
+    HMENU m_hPopupMenu = nullptr;
+    HIMAGELIST m_MenuImages = nullptr;
+    HFONT m_hFont = nullptr;
+    std::unique_ptr<TStatusForm> m_StatusForm;
+    cb::TSoundList m_Sounds;
+    std::string m_StatusText;  // reused for every hotkey press
+};
+
+// The application's message loop: the hook, the accelerators, dispatch.
+int RunApplication(TMainForm& form, HACCEL accelerators);

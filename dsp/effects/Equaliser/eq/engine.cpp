@@ -153,6 +153,11 @@ void Engine::SetBands(const BandRecord& record) {
     switchPending_ = true;
 }
 
+bool Engine::changesAudio() const {
+    const uint16_t bits = shape_.bitsPerSample;
+    return enabled_ && !bypass_ && channels_ > 0 && (bits == 8 || bits == 16 || bits == 24);
+}
+
 void Engine::Process(void* buffer, size_t bytes) {
     if (!enabled_ || bypass_ || channels_ == 0 || buffer == nullptr) return;
     uint8_t* data = static_cast<uint8_t*>(buffer);

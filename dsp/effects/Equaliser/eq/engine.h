@@ -61,6 +61,9 @@ public:
     void Process(void* buffer, size_t bytes);
 
     bool bypassed() const { return bypass_; }
+    // False when Process would leave every buffer as it is (disabled,
+    // bypassed, or a depth the engine does not filter).
+    bool changesAudio() const;
     const Taps& taps() const { return taps_; }
     // Bytes in one frame as Process counts them (channels times whole bytes per sample).
     size_t frameBytes() const { return frameBytes_; }

@@ -1,0 +1,109 @@
+// The graphic equaliser plug-in: settings and the work on one file.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "core/wave_format.h"
+#include "disk_file.h"
+#include "eq/engine.h"
+#include "equaliser_settings.h"
+#include "plugin.h"
+#include "progress.h"
+#include "settings_store.h"
+
+namespace equaliser {
+
+eq::Positions g_positions{};
+
+std::string PositionValueName(int band) { return "EQ-Pos" + std::to_string(band); }
+
+void StoreAllPositions() {
+    for (int band = 0; band < eq::kBands; ++band) {
+        dsp::settings::WriteNumber(static_cast<uint32_t>(g_positions[band]), PositionValueName(band).c_str());
+    }
+}
+
+bool LoadPositionFile(const char* path, eq::Positions& positions) {
+    dsp::DiskFile file;
+    if (path == nullptr || !file.Open(path, GENERIC_READ, OPEN_EXISTING)) return false;
+    if (eq::HasExtension(path, ".eqf")) {
+        bool error = false;
+        const uint64_t size = file.Size(&error);
+        if (error || size < eq::kEqfTailBytes) return false;
+        if (!file.Seek(static_cast<int64_t>(size - eq::kEqfTailBytes), FILE_BEGIN)) return false;
+        uint8_t tail[eq::kEqfTailBytes];
+        const uint32_t got = file.Read(tail, sizeof tail);
+        return eq::PositionsFromEqfTail(tail, got, positions);
+    }
+    uint8_t record[eq::kRecordBytes];
+    const uint32_t got = file.Read(record, sizeof record, dsp::kFromStart);
+    return eq::PositionsFromRecordFile(record, got, positions);
+}
+
+bool SavePositionFile(const char* path, const eq::Positions& positions) {
+    dsp::DiskFile file;
+    if (path == nullptr || !file.Open(path, GENERIC_WRITE, CREATE_ALWAYS)) return false;
+    const auto bytes = eq::EncodeRecord(eq::FileRecord(positions));
+    return file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+}
+
+}  // namespace equaliser
+
+namespace plugin {
+
+void LoadSettings() {
+    // The panel's sliders are track bars: their class must exist before the
+    // host asks for the panel.
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    for (int band = 0; band < eq::kBands; ++band) {
+        const uint32_t stored = dsp::settings::ReadNumber(equaliser::PositionValueName(band).c_str());
+        equaliser::g_positions[band] = eq::ClampPosition(static_cast<int32_t>(stored));
+    }
+}
+
+int WorkOnFile(const char* path, WAVEFORMATEX* record) {
+    const dsp::WaveFormat& format = Format(record);
+    if (!dsp::FormatDescribesAudio(format)) return 0;
+
+    eq::Engine engine({format.channels, format.samplesPerSec, format.bitsPerSample});
+    engine.SetBands(eq::EngineRecord(equaliser::g_positions));
+
+    // One second per block, cut to whole frames as the engine counts them so
+    // that no frame is split between two blocks.
+    uint32_t blockBytes = dsp::BytesForMilliseconds(format, 1000);
+    const uint32_t frameBytes = static_cast<uint32_t>(engine.frameBytes());
+    if (frameBytes > 0) blockBytes -= blockBytes % frameBytes;
+    if (blockBytes == 0) blockBytes = std::max<uint32_t>(frameBytes, 1);
+    std::vector<uint8_t> buffer(blockBytes);
+
+    dsp::Progress progress;
+    dsp::DiskFile file;
+    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) return 0;
+    bool sizeError = false;
+    const uint64_t size = file.Size(&sizeError);
+    if (sizeError) return 0;
+
+    // With nothing to change (all bands flat, or 32-bit samples) the file is
+    // still read through, but never rewritten.
+    const bool rewrite = engine.changesAudio();
+    uint64_t done = 0;
+    while (done < size) {
+        progress.Write(dsp::Progress::Percent(done, size));
+        const uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(size - done, blockBytes));
+        bool readError = false;
+        if (file.Read(buffer.data(), count, dsp::kCurrent, &readError) != count) return 0;
+        if (rewrite) {
+            engine.Process(buffer.data(), count);
+            if (!file.Seek(-static_cast<int64_t>(count), FILE_CURRENT)) return 0;
+            if (!file.Write(buffer.data(), count)) return 0;
+        }
+        done += count;
+    }
+    return 1;
+}
+
+}  // namespace plugin

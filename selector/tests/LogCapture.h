@@ -1,0 +1,43 @@
+// Sends the event log of a test into its scratch folder and reads the
+// messages back without their time stamps.
+#pragma once
+
+#include "Cubdfuncs.h"
+#include "TestFiles.h"
+
+#include <string>
+#include <vector>
+
+namespace testfiles {
+
+class LogCapture {
+public:
+    explicit LogCapture(const std::string& file) : m_File(file) { SetLogFileName(file); }
+    ~LogCapture() { SetLogFileName(""); }
+
+    // The message part of every line ("L mm/dd/yyyy hh:mm:ss - " cut off).
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> out;
+        std::string text = ReadAll(m_File);
+        if (text == "<missing>")
+            return out;
+        std::size_t pos = 0;
+        while (pos < text.size()) {
+            std::size_t end = text.find("\r\n", pos);
+            if (end == std::string::npos)
+                end = text.size();
+            std::string line = text.substr(pos, end - pos);
+            std::size_t dash = line.find(" - ");
+            out.push_back(dash == std::string::npos ? "<bad line>" + line : line.substr(dash + 3));
+            pos = end + 2;
+        }
+        return out;
+    }
+    const std::string& File() const { return m_File; }
+
+private:
+    std::string m_File;
+};
+
+} // namespace testfiles

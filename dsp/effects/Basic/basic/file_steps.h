@@ -1,0 +1,59 @@
+// File steps the basic effects share: appending silence, copying a run of a
+// file into another, and putting a complete result file in the input's place.
+#pragma once
+
+#include <windows.h>
+#include <mmreg.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/wave_format.h"
+#include "disk_file.h"
+#include "progress.h"
+
+namespace dsp::basic {
+
+// Pieces of silence and of copies that go through the silence buffer.
+constexpr uint32_t kSilencePiece = 64000;
+// Pieces of the copies that go through a copy buffer.
+constexpr uint32_t kCopyPiece = 65536;
+
+// Writes `count` bytes of `fill` at the current position of `out`, in pieces
+// of at most 64000 bytes. False as soon as a write fails.
+bool WriteFill(DiskFile& out, uint8_t fill, uint64_t count);
+
+// Appends `count` bytes of `fill` to the end of `file`. When a write fails
+// the file is cut back to the size it had and the result is false.
+bool AppendFill(DiskFile& file, uint8_t fill, uint64_t count);
+
+// Copies `length` bytes from `start` in `in` to the current position of
+// `out` in pieces of at most `piece` bytes, writing the percentage copied to
+// `progress` (when given) before each piece. False on a short read or a
+// failed write.
+bool CopyRange(DiskFile& in, uint64_t start, uint64_t length, DiskFile& out, uint32_t piece,
+               Progress* progress);
+
+// Makes the result of an effect in a second file and puts it in the input's
+// place. `resultPath` is created (write access, create-always, sharing on,
+// no messages) and handed to `produce`; only when that returns true is the
+// closed result moved over `input` in one step (dsp::ReplaceInput). In every
+// other case the input is left as it was, the result file is removed and the
+// answer is false.
+bool ReplaceThroughFile(const std::string& resultPath, const char* input,
+                        const std::function<bool(DiskFile& out)>& produce);
+
+// A new, empty, uniquely named file beginning with `prefix` in the folder of
+// `input`, so that moving it over the input is a single step on one volume.
+// Empty when none can be made there.
+std::string TempFileBeside(const char* input, const char* prefix);
+
+// The format record as a shape of audio, refusing records that cannot
+// describe audio (the effects return 0 for them before opening anything).
+inline const WaveFormat* AudioFormat(const WAVEFORMATEX* format) {
+  const WaveFormat* f = reinterpret_cast<const WaveFormat*>(format);
+  return f && FormatDescribesAudio(*f) ? f : nullptr;
+}
+
+}  // namespace dsp::basic

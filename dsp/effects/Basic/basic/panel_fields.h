@@ -1,0 +1,35 @@
+// Panel fields the basic effects share: a length shown as minutes, seconds
+// and milliseconds in three edits, and numbers read the way the C library's
+// strtol reads them.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace dsp::basic {
+
+// The identifiers of one row of minutes, seconds and milliseconds edits.
+struct ClockFields {
+  int minutes;
+  int seconds;
+  int milliseconds;
+};
+
+// Shows `ms` split into the row's three edits with "%d".
+void ShowClock(HWND dialog, const ClockFields& row, uint32_t ms);
+
+// Reads the row back as milliseconds (minutes * 60000 + seconds * 1000 +
+// milliseconds in 32-bit arithmetic); empty fields count 0.
+uint32_t ReadClock(HWND dialog, const ClockFields& row);
+
+// A field's text (up to 259 characters) as a base-10 integer: leading blanks
+// and a sign accepted, conversion stops at the first non-digit, no digits give 0.
+long FieldNumber(HWND dialog, int id);
+
+// True when `id` is one of the row's edits.
+inline bool InClock(const ClockFields& row, int id) {
+  return id == row.minutes || id == row.seconds || id == row.milliseconds;
+}
+
+}  // namespace dsp::basic

@@ -1,0 +1,76 @@
+#include "tests/plugin_support.h"
+
+#include <algorithm>
+
+#include "settings_store.h"
+
+namespace dsp::basic::testing {
+
+std::vector<uint8_t> Pattern(size_t n, uint8_t seed) {
+  std::vector<uint8_t> bytes(n);
+  uint32_t x = seed;
+  for (size_t i = 0; i < n; ++i) {
+    x = x * 1103515245u + 12345u;
+    bytes[i] = static_cast<uint8_t>(x >> 16);
+  }
+  return bytes;
+}
+
+void SetNumber(const char* name, uint32_t value) {
+  dsp::settings::WriteNumber(value, name, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+}
+
+uint32_t GetNumber(const char* name) {
+  return dsp::settings::ReadNumber(name, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+}
+
+HeldFile::HeldFile(const std::string& path)
+    : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+
+HeldFile::~HeldFile() {
+  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+}
+
+RegionLock::RegionLock(const std::string& path, uint64_t offset, uint64_t length)
+    : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)),
+      offset_(offset),
+      length_(length) {
+  if (handle_ != INVALID_HANDLE_VALUE) {
+    locked_ = LockFile(handle_, static_cast<DWORD>(offset), static_cast<DWORD>(offset >> 32),
+                       static_cast<DWORD>(length), static_cast<DWORD>(length >> 32)) != FALSE;
+  }
+}
+
+RegionLock::~RegionLock() {
+  if (handle_ == INVALID_HANDLE_VALUE) return;
+  if (locked_) {
+    UnlockFile(handle_, static_cast<DWORD>(offset_), static_cast<DWORD>(offset_ >> 32),
+               static_cast<DWORD>(length_), static_cast<DWORD>(length_ >> 32));
+  }
+  CloseHandle(handle_);
+}
+
+ReadOnlyFile::ReadOnlyFile(const std::string& path) : path_(path) {
+  SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY);
+}
+
+ReadOnlyFile::~ReadOnlyFile() { SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL); }
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace dsp::basic::testing

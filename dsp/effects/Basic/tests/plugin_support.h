@@ -1,0 +1,59 @@
+// What the basic effects' plug-in tests share: sample data, settings, files
+// that are locked, partly locked or read-only, and a folder listing.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace dsp::basic::testing {
+
+// `n` bytes that differ from their neighbours, so moved or lost bytes show.
+std::vector<uint8_t> Pattern(size_t n, uint8_t seed = 1);
+
+// Writes a number / removes a value in the plug-ins' key (before loading a plug-in).
+void SetNumber(const char* name, uint32_t value);
+uint32_t GetNumber(const char* name);
+
+// Holds a file open without sharing while it lives, the way another program
+// that locks a file does.
+class HeldFile {
+ public:
+  explicit HeldFile(const std::string& path);
+  ~HeldFile();
+  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+// Locks `length` bytes from `offset` of a file (opened sharing everything),
+// so reads of that region fail.
+class RegionLock {
+ public:
+  RegionLock(const std::string& path, uint64_t offset, uint64_t length);
+  ~RegionLock();
+  bool Locked() const { return locked_; }
+
+ private:
+  HANDLE handle_;
+  uint64_t offset_, length_;
+  bool locked_ = false;
+};
+
+// Marks a file read-only while it lives.
+class ReadOnlyFile {
+ public:
+  explicit ReadOnlyFile(const std::string& path);
+  ~ReadOnlyFile();
+
+ private:
+  std::string path_;
+};
+
+// The names of the files in a folder (path ending in a backslash), sorted.
+std::vector<std::string> FolderEntries(const std::string& folder);
+
+}  // namespace dsp::basic::testing

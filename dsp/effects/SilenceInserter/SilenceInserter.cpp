@@ -1,0 +1,77 @@
+// SilenceInserter: adds silence before the start of the file, after its end,
+// or both. The end alone is appended in place; with a start length the whole
+// result (silence, the audio, silence) is written to a new file beside the
+// input, which then replaces the input in one move. No progress is reported.
+#include <windows.h>
+
+#include "basic/durations.h"
+#include "basic/file_steps.h"
+#include "basic/panel_fields.h"
+#include "basic/plans.h"
+#include "panel.h"
+#include "plugin.h"
+#include "settings_store.h"
+#include "silence_inserter_panel.h"
+
+namespace {
+
+constexpr const char* kStartName = "Silence-LenStart-mSec";
+constexpr const char* kEndName = "Silence-Len-mSec";
+constexpr dsp::basic::ClockFields kStartRow{IDC_START_MINUTES, IDC_START_SECONDS, IDC_START_MSEC};
+constexpr dsp::basic::ClockFields kEndRow{IDC_END_MINUTES, IDC_END_SECONDS, IDC_END_MSEC};
+
+uint32_t g_startMs = 0;
+uint32_t g_endMs = 0;
+
+}  // namespace
+
+namespace plugin {
+
+void LoadSettings() {
+  g_startMs = dsp::settings::ReadNumber(kStartName);
+  g_endMs = dsp::settings::ReadNumber(kEndName);
+}
+
+INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    dsp::FillingGuard filling;
+    dsp::basic::ShowClock(dialog, kStartRow, g_startMs);
+    dsp::basic::ShowClock(dialog, kEndRow, g_endMs);
+    return 0;
+  }
+  if (message != WM_COMMAND) return 0;
+  const int id = LOWORD(wParam);
+  if (!g_filling && (dsp::basic::InClock(kStartRow, id) || dsp::basic::InClock(kEndRow, id))) {
+    g_startMs = dsp::basic::ReadClock(dialog, kStartRow);
+    g_endMs = dsp::basic::ReadClock(dialog, kEndRow);
+    dsp::settings::WriteNumber(g_startMs, kStartName);
+    dsp::settings::WriteNumber(g_endMs, kEndName);
+  }
+  return 1;
+}
+
+int WorkOnFile(const char* path, WAVEFORMATEX* record) {
+  using namespace dsp::basic;
+  const dsp::WaveFormat* format = AudioFormat(record);
+  if (!format) return 0;
+  dsp::DiskFile file;
+  if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) return 0;
+  const uint8_t silence = SilenceByte(format->bitsPerSample);
+  const uint64_t endBytes = FrameBytesForMilliseconds(*format, g_endMs);
+  const uint64_t startBytes = FrameBytesForMilliseconds(*format, g_startMs);
+  if (startBytes == 0) return AppendFill(file, silence, endBytes) ? 1 : 0;
+
+  bool sizeError = false;
+  const uint64_t size = file.Size(&sizeError);
+  if (sizeError) return 0;
+  const bool done = ReplaceThroughFile(TempFileBeside(path, "DSP"), path, [&](dsp::DiskFile& out) {
+    const bool complete = WriteFill(out, silence, startBytes) &&
+                          CopyRange(file, 0, size, out, kSilencePiece, nullptr) &&
+                          WriteFill(out, silence, endBytes);
+    file.Close();  // the input must be closed before the result can take its place
+    return complete;
+  });
+  return done ? 1 : 0;
+}
+
+}  // namespace plugin

@@ -8,7 +8,6 @@
 #include "basic/file_steps.h"
 #include "basic/panel_fields.h"
 #include "basic/plans.h"
-#include "panel.h"
 #include "plugin.h"
 #include "settings_store.h"
 #include "silence_inserter_panel.h"
@@ -17,11 +16,14 @@ namespace {
 
 constexpr const char* kStartName = "Silence-LenStart-mSec";
 constexpr const char* kEndName = "Silence-Len-mSec";
-constexpr dsp::basic::ClockFields kStartRow{IDC_START_MINUTES, IDC_START_SECONDS, IDC_START_MSEC};
-constexpr dsp::basic::ClockFields kEndRow{IDC_END_MINUTES, IDC_END_SECONDS, IDC_END_MSEC};
 
 uint32_t g_startMs = 0;
 uint32_t g_endMs = 0;
+
+const dsp::basic::ClockSetting kRows[] = {
+    {{IDC_START_MINUTES, IDC_START_SECONDS, IDC_START_MSEC}, kStartName, &g_startMs},
+    {{IDC_END_MINUTES, IDC_END_SECONDS, IDC_END_MSEC}, kEndName, &g_endMs},
+};
 
 }  // namespace
 
@@ -33,21 +35,7 @@ void LoadSettings() {
 }
 
 INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_INITDIALOG) {
-    dsp::FillingGuard filling;
-    dsp::basic::ShowClock(dialog, kStartRow, g_startMs);
-    dsp::basic::ShowClock(dialog, kEndRow, g_endMs);
-    return 0;
-  }
-  if (message != WM_COMMAND) return 0;
-  const int id = LOWORD(wParam);
-  if (!g_filling && (dsp::basic::InClock(kStartRow, id) || dsp::basic::InClock(kEndRow, id))) {
-    g_startMs = dsp::basic::ReadClock(dialog, kStartRow);
-    g_endMs = dsp::basic::ReadClock(dialog, kEndRow);
-    dsp::settings::WriteNumber(g_startMs, kStartName);
-    dsp::settings::WriteNumber(g_endMs, kEndName);
-  }
-  return 1;
+  return dsp::basic::ClockPanelMessage(dialog, message, wParam, kRows);
 }
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record) {

@@ -4,6 +4,8 @@
 
 #include "basic/durations.h"
 #include "panel.h"
+#include "plugin.h"
+#include "settings_store.h"
 
 namespace dsp::basic {
 
@@ -23,6 +25,33 @@ long FieldNumber(HWND dialog, int id) {
   char text[MAX_PATH] = {};
   GetDlgItemTextA(dialog, id, text, sizeof text);
   return std::strtol(text, nullptr, 10);
+}
+
+void FillClocks(HWND dialog, ClockSettings settings) {
+  for (const ClockSetting& s : settings) ShowClock(dialog, s.row, *s.value);
+}
+
+bool IsClockControl(ClockSettings settings, int id) {
+  for (const ClockSetting& s : settings) {
+    if (InClock(s.row, id)) return true;
+  }
+  return false;
+}
+
+void SaveClocks(HWND dialog, ClockSettings settings) {
+  for (const ClockSetting& s : settings) *s.value = ReadClock(dialog, s.row);
+  for (const ClockSetting& s : settings) settings::WriteNumber(*s.value, s.name);
+}
+
+INT_PTR ClockPanelMessage(HWND dialog, UINT message, WPARAM wParam, ClockSettings settings) {
+  if (message == WM_INITDIALOG) {
+    FillingGuard filling;
+    FillClocks(dialog, settings);
+    return 0;
+  }
+  if (message != WM_COMMAND) return 0;
+  if (!plugin::g_filling && IsClockControl(settings, LOWORD(wParam))) SaveClocks(dialog, settings);
+  return 1;
 }
 
 }  // namespace dsp::basic

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <span>
 
 namespace dsp::basic {
 
@@ -31,5 +32,28 @@ long FieldNumber(HWND dialog, int id);
 inline bool InClock(const ClockFields& row, int id) {
   return id == row.minutes || id == row.seconds || id == row.milliseconds;
 }
+
+// A length setting shown in one row: its value name in the settings store
+// and the global that holds it.
+struct ClockSetting {
+  ClockFields row;
+  const char* name;
+  uint32_t* value;
+};
+using ClockSettings = std::span<const ClockSetting>;
+
+// Shows every setting in its row (call inside the filling phase).
+void FillClocks(HWND dialog, ClockSettings settings);
+
+// True when `id` belongs to one of the rows.
+bool IsClockControl(ClockSettings settings, int id);
+
+// Reads every row back into its global and writes every setting to the store.
+void SaveClocks(HWND dialog, ClockSettings settings);
+
+// The dialog procedure of a panel made only of such rows: fills them on
+// initialisation; a command from any of their edits outside the filling
+// phase reads and stores them all. Returns what the procedure returns.
+INT_PTR ClockPanelMessage(HWND dialog, UINT message, WPARAM wParam, ClockSettings settings);
 
 }  // namespace dsp::basic

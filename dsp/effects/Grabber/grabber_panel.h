@@ -1,0 +1,12 @@
+// Dialog 101 of Grabber.dll and its controls.
+#pragma once
+
+#define IDD_GRABBER_PANEL 101
+#define IDC_LENGTH_MINUTES 1011
+#define IDC_LENGTH_SECONDS 1012
+#define IDC_LENGTH_MSEC 1013
+#define IDC_FROM_END 1014
+#define IDC_FROM_BEGINNING 1015
+#define IDC_POSITION_MINUTES 1016
+#define IDC_POSITION_SECONDS 1017
+#define IDC_POSITION_MSEC 1018

@@ -1,0 +1,48 @@
+// MinLength: pads a file that is shorter than a minimum length with silence
+// at its end, up to exactly that length (in whole frames). Longer files are
+// left alone. The padding is appended in place; if it cannot be written the
+// file is cut back to its old size. No progress is reported.
+#include <windows.h>
+
+#include "basic/durations.h"
+#include "basic/file_steps.h"
+#include "basic/panel_fields.h"
+#include "basic/plans.h"
+#include "min_length_panel.h"
+#include "plugin.h"
+#include "settings_store.h"
+
+namespace {
+
+constexpr const char* kMinimumName = "Min-Len-mSec";
+
+uint32_t g_minimumMs = 0;
+
+const dsp::basic::ClockSetting kRows[] = {
+    {{IDC_MIN_MINUTES, IDC_MIN_SECONDS, IDC_MIN_MSEC}, kMinimumName, &g_minimumMs},
+};
+
+}  // namespace
+
+namespace plugin {
+
+void LoadSettings() { g_minimumMs = dsp::settings::ReadNumber(kMinimumName); }
+
+INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  return dsp::basic::ClockPanelMessage(dialog, message, wParam, kRows);
+}
+
+int WorkOnFile(const char* path, WAVEFORMATEX* record) {
+  using namespace dsp::basic;
+  const dsp::WaveFormat* format = AudioFormat(record);
+  if (!format) return 0;
+  const uint64_t target = FrameBytesForMilliseconds(*format, g_minimumMs);
+  dsp::DiskFile file;
+  if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) return 0;
+  bool sizeError = false;
+  const uint64_t size = file.Size(&sizeError);
+  if (sizeError) return 0;
+  return AppendFill(file, SilenceByte(format->bitsPerSample), PaddingToReach(size, target)) ? 1 : 0;
+}
+
+}  // namespace plugin

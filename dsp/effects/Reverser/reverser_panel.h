@@ -1,0 +1,4 @@
+// Dialog 101 of Reverser.dll.
+#pragma once
+
+#define IDD_REVERSER_PANEL 101

@@ -1,5 +1,7 @@
 #include "bit_depth.h"
 
+#include "core/sample_view.h"
+
 namespace depth {
 
 bool Member::Converts(int inBits, unsigned channels) const {
@@ -29,6 +31,34 @@ void WidenTo24(const uint8_t* in, int inBits, size_t samples, uint8_t* out) {
       *out++ = in[2 * i + 1];
     }
   }
+}
+
+dsp::WaveFormat OutputFormat(const dsp::WaveFormat& in, int outBits) {
+  dsp::WaveFormat out = in;
+  out.bitsPerSample = static_cast<uint16_t>(outBits);
+  out.blockAlign = static_cast<uint16_t>(in.channels * (outBits / 8));
+  out.avgBytesPerSec = in.samplesPerSec * out.blockAlign;
+  return out;
+}
+
+size_t ConvertChunk(int outBits, const uint8_t* in, size_t chunkBytes, int inBits, unsigned channels,
+                    ChannelDitherState* states, uint8_t* out) {
+  const size_t samples = chunkBytes / dsp::StoredSampleBytes(inBits);
+  if (outBits == 24) {
+    WidenTo24(in, inBits, samples, out);
+    return samples * 3;
+  }
+  if (channels == 0) return 0;
+  const size_t frames = samples / channels;
+  dsp::WithDepth(inBits, [&](auto depth) {
+    constexpr int kBits = decltype(depth)::value;
+    auto sample = [in](size_t i) { return dsp::ReadSample<kBits>(in, i); };
+    if (outBits == 16)
+      DitherFrames<16>(sample, frames, channels, states, out);
+    else
+      DitherFrames<8>(sample, frames, channels, states, out);
+  });
+  return frames * channels * static_cast<size_t>(outBits / 8);
 }
 
 }  // namespace depth

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/wave_format.h"
+
 namespace depth {
 
 // The dither state of one channel. It lives as long as the plug-in stays
@@ -85,5 +87,15 @@ void DitherFrames(const Source& sample, size_t frames, unsigned channels,
 // Exact widening to 24 bit: an 8-bit byte u becomes (u - 128) * 65536, a
 // 16-bit sample s becomes s * 256. Every sample stands on its own.
 void WidenTo24(const uint8_t* in, int inBits, size_t samples, uint8_t* out);
+
+// The record the member writes: depth, block align and byte rate follow the
+// member; tag, channels, rate and extra size stay.
+dsp::WaveFormat OutputFormat(const dsp::WaveFormat& in, int outBits);
+
+// Converts one chunk of stored input samples (`inBits` deep, `channels` per
+// frame) into `out`; a dithering member drops any bytes past the last whole
+// frame. Returns the number of bytes written to `out`.
+size_t ConvertChunk(int outBits, const uint8_t* in, size_t chunkBytes, int inBits, unsigned channels,
+                    ChannelDitherState* states, uint8_t* out);
 
 }  // namespace depth

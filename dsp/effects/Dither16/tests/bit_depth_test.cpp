@@ -108,4 +108,41 @@ TEST(BitDepthFamily, WideningTo24IsExact) {
   EXPECT_EQ(out16, (std::vector<uint8_t>{0, 0xFE, 0xFF, 0, 0xFF, 0x7F, 0, 0x00, 0x80}));
 }
 
+TEST(BitDepthFamily, ChunksOfStoredSamples) {
+  // A fresh 16-bit member on five silent samples of 8-bit and 24-bit mono.
+  for (int bits : {8, 24}) {
+    ChannelDitherState state[1];
+    std::vector<uint8_t> in(bits == 8 ? 5 : 15, bits == 8 ? 128 : 0);
+    std::vector<uint8_t> out(10, 0xEE);
+    ASSERT_EQ(depth::ConvertChunk(16, in.data(), in.size(), bits, 1, state, out.data()), 10u);
+    EXPECT_EQ(out, (std::vector<uint8_t>{1, 0, 0xFF, 0xFF, 1, 0, 0xFF, 0xFF, 0, 0})) << bits;
+  }
+  // Stereo 16-bit to 8-bit: a trailing partial frame is left out.
+  ChannelDitherState states[2];
+  std::vector<uint8_t> in(4 * 3 + 2, 0);
+  std::vector<uint8_t> out(8, 0xEE);
+  EXPECT_EQ(depth::ConvertChunk(8, in.data(), in.size(), 16, 2, states, out.data()), 6u);
+  EXPECT_EQ(out, (std::vector<uint8_t>{128, 128, 128, 128, 128, 128, 0xEE, 0xEE}));
+  // Widening ignores channels.
+  const uint8_t eight[] = {200, 56, 128};
+  std::vector<uint8_t> wide(9);
+  EXPECT_EQ(depth::ConvertChunk(24, eight, 3, 8, 2, nullptr, wide.data()), 9u);
+  EXPECT_EQ(wide, (std::vector<uint8_t>{0, 0, 0x48, 0, 0, 0xB8, 0, 0, 0}));
+}
+
+TEST(BitDepthFamily, OutputRecords) {
+  const auto in = dsp::MakePcmFormat(2, 44100, 24);
+  struct Case { int bits; uint16_t align; uint32_t rate; } cases[] = {
+      {16, 4, 176400}, {8, 2, 88200}, {24, 6, 264600}};
+  for (const auto& c : cases) {
+    const auto out = depth::OutputFormat(in, c.bits);
+    EXPECT_EQ(out.bitsPerSample, c.bits);
+    EXPECT_EQ(out.blockAlign, c.align);
+    EXPECT_EQ(out.avgBytesPerSec, c.rate);
+    EXPECT_EQ(out.channels, 2);
+    EXPECT_EQ(out.samplesPerSec, 44100u);
+    EXPECT_EQ(out.formatTag, 1);
+  }
+}
+
 }  // namespace

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/sample_view.h"
+
 namespace silence {
 
 double LevelFromStored(int32_t stored) {
@@ -113,31 +115,37 @@ void Detector::Reset() {
 void Detector::StartBlock() { examined_ = 0; }
 
 namespace {
-struct Samples {
-  const int32_t* data;
-  int32_t operator()(size_t i) const { return data[i]; }
-};
+
+template <bool Forward>
+size_t Scan(Detector& detector, const uint8_t* bytes, size_t count, int bits) {
+  return dsp::WithDepth(bits, [&](auto depth) {
+    constexpr int kBits = decltype(depth)::value;
+    auto sample = [bytes](size_t i) { return dsp::ReadSample<kBits>(bytes, i); };
+    return Forward ? detector.ScanForward(sample, count) : detector.ScanBackward(sample, count);
+  });
+}
+
 }  // namespace
 
-PassResult FindTrailingEnd(SampleSource& source, Detector& detector, uint64_t audioBytes,
-                           uint64_t blockBytes, unsigned bytesPerSample) {
+PassResult FindTrailingEnd(BlockSource& source, Detector& detector, uint64_t audioBytes,
+                           uint64_t blockBytes, Layout layout) {
   PassResult result;
   detector.Reset();
   uint64_t done = 0;
   while (done < audioBytes) {
     const uint64_t block = std::min(audioBytes - done, blockBytes);
     const uint64_t start = audioBytes - done - block;
-    const int32_t* samples = nullptr;
-    if (!source.Read(start, static_cast<size_t>(block), samples)) {
+    const uint8_t* bytes = nullptr;
+    if (!source.Read(start, static_cast<size_t>(block), bytes)) {
       result.kind = PassResult::kReadFailed;
       return result;
     }
     detector.StartBlock();
-    const size_t count = static_cast<size_t>(block / bytesPerSample);
-    const size_t onset = detector.ScanBackward(Samples{samples}, count);
+    const size_t count = static_cast<size_t>(block / layout.bytesPerSample);
+    const size_t onset = Scan<false>(detector, bytes, count, layout.bitsPerSample);
     if (onset != Detector::kNotFound) {
       result.kind = PassResult::kFound;
-      result.position = start + (onset + detector.Examined()) * uint64_t{bytesPerSample};
+      result.position = start + (onset + detector.Examined()) * uint64_t{layout.bytesPerSample};
       return result;
     }
     done += block;
@@ -145,26 +153,26 @@ PassResult FindTrailingEnd(SampleSource& source, Detector& detector, uint64_t au
   return result;
 }
 
-PassResult FindLeadingStart(SampleSource& source, Detector& detector, uint64_t audioBytes,
-                            uint64_t blockBytes, unsigned bytesPerSample) {
+PassResult FindLeadingStart(BlockSource& source, Detector& detector, uint64_t audioBytes,
+                            uint64_t blockBytes, Layout layout) {
   PassResult result;
   detector.Reset();
   uint64_t start = 0;
   while (start < audioBytes) {
     const uint64_t block = std::min(audioBytes - start, blockBytes);
-    const int32_t* samples = nullptr;
-    if (!source.Read(start, static_cast<size_t>(block), samples)) {
+    const uint8_t* bytes = nullptr;
+    if (!source.Read(start, static_cast<size_t>(block), bytes)) {
       result.kind = PassResult::kReadFailed;
       return result;
     }
     detector.StartBlock();
-    const size_t count = static_cast<size_t>(block / bytesPerSample);
-    const size_t taken = detector.ScanForward(Samples{samples}, count);
+    const size_t count = static_cast<size_t>(block / layout.bytesPerSample);
+    const size_t taken = Scan<true>(detector, bytes, count, layout.bitsPerSample);
     if (taken != Detector::kNotFound) {
       // The examined count never exceeds what this block has given, so the
       // look-back stays inside the block.
       result.kind = PassResult::kFound;
-      result.position = start + (taken - detector.Examined()) * uint64_t{bytesPerSample};
+      result.position = start + (taken - detector.Examined()) * uint64_t{layout.bytesPerSample};
       return result;
     }
     start += block;

@@ -112,11 +112,17 @@ class Detector {
 };
 
 // Reads the block of `byteCount` bytes at `byteOffset` of the file and hands
-// back its samples as 32-bit values (full scale filling 32 bits).
-class SampleSource {
+// back its stored bytes.
+class BlockSource {
  public:
-  virtual ~SampleSource() = default;
-  virtual bool Read(uint64_t byteOffset, size_t byteCount, const int32_t*& samples) = 0;
+  virtual ~BlockSource() = default;
+  virtual bool Read(uint64_t byteOffset, size_t byteCount, const uint8_t*& bytes) = 0;
+};
+
+// Where the stored samples are: their depth and the bytes each takes.
+struct Layout {
+  int bitsPerSample;
+  unsigned bytesPerSample;  // as the sample view steps through them
 };
 
 struct PassResult {
@@ -127,12 +133,12 @@ struct PassResult {
 // Walks the first `audioBytes` bytes (whole frames) in blocks of
 // `blockBytes` (whole frames) from the end backward. When sound begins, the
 // kept audio ends at the onset frame plus the samples examined in that block.
-PassResult FindTrailingEnd(SampleSource& source, Detector& detector, uint64_t audioBytes,
-                           uint64_t blockBytes, unsigned bytesPerSample);
+PassResult FindTrailingEnd(BlockSource& source, Detector& detector, uint64_t audioBytes,
+                           uint64_t blockBytes, Layout layout);
 
 // Walks forward from the start. When sound begins, the kept audio starts one
 // window before that point, but never before the block in which it was found.
-PassResult FindLeadingStart(SampleSource& source, Detector& detector, uint64_t audioBytes,
-                            uint64_t blockBytes, unsigned bytesPerSample);
+PassResult FindLeadingStart(BlockSource& source, Detector& detector, uint64_t audioBytes,
+                            uint64_t blockBytes, Layout layout);
 
 }  // namespace silence

@@ -9,24 +9,31 @@ namespace {
 using silence::Detector;
 using silence::PassResult;
 
-// 16-bit samples held as 32-bit values, read in byte blocks as the plug-in does.
-class VectorSource : public silence::SampleSource {
+constexpr silence::Layout k16{16, 2};
+
+// 32-bit sample values stored as 16-bit samples, read in byte blocks as the
+// plug-in reads its file.
+class VectorSource : public silence::BlockSource {
  public:
-  explicit VectorSource(std::vector<int32_t> samples, unsigned bytesPerSample = 2)
-      : samples_(std::move(samples)), bps_(bytesPerSample) {}
-  bool Read(uint64_t offset, size_t count, const int32_t*& out) override {
+  explicit VectorSource(const std::vector<int32_t>& samples) {
+    for (int32_t v : samples) {
+      bytes_.push_back(static_cast<uint8_t>(v >> 16));
+      bytes_.push_back(static_cast<uint8_t>(v >> 24));
+    }
+  }
+  bool Read(uint64_t offset, size_t count, const uint8_t*& out) override {
     reads.push_back({offset, count});
     if (failAt >= 0 && static_cast<int>(reads.size()) - 1 == failAt) return false;
-    out = samples_.data() + offset / bps_;
+    if (offset + count > bytes_.size()) return false;
+    out = bytes_.data() + offset;
     return true;
   }
-  uint64_t bytes() const { return samples_.size() * uint64_t{bps_}; }
+  uint64_t bytes() const { return bytes_.size(); }
   std::vector<std::pair<uint64_t, size_t>> reads;
   int failAt = -1;
 
  private:
-  std::vector<int32_t> samples_;
-  unsigned bps_;
+  std::vector<uint8_t> bytes_;
 };
 
 int32_t S16(int v) { return static_cast<int32_t>(static_cast<uint32_t>(v) << 16); }
@@ -128,8 +135,8 @@ TEST(SilencePasses, PureSilenceIsNeverCut) {
   samples[5000] = S16(-32768);  // one click
   VectorSource source(samples);
   auto d = MonoDetector();
-  EXPECT_EQ(silence::FindTrailingEnd(source, d, source.bytes(), kBlock, 2).kind, PassResult::kNotFound);
-  EXPECT_EQ(silence::FindLeadingStart(source, d, source.bytes(), kBlock, 2).kind, PassResult::kNotFound);
+  EXPECT_EQ(silence::FindTrailingEnd(source, d, source.bytes(), kBlock, k16).kind, PassResult::kNotFound);
+  EXPECT_EQ(silence::FindLeadingStart(source, d, source.bytes(), kBlock, k16).kind, PassResult::kNotFound);
 }
 
 TEST(SilencePasses, ClickShorterThanAQuarterWindowIsIgnored) {
@@ -138,12 +145,12 @@ TEST(SilencePasses, ClickShorterThanAQuarterWindowIsIgnored) {
   for (int i = 9000; i < 9099; ++i) samples[i] = S16(-20000);      // and again later
   VectorSource source(samples);
   auto d = MonoDetector();
-  EXPECT_EQ(silence::FindLeadingStart(source, d, source.bytes(), kBlock, 2).kind, PassResult::kNotFound);
-  EXPECT_EQ(silence::FindTrailingEnd(source, d, source.bytes(), kBlock, 2).kind, PassResult::kNotFound);
+  EXPECT_EQ(silence::FindLeadingStart(source, d, source.bytes(), kBlock, k16).kind, PassResult::kNotFound);
+  EXPECT_EQ(silence::FindTrailingEnd(source, d, source.bytes(), kBlock, k16).kind, PassResult::kNotFound);
   // One more loud sample within the window makes it sound.
   samples[3099] = S16(20000);
   VectorSource louder(samples);
-  const auto found = silence::FindLeadingStart(louder, d, louder.bytes(), kBlock, 2);
+  const auto found = silence::FindLeadingStart(louder, d, louder.bytes(), kBlock, k16);
   ASSERT_EQ(found.kind, PassResult::kFound);
   EXPECT_EQ(found.position, (3100u - 400u) * 2);  // one window before the onset
 }
@@ -156,7 +163,7 @@ TEST(SilencePasses, LeadingLookBackStaysInsideTheNewBlock) {
   for (size_t i = kRate - 90; i < 2 * kRate; ++i) samples[i] = S16(8000);
   VectorSource source(samples);
   auto d = MonoDetector();
-  const auto found = silence::FindLeadingStart(source, d, source.bytes(), kBlock, 2);
+  const auto found = silence::FindLeadingStart(source, d, source.bytes(), kBlock, k16);
   ASSERT_EQ(found.kind, PassResult::kFound);
   EXPECT_EQ(found.position, kBlock);
   EXPECT_EQ(d.Examined(), 10u);
@@ -171,7 +178,7 @@ TEST(SilencePasses, TrailingEndKeepsTheExaminedSamplesAfterTheOnset) {
   for (int i = 0; i < 11000; ++i) samples[i] = S16(i % 2 ? 9000 : -9000);
   VectorSource source(samples);
   auto d = MonoDetector();
-  const auto found = silence::FindTrailingEnd(source, d, source.bytes(), kBlock, 2);
+  const auto found = silence::FindTrailingEnd(source, d, source.bytes(), kBlock, k16);
   ASSERT_EQ(found.kind, PassResult::kFound);
   // Sound begins at sample 10900 (the 100th loud one from the end), which lies
   // in the block starting at 4000; 1100 samples of it were examined, capped
@@ -191,13 +198,53 @@ TEST(SilencePasses, TrailingLookAheadStaysInsideTheBlockAndStereoFramesStayWhole
   samples[18] = S16(5000);  // frame 9, left
   VectorSource source(samples);
   Detector d(window, 2, silence::LoudThreshold(4.0));
-  const auto found = silence::FindTrailingEnd(source, d, source.bytes(), 40, 2);  // blocks of 20 samples
+  const auto found = silence::FindTrailingEnd(source, d, source.bytes(), 40, k16);  // blocks of 20 samples
   ASSERT_EQ(found.kind, PassResult::kFound);
   EXPECT_EQ(found.position, 20u * 2);
-  const auto lead = silence::FindLeadingStart(source, d, source.bytes(), 40, 2);
+  const auto lead = silence::FindLeadingStart(source, d, source.bytes(), 40, k16);
   ASSERT_EQ(lead.kind, PassResult::kFound);
   EXPECT_EQ(lead.position, (20u - 6u) * 2);  // one window (3 whole frames) before frame 10
 
+}
+
+// Raw stored bytes of any depth.
+class ByteSource : public silence::BlockSource {
+ public:
+  explicit ByteSource(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
+  bool Read(uint64_t offset, size_t count, const uint8_t*& out) override {
+    out = bytes_.data() + offset;
+    return offset + count <= bytes_.size();
+  }
+  std::vector<uint8_t> bytes_;
+};
+
+TEST(SilencePasses, EightAndTwentyFourBitSamplesAreMeasuredAroundTheirZero) {
+  // 8 bit: 128 is silence; 4 percent of full scale is just above 5 steps.
+  std::vector<uint8_t> eight(1000, 128);
+  for (size_t i = 0; i < 500; ++i) eight[i] = 133;  // 5 steps: 5 << 24 is below 1310 << 16
+  ByteSource quiet(eight);
+  Detector d(silence::WindowFor(100, 1, 1), 1, silence::LoudThreshold(4.0));
+  EXPECT_EQ(silence::FindLeadingStart(quiet, d, 1000, 400, {8, 1}).kind, PassResult::kNotFound);
+  for (size_t i = 600; i < 700; ++i) eight[i] = 122;  // 6 steps below: loud
+  ByteSource loud(eight);
+  const auto lead = silence::FindLeadingStart(loud, d, 1000, 400, {8, 1});
+  ASSERT_EQ(lead.kind, PassResult::kFound);
+  EXPECT_EQ(lead.position, 625u - 100u);  // 25 loud samples trigger at 625
+  const auto tail = silence::FindTrailingEnd(loud, d, 1000, 400, {8, 1});
+  ASSERT_EQ(tail.kind, PassResult::kFound);
+  EXPECT_EQ(tail.position, 675u + 100u);
+
+  // 24 bit, stereo: the onset frame and its window stay whole frames.
+  std::vector<uint8_t> wide(6 * 300, 0);
+  for (size_t f = 200; f < 300; ++f) {  // right channel at -0x100000
+    wide[f * 6 + 3] = 0x00; wide[f * 6 + 4] = 0x00; wide[f * 6 + 5] = 0xF0;
+  }
+  ByteSource stereo(wide);
+  Detector s(silence::WindowFor(6 * 40, 2, 3), 2, silence::LoudThreshold(4.0));
+  const auto start = silence::FindLeadingStart(stereo, s, wide.size(), wide.size(), {24, 3});
+  ASSERT_EQ(start.kind, PassResult::kFound);
+  // 80 samples in the window, trigger 20: the 20th loud sample is in frame 219.
+  EXPECT_EQ(start.position, (220u - 40u) * 6);
 }
 
 TEST(SilencePasses, ReadFailureIsReported) {
@@ -205,9 +252,9 @@ TEST(SilencePasses, ReadFailureIsReported) {
   VectorSource source(samples);
   source.failAt = 1;
   auto d = MonoDetector();
-  EXPECT_EQ(silence::FindLeadingStart(source, d, source.bytes(), kBlock, 2).kind, PassResult::kReadFailed);
+  EXPECT_EQ(silence::FindLeadingStart(source, d, source.bytes(), kBlock, k16).kind, PassResult::kReadFailed);
   source.reads.clear();
-  EXPECT_EQ(silence::FindTrailingEnd(source, d, source.bytes(), kBlock, 2).kind, PassResult::kReadFailed);
+  EXPECT_EQ(silence::FindTrailingEnd(source, d, source.bytes(), kBlock, k16).kind, PassResult::kReadFailed);
 }
 
 }  // namespace

@@ -1,0 +1,15 @@
+# depth_family_plugin(Name bits): one member of the bit-depth family, built
+# from the shared source and panel in this folder with DEPTH_OUT_BITS=bits.
+# Included by Dither16/, Dither8/ and Bits24/ (each keeps its own .def).
+set(DEPTH_FAMILY_DIR ${CMAKE_CURRENT_LIST_DIR})
+function(depth_family_plugin name bits)
+  if(NOT WIN32)
+    return()
+  endif()
+  cb_plugin(${name}
+    SOURCES ${DEPTH_FAMILY_DIR}/DepthPlugin.cpp ${DEPTH_FAMILY_DIR}/DepthPanel.rc
+    DEF ${CMAKE_CURRENT_SOURCE_DIR}/${name}.def
+    LIBS bit_depth_core)
+  target_compile_definitions(${name} PRIVATE DEPTH_OUT_BITS=${bits})
+  target_include_directories(${name} PRIVATE ${DEPTH_FAMILY_DIR})
+endfunction()

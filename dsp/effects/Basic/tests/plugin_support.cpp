@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "settings_store.h"
+#include "testing/plugin_under_test.h"
 
 namespace dsp::basic::testing {
 
@@ -14,6 +15,23 @@ std::vector<uint8_t> Pattern(size_t n, uint8_t seed) {
     bytes[i] = static_cast<uint8_t>(x >> 16);
   }
   return bytes;
+}
+
+Outcome WorkIn(const std::string& dir, dsp::testing::PluginUnderTest& plugin,
+               const std::vector<uint8_t>& audio, WAVEFORMATEX format) {
+  const std::string file = dir + "audio.raw";
+  dsp::testing::WriteFileBytes(file, audio);
+  Outcome outcome;
+  outcome.result = plugin.Work(file, format);
+  outcome.bytes = dsp::testing::ReadFileBytes(file);
+  outcome.folder = FolderEntries(dir);
+  return outcome;
+}
+
+std::string Text(HWND dialog, int id) {
+  char buffer[MAX_PATH] = {};
+  GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+  return buffer;
 }
 
 void SetNumber(const char* name, uint32_t value) {

@@ -3,12 +3,39 @@
 #pragma once
 
 #include <windows.h>
+#include <mmreg.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "testing/plugin_under_test.h"
+
 namespace dsp::basic::testing {
+
+// What one call of a plug-in did to a file.
+struct Outcome {
+  int result;
+  std::vector<uint8_t> bytes;        // the file afterwards
+  std::vector<std::string> folder;   // every file in its folder afterwards
+};
+
+// Writes `audio` to "audio.raw" in `folder` (emptied first) and runs the plug-in on it.
+Outcome WorkIn(const std::string& folder, dsp::testing::PluginUnderTest& plugin,
+               const std::vector<uint8_t>& audio, WAVEFORMATEX format);
+#ifdef CB_TEST_TMP
+// The same in the running test's scratch folder.
+inline Outcome WorkOn(dsp::testing::PluginUnderTest& plugin, const std::vector<uint8_t>& audio,
+                      WAVEFORMATEX format) {
+  return WorkIn(dsp::testing::ScratchDir(), plugin, audio, format);
+}
+#endif
+
+// The folder of a lone input file: what a clean run leaves behind.
+inline std::vector<std::string> OnlyInput() { return {"audio.raw"}; }
+
+// A control's text.
+std::string Text(HWND dialog, int id);
 
 // `n` bytes that differ from their neighbours, so moved or lost bytes show.
 std::vector<uint8_t> Pattern(size_t n, uint8_t seed = 1);

@@ -17,17 +17,15 @@ const char* const kEnd = "Silence-Len-mSec";
 // Runs the plug-in once with the given lengths on a file holding `audio`
 // and returns the result; `after` receives the file's bytes afterwards.
 int Insert(uint32_t startMs, uint32_t endMs, WAVEFORMATEX format, const std::vector<uint8_t>& audio,
-        std::vector<uint8_t>* after) {
+           std::vector<uint8_t>* after) {
   SetNumber(kStart, startMs);
   SetNumber(kEnd, endMs);
   PluginUnderTest plugin("SilenceInserter.dll");
   EXPECT_TRUE(plugin.Loaded());
-  const std::string dir = ScratchDir(), file = dir + "audio.raw";
-  WriteFileBytes(file, audio);
-  const int result = plugin.Work(file, format);
-  *after = ReadFileBytes(file);
-  EXPECT_EQ(FolderEntries(dir), std::vector<std::string>{"audio.raw"}) << "leftover file";
-  return result;
+  const Outcome o = WorkOn(plugin, audio, format);
+  *after = o.bytes;
+  EXPECT_EQ(o.folder, OnlyInput()) << "leftover file";
+  return o.result;
 }
 
 TEST(SilenceInserter, BothLengthsZeroLeaveTheFileAlone) {
@@ -105,7 +103,7 @@ TEST(SilenceInserter, AFailedCopyLeavesTheInputAsItWas) {
     EXPECT_EQ(plugin.Work(file, format), 0);
   }
   EXPECT_EQ(ReadFileBytes(file), audio);
-  EXPECT_EQ(FolderEntries(dir), std::vector<std::string>{"audio.raw"});
+  EXPECT_EQ(FolderEntries(dir), OnlyInput());
 }
 
 TEST(SilenceInserter, PanelShowsAndStoresMinutesSecondsAndMilliseconds) {
@@ -116,13 +114,8 @@ TEST(SilenceInserter, PanelShowsAndStoresMinutesSecondsAndMilliseconds) {
   HostWindow host;
   HWND panel = plugin.Show(host.Handle());
   ASSERT_NE(panel, nullptr);
-  auto text = [&](int id) {
-    char buffer[64] = {};
-    GetDlgItemTextA(panel, id, buffer, sizeof buffer);
-    return std::string(buffer);
-  };
-  EXPECT_EQ(text(IDC_START_MINUTES) + "," + text(IDC_START_SECONDS) + "," + text(IDC_START_MSEC), "2,15,5");
-  EXPECT_EQ(text(IDC_END_MINUTES) + "," + text(IDC_END_SECONDS) + "," + text(IDC_END_MSEC), "1,1,1");
+  EXPECT_EQ(Text(panel, IDC_START_MINUTES) + "," + Text(panel, IDC_START_SECONDS) + "," + Text(panel, IDC_START_MSEC), "2,15,5");
+  EXPECT_EQ(Text(panel, IDC_END_MINUTES) + "," + Text(panel, IDC_END_SECONDS) + "," + Text(panel, IDC_END_MSEC), "1,1,1");
   EXPECT_EQ(GetNumber(kStart), 135005u);  // filling the panel stored nothing new
   EXPECT_TRUE(GetWindowLongA(GetDlgItem(panel, IDC_END_MSEC), GWL_STYLE) & ES_NUMBER);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -26,7 +27,7 @@ Positions OneBand(int band, int32_t position) {
 std::vector<int16_t> Sine(size_t frames, double freq, double rate, double amplitude) {
     std::vector<int16_t> s(frames);
     for (size_t i = 0; i < frames; ++i) {
-        s[i] = static_cast<int16_t>(std::lround(amplitude * std::sin(2.0 * M_PI * freq * double(i) / rate)));
+        s[i] = static_cast<int16_t>(std::lround(amplitude * std::sin(2.0 * std::numbers::pi * freq * double(i) / rate)));
     }
     return s;
 }
@@ -41,7 +42,7 @@ double Rms(const std::vector<int16_t>& s, size_t from, size_t to) {
 // tap 127, so this is its real, zero-phase gain).
 double TapsResponse(const eq::Taps& taps, double freq, double rate) {
     double sum = 0;
-    for (int t = 0; t < eq::kTaps; ++t) sum += taps[t] * std::cos(2.0 * M_PI * freq * (t - 127) / rate);
+    for (int t = 0; t < eq::kTaps; ++t) sum += taps[t] * std::cos(2.0 * std::numbers::pi * freq * (t - 127) / rate);
     return sum;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <complex>
 #include <random>
 #include <vector>
@@ -17,7 +18,7 @@ Spectrum NaiveDft(const std::vector<float>& x) {
     for (size_t k = 0; k <= n / 2; ++k) {
         std::complex<double> sum = 0.0;
         for (size_t t = 0; t < n; ++t) {
-            const double angle = -2.0 * M_PI * static_cast<double>((k * t) % n) / static_cast<double>(n);
+            const double angle = -2.0 * std::numbers::pi * static_cast<double>((k * t) % n) / static_cast<double>(n);
             sum += static_cast<double>(x[t]) * std::complex<double>(std::cos(angle), std::sin(angle));
         }
         out[k] = sum;
@@ -69,7 +70,7 @@ TEST(RealFft, SinglePureTonesLandInTheirBins) {
     for (size_t k : {0u, 1u, 5u, 127u, 128u, 200u, 255u, 256u}) {
         SCOPED_TRACE(k);
         std::vector<float> a(n);
-        for (size_t t = 0; t < n; ++t) a[t] = static_cast<float>(std::cos(2.0 * M_PI * double(k * t % n) / double(n)));
+        for (size_t t = 0; t < n; ++t) a[t] = static_cast<float>(std::cos(2.0 * std::numbers::pi * double(k * t % n) / double(n)));
         fft.Forward(a.data());
         for (size_t b = 0; b <= n / 2; ++b) {
             const double want = b != k ? 0.0 : (k == 0 || k == n / 2 ? double(n) : double(n) / 2);
@@ -103,7 +104,7 @@ TEST(RealFft, InverseMatchesNaiveInverseOfAnySpectrum) {
     for (size_t t = 0; t < n; t += 7) {
         double sum = a0[0] + a0[1] * ((t % 2) ? -1.0 : 1.0);
         for (size_t k = 1; k < n / 2; ++k) {
-            const double angle = 2.0 * M_PI * double(k * t % n) / double(n);
+            const double angle = 2.0 * std::numbers::pi * double(k * t % n) / double(n);
             sum += 2.0 * (a0[2 * k] * std::cos(angle) - a0[2 * k + 1] * std::sin(angle));
         }
         ASSERT_NEAR(a[t], sum / 2.0, 2e-3) << t;

@@ -41,7 +41,7 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 int WorkOnFile(const char* path, WAVEFORMATEX* record) {
   using namespace dsp::basic;
   const dsp::WaveFormat* format = AudioFormat(record);
-  if (!format) return 0;
+  if (!format || !WritableFile(path)) return 0;
   dsp::DiskFile file;
   if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) return 0;
   const uint8_t silence = SilenceByte(format->bitsPerSample);

@@ -51,7 +51,7 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 int WorkOnFile(const char* path, WAVEFORMATEX* record) {
   using namespace dsp::basic;
   const dsp::WaveFormat* format = AudioFormat(record);
-  if (!format) return 0;
+  if (!format || !WritableFile(path)) return 0;
   const uint64_t beginBytes = FrameBytesForMilliseconds(*format, g_trimBeginMs);
   const uint64_t endBytes = FrameBytesForMilliseconds(*format, g_trimEndMs);
   if (beginBytes == 0 && endBytes == 0) return 1;

@@ -54,6 +54,12 @@ bool ReplaceThroughFile(const std::string& resultPath, const char* input,
   return true;
 }
 
+bool WritableFile(const char* path) {
+  const DWORD attributes = path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+}
+
 std::string TempFileBeside(const char* input, const char* prefix) {
   std::string folder(input ? input : "");
   const size_t cut = folder.find_last_of("\\/");

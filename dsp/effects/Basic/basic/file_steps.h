@@ -56,4 +56,10 @@ inline const WaveFormat* AudioFormat(const WAVEFORMATEX* format) {
   return f && FormatDescribesAudio(*f) ? f : nullptr;
 }
 
+// True when `path` names an existing file that is not marked read-only. The
+// effects ask before they start, so a read-only file is refused the same way
+// on every system (Windows refuses to open or replace it; a process with
+// more rights than the file's marks, as under Wine run by root, would not).
+bool WritableFile(const char* path);
+
 }  // namespace dsp::basic

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/sample_view.h"
+
 namespace chmove {
 
 const char* const kMixModeNames[kMixModes] = {
@@ -130,6 +132,61 @@ void MixUp(const int32_t* in, unsigned inChannels, int32_t* out, unsigned outCha
     const int32_t added = Clamp32(Mix(in, mixed, mode));
     for (unsigned j = inChannels; j < outChannels; ++j) out[j] = added;
   }
+}
+
+dsp::WaveFormat Reshaped(const dsp::WaveFormat& format, unsigned channels) {
+  dsp::WaveFormat shaped = format;
+  const uint32_t bytesPerSample = dsp::StoredSampleBytes(format.bitsPerSample);
+  shaped.channels = static_cast<uint16_t>(channels);
+  shaped.blockAlign = static_cast<uint16_t>(channels * bytesPerSample);
+  shaped.avgBytesPerSec = format.samplesPerSec * bytesPerSample * channels;
+  return shaped;
+}
+
+namespace {
+
+void Decode(const uint8_t* bytes, int bits, size_t count, int32_t* samples) {
+  dsp::WithDepth(bits, [&](auto depth) {
+    constexpr int kBits = decltype(depth)::value;
+    for (size_t i = 0; i < count; ++i) samples[i] = dsp::ReadSample<kBits>(bytes, i);
+  });
+}
+
+void Encode(const int32_t* samples, int bits, size_t count, uint8_t* bytes) {
+  dsp::WithDepth(bits, [&](auto depth) {
+    constexpr int kBits = decltype(depth)::value;
+    for (size_t i = 0; i < count; ++i) dsp::WriteSample<kBits>(bytes, i, samples[i]);
+  });
+}
+
+}  // namespace
+
+BlockMixer::BlockMixer(const MoveList& moves, int bitsPerSample, unsigned inChannels,
+                       unsigned outChannels, int mode, size_t maxFrames)
+    : bits_(bitsPerSample), in_(inChannels), out_(outChannels), mode_(mode),
+      inPlan_(moves, inChannels), outPlan_(moves, outChannels) {
+  inSamples_.resize(maxFrames * inChannels);
+  if (outChannels != inChannels) outSamples_.resize(maxFrames * outChannels);
+}
+
+void BlockMixer::MoveInPlace(uint8_t* block, size_t frames) {
+  if (inPlan_.Empty()) return;
+  const size_t count = frames * in_;
+  Decode(block, bits_, count, inSamples_.data());
+  inPlan_.Apply(inSamples_.data(), frames);
+  Encode(inSamples_.data(), bits_, count, block);
+}
+
+void BlockMixer::Reshape(const uint8_t* in, uint8_t* out, size_t frames) {
+  Decode(in, bits_, frames * in_, inSamples_.data());
+  if (out_ < in_) {
+    inPlan_.Apply(inSamples_.data(), frames);
+    MixDown(inSamples_.data(), in_, outSamples_.data(), out_, frames, mode_);
+  } else {
+    MixUp(inSamples_.data(), in_, outSamples_.data(), out_, frames, mode_);
+    outPlan_.Apply(outSamples_.data(), frames);
+  }
+  Encode(outSamples_.data(), bits_, frames * out_, out);
 }
 
 }  // namespace chmove

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/wave_format.h"
+
 namespace chmove {
 
 constexpr int kMaxMoves = 100;
@@ -89,5 +91,32 @@ void MixDown(const int32_t* in, unsigned inChannels, int32_t* out, unsigned outC
 // the mix of all source channels ("Drop" sums them), clamped.
 void MixUp(const int32_t* in, unsigned inChannels, int32_t* out, unsigned outChannels,
            size_t frames, int mode);
+
+// The record after a change to `channels` channels: block align and byte
+// rate follow; tag, rate, depth and extra size stay.
+dsp::WaveFormat Reshaped(const dsp::WaveFormat& format, unsigned channels);
+
+// Whole blocks of stored samples. `frames` frames of the given depth; the
+// 32-bit scratch buffers are the caller's, so nothing is allocated per block.
+class BlockMixer {
+ public:
+  BlockMixer(const MoveList& moves, int bitsPerSample, unsigned inChannels, unsigned outChannels,
+             int mode, size_t maxFrames);
+  // True when no move names channels the input has: in place, nothing changes.
+  bool NoMoves() const { return inPlan_.Empty(); }
+  // Same shape: the moves applied to the block in place.
+  void MoveInPlace(uint8_t* block, size_t frames);
+  // New shape: fewer channels (moves first, then the mix down) or more
+  // (the mix up, then the moves on the new frame); `out` takes
+  // frames * outChannels samples.
+  void Reshape(const uint8_t* in, uint8_t* out, size_t frames);
+
+ private:
+  int bits_;
+  unsigned in_, out_;
+  int mode_;
+  MovePlan inPlan_, outPlan_;
+  std::vector<int32_t> inSamples_, outSamples_;
+};
 
 }  // namespace chmove

@@ -151,6 +151,81 @@ TEST(ChannelMoves, StorageRoundTripWithEndMark) {
   EXPECT_EQ(loaded.Count(), 100);
 }
 
+std::vector<uint8_t> Le16(std::initializer_list<int> values) {
+  std::vector<uint8_t> bytes;
+  for (int v : values) {
+    bytes.push_back(static_cast<uint8_t>(v));
+    bytes.push_back(static_cast<uint8_t>(v >> 8));
+  }
+  return bytes;
+}
+
+TEST(BlockMixer, StoredBlocksOfEachDepth) {
+  MoveList none;
+  // 16-bit stereo to mono, "+50% channels": left plus half of right.
+  const auto stereo = Le16({1000, 300, -1000, -301, 32000, 32000});
+  std::vector<uint8_t> mono(6);
+  chmove::BlockMixer(none, 16, 2, 1, 4, 3).Reshape(stereo.data(), mono.data(), 3);
+  EXPECT_EQ(mono, Le16({1150, -1151, 32767}));  // -301/2 is floored when stored; clamped
+
+  // 8-bit mono to stereo, "Added / Count": the new channel repeats the old.
+  const std::vector<uint8_t> eight = {0, 128, 255};
+  std::vector<uint8_t> wide(6);
+  chmove::BlockMixer(none, 8, 1, 2, 0, 3).Reshape(eight.data(), wide.data(), 3);
+  EXPECT_EQ(wide, (std::vector<uint8_t>{0, 0, 128, 128, 255, 255}));
+
+  // 24-bit stereo to four channels, "Added": channels 3 and 4 carry the sum, clamped.
+  const std::vector<uint8_t> in24 = {0x00, 0x00, 0x50, 0x00, 0x00, 0x40,   // 0x500000, 0x400000
+                                     0x01, 0x00, 0x00, 0x02, 0x00, 0x00};  // 1, 2
+  std::vector<uint8_t> out24(24);
+  chmove::BlockMixer(none, 24, 2, 4, 1, 2).Reshape(in24.data(), out24.data(), 2);
+  EXPECT_EQ(out24, (std::vector<uint8_t>{0x00, 0x00, 0x50, 0x00, 0x00, 0x40, 0xFF, 0xFF, 0x7F,
+                                         0xFF, 0xFF, 0x7F, 0x01, 0x00, 0x00, 0x02, 0x00, 0x00,
+                                         0x03, 0x00, 0x00, 0x03, 0x00, 0x00}));
+}
+
+TEST(BlockMixer, MovesBeforeMixingDownAndAfterMixingUp) {
+  MoveList swap;
+  swap.Add(2, 1);
+  // Down: the move puts right into left first, then right is mixed in.
+  const auto stereo = Le16({100, 7});
+  std::vector<uint8_t> mono(2);
+  chmove::BlockMixer(swap, 16, 2, 1, 1, 1).Reshape(stereo.data(), mono.data(), 1);
+  EXPECT_EQ(mono, Le16({14}));
+  // Up: mono 5 becomes 5, 5, 5 and the move 2 -> 1 reads the new frame.
+  MoveList up;
+  up.Add(3, 1);
+  up.Add(1, 3);
+  const auto one = Le16({5});
+  std::vector<uint8_t> three(6);
+  chmove::BlockMixer(up, 16, 1, 3, 9, 1).Reshape(one.data(), three.data(), 1);
+  EXPECT_EQ(three, Le16({5, 5, 5}));
+  // In place: the moves alone; a file with no applicable move is left as is.
+  auto block = Le16({1, 2, 3, 4});
+  MoveList both;
+  both.Add(1, 2);
+  both.Add(2, 1);
+  chmove::BlockMixer(both, 16, 2, 2, 0, 2).MoveInPlace(block.data(), 2);
+  EXPECT_EQ(block, Le16({2, 1, 4, 3}));
+  auto untouched = Le16({1, 2});
+  chmove::BlockMixer(up, 16, 2, 2, 0, 1).MoveInPlace(untouched.data(), 1);
+  EXPECT_EQ(untouched, Le16({1, 2}));
+}
+
+TEST(BlockMixer, ReshapedRecord) {
+  const dsp::WaveFormat stereo = dsp::MakePcmFormat(2, 44100, 16);
+  const auto mono = chmove::Reshaped(stereo, 1);
+  EXPECT_EQ(mono.channels, 1);
+  EXPECT_EQ(mono.blockAlign, 2);
+  EXPECT_EQ(mono.avgBytesPerSec, 88200u);
+  EXPECT_EQ(mono.samplesPerSec, 44100u);
+  EXPECT_EQ(mono.bitsPerSample, 16);
+  EXPECT_EQ(mono.formatTag, 1);
+  const auto six = chmove::Reshaped(dsp::MakePcmFormat(1, 8000, 24), 6);
+  EXPECT_EQ(six.blockAlign, 18);
+  EXPECT_EQ(six.avgBytesPerSec, 144000u);
+}
+
 TEST(ChannelMoves, StoredChoicesOutsideTheListsFallBack) {
   EXPECT_EQ(chmove::TargetChannelsFromStored(9), 9);
   EXPECT_EQ(chmove::TargetChannelsFromStored(10), 0);

@@ -201,4 +201,31 @@ TEST_F(EqualiserPositionFiles, ShortMissingOrCancelledFilesChangeNothing) {
     EXPECT_FALSE(dsp::testing::FileExists(dir + ".deq"));
 }
 
+// While the preset menu is open: walks down to the item and chooses it.
+int g_menuSteps = 0;
+void CALLBACK ChooseFromMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu == nullptr || !IsWindowVisible(menu)) return;
+    KillTimer(nullptr, timer);
+    for (int i = 0; i < g_menuSteps; ++i) {
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYUP, VK_DOWN, 0);
+    }
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(menu, WM_KEYUP, VK_RETURN, 0);
+}
+
+TEST_F(EqualiserPositionFiles, PresetButtonOffersTheMenuAndAppliesTheChoice) {
+    // The menu opens with nothing selected: the first press selects the first
+    // item, the sixth "Super Base".
+    g_menuSteps = 6;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, ChooseFromMenu);
+    Click(IDC_PRESET);
+    KillTimer(nullptr, timer);
+    dsp::testing::PumpMessages();
+    const Positions want = eq::PresetForCommand(IDM_PRESET_SUPER_BASE)->positions;
+    EXPECT_EQ(Stored(), want);
+    EXPECT_EQ(Sliders(), want);
+}
+
 }  // namespace

@@ -204,17 +204,17 @@ void TScriptForm::FormCreate()
 
     struct Place { int id, x, y, w, h; };
     static const Place places[] = {
-        {IdPromptLabel, 8, 8, 154, 16},
-        {IdMainline, 16, 28, 146, 18},
-        {IdSkarrow, 16, 48, 146, 18},
-        {IdHarrowkeep, 16, 68, 146, 18},
-        {IdIronmarch, 16, 88, 146, 18},
-        {IdRebound, 16, 108, 146, 18},
-        {IdOther, 16, 128, 146, 18},
-        {IdOtherLabel, 8, 152, 154, 28},
-        {IdOtherEdit, 8, 182, 154, 21},
-        {IdSetupButton, 8, 212, 75, 25},
-        {IdCancelButton, 87, 212, 75, 25},
+        {IdPromptLabel, 6, 6, 158, 28},
+        {IdMainline, 14, 34, 150, 17},
+        {IdSkarrow, 14, 52, 150, 17},
+        {IdHarrowkeep, 14, 70, 150, 17},
+        {IdIronmarch, 14, 88, 150, 17},
+        {IdRebound, 14, 106, 150, 17},
+        {IdOther, 14, 124, 150, 17},
+        {IdOtherLabel, 6, 144, 158, 42},
+        {IdOtherEdit, 6, 186, 158, 21},
+        {IdSetupButton, 6, 213, 77, 25},
+        {IdCancelButton, 87, 213, 77, 25},
     };
     for (const Place& p : places)
         MoveWindow(GetDlgItem(m_hWnd, p.id), p.x, p.y, p.w, p.h, FALSE);

@@ -61,8 +61,8 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record) {
   using namespace dsp::basic;
-  const dsp::WaveFormat* format = AudioFormat(record);
-  if (!format || !WritableFile(path)) return 0;
+  const dsp::WaveFormat* format = WorkableInput(path, record);
+  if (!format) return 0;
   if (g_lengthMs == 0) return 1;
   bool sizeError = false;
   const uint64_t size = dsp::FileSize(path, &sizeError);

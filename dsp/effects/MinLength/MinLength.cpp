@@ -10,7 +10,6 @@
 #include "basic/plans.h"
 #include "min_length_panel.h"
 #include "plugin.h"
-#include "settings_store.h"
 
 namespace {
 
@@ -26,7 +25,7 @@ const dsp::basic::ClockSetting kRows[] = {
 
 namespace plugin {
 
-void LoadSettings() { g_minimumMs = dsp::settings::ReadNumber(kMinimumName); }
+void LoadSettings() { dsp::basic::LoadClocks(kRows); }
 
 INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   return dsp::basic::ClockPanelMessage(dialog, message, wParam, kRows);
@@ -34,8 +33,8 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record) {
   using namespace dsp::basic;
-  const dsp::WaveFormat* format = AudioFormat(record);
-  if (!format || !WritableFile(path)) return 0;
+  const dsp::WaveFormat* format = WorkableInput(path, record);
+  if (!format) return 0;
   const uint64_t target = FrameBytesForMilliseconds(*format, g_minimumMs);
   dsp::DiskFile file;
   if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) return 0;

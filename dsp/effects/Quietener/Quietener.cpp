@@ -90,8 +90,8 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record) {
-  const dsp::WaveFormat* format = dsp::basic::AudioFormat(record);
-  if (!format || !dsp::basic::WritableFile(path)) return 0;
+  const dsp::WaveFormat* format = dsp::basic::WorkableInput(path, record);
+  if (!format) return 0;
   const uint32_t percent = g_percent;
   dsp::Progress progress;
   dsp::DiskFile file;

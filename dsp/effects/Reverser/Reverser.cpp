@@ -21,7 +21,7 @@ INT_PTR CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record) {
   using namespace dsp::basic;
-  if (!AudioFormat(record) || !WritableFile(path)) return 0;
+  if (!WorkableInput(path, record)) return 0;
   if (record->nBlockAlign == 0) record->nBlockAlign = 1;
   const dsp::WaveFormat& format = Format(record);
 

@@ -9,7 +9,6 @@
 #include "basic/panel_fields.h"
 #include "basic/plans.h"
 #include "plugin.h"
-#include "settings_store.h"
 #include "silence_inserter_panel.h"
 
 namespace {
@@ -29,10 +28,7 @@ const dsp::basic::ClockSetting kRows[] = {
 
 namespace plugin {
 
-void LoadSettings() {
-  g_startMs = dsp::settings::ReadNumber(kStartName);
-  g_endMs = dsp::settings::ReadNumber(kEndName);
-}
+void LoadSettings() { dsp::basic::LoadClocks(kRows); }
 
 INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   return dsp::basic::ClockPanelMessage(dialog, message, wParam, kRows);
@@ -40,8 +36,8 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record) {
   using namespace dsp::basic;
-  const dsp::WaveFormat* format = AudioFormat(record);
-  if (!format || !WritableFile(path)) return 0;
+  const dsp::WaveFormat* format = WorkableInput(path, record);
+  if (!format) return 0;
   dsp::DiskFile file;
   if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) return 0;
   const uint8_t silence = SilenceByte(format->bitsPerSample);

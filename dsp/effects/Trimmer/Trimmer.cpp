@@ -12,7 +12,6 @@
 #include "basic/plans.h"
 #include "plugin.h"
 #include "replace.h"
-#include "settings_store.h"
 #include "trimmer_panel.h"
 
 namespace {
@@ -39,10 +38,7 @@ int CutInPlace(const char* path, uint64_t size) {
 
 namespace plugin {
 
-void LoadSettings() {
-  g_trimBeginMs = dsp::settings::ReadNumber(kBeginName);
-  g_trimEndMs = dsp::settings::ReadNumber(kEndName);
-}
+void LoadSettings() { dsp::basic::LoadClocks(kRows); }
 
 INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   return dsp::basic::ClockPanelMessage(dialog, message, wParam, kRows);
@@ -50,8 +46,8 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record) {
   using namespace dsp::basic;
-  const dsp::WaveFormat* format = AudioFormat(record);
-  if (!format || !WritableFile(path)) return 0;
+  const dsp::WaveFormat* format = WorkableInput(path, record);
+  if (!format) return 0;
   const uint64_t beginBytes = FrameBytesForMilliseconds(*format, g_trimBeginMs);
   const uint64_t endBytes = FrameBytesForMilliseconds(*format, g_trimEndMs);
   if (beginBytes == 0 && endBytes == 0) return 1;

@@ -60,6 +60,11 @@ bool WritableFile(const char* path) {
          (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
 }
 
+const WaveFormat* WorkableInput(const char* path, const WAVEFORMATEX* record) {
+  const WaveFormat* format = AudioFormat(record);
+  return format && WritableFile(path) ? format : nullptr;
+}
+
 std::string TempFileBeside(const char* input, const char* prefix) {
   std::string folder(input ? input : "");
   const size_t cut = folder.find_last_of("\\/");

@@ -56,6 +56,11 @@ inline const WaveFormat* AudioFormat(const WAVEFORMATEX* format) {
   return f && FormatDescribesAudio(*f) ? f : nullptr;
 }
 
+// The format record for working on `path`: null when the record cannot
+// describe audio or the file is missing or read-only (see below), so the
+// effect can refuse with 0 before it opens anything.
+const WaveFormat* WorkableInput(const char* path, const WAVEFORMATEX* record);
+
 // True when `path` names an existing file that is not marked read-only. The
 // effects ask before they start, so a read-only file is refused the same way
 // on every system (Windows refuses to open or replace it; a process with

@@ -27,6 +27,10 @@ long FieldNumber(HWND dialog, int id) {
   return std::strtol(text, nullptr, 10);
 }
 
+void LoadClocks(ClockSettings settings) {
+  for (const ClockSetting& s : settings) *s.value = settings::ReadNumber(s.name);
+}
+
 void FillClocks(HWND dialog, ClockSettings settings) {
   for (const ClockSetting& s : settings) ShowClock(dialog, s.row, *s.value);
 }

@@ -42,6 +42,9 @@ struct ClockSetting {
 };
 using ClockSettings = std::span<const ClockSetting>;
 
+// Reads every setting from the store into its global (a missing value is 0).
+void LoadClocks(ClockSettings settings);
+
 // Shows every setting in its row (call inside the filling phase).
 void FillClocks(HWND dialog, ClockSettings settings);
 

@@ -34,6 +34,10 @@ std::string Text(HWND dialog, int id) {
   return buffer;
 }
 
+std::string ClockText(HWND dialog, int minutes, int seconds, int milliseconds) {
+  return Text(dialog, minutes) + "," + Text(dialog, seconds) + "," + Text(dialog, milliseconds);
+}
+
 void SetNumber(const char* name, uint32_t value) {
   dsp::settings::WriteNumber(value, name, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
 }

@@ -36,6 +36,8 @@ inline std::vector<std::string> OnlyInput() { return {"audio.raw"}; }
 
 // A control's text.
 std::string Text(HWND dialog, int id);
+// The texts of a row of minutes, seconds and milliseconds edits, as "m,s,ms".
+std::string ClockText(HWND dialog, int minutes, int seconds, int milliseconds);
 
 // `n` bytes that differ from their neighbours, so moved or lost bytes show.
 std::vector<uint8_t> Pattern(size_t n, uint8_t seed = 1);

@@ -83,10 +83,8 @@ TEST(Grabber, PanelRowsAndRadioButtons) {
   HostWindow host;
   HWND panel = plugin.Show(host.Handle());
   ASSERT_NE(panel, nullptr);
-  EXPECT_EQ(Text(panel, IDC_LENGTH_MINUTES) + "," + Text(panel, IDC_LENGTH_SECONDS) + "," +
-                Text(panel, IDC_LENGTH_MSEC), "0,10,0");
-  EXPECT_EQ(Text(panel, IDC_POSITION_MINUTES) + "," + Text(panel, IDC_POSITION_SECONDS) + "," +
-                Text(panel, IDC_POSITION_MSEC), "2,15,5");
+  EXPECT_EQ(ClockText(panel, IDC_LENGTH_MINUTES, IDC_LENGTH_SECONDS, IDC_LENGTH_MSEC), "0,10,0");
+  EXPECT_EQ(ClockText(panel, IDC_POSITION_MINUTES, IDC_POSITION_SECONDS, IDC_POSITION_MSEC), "2,15,5");
   EXPECT_EQ(Text(panel, IDC_FROM_BEGINNING), "From Beginning");
   EXPECT_EQ(Text(panel, IDC_FROM_END), "From End");
   EXPECT_EQ(IsDlgButtonChecked(panel, IDC_FROM_BEGINNING), BST_CHECKED);

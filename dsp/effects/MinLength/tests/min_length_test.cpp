@@ -58,7 +58,7 @@ TEST(MinLength, PanelRowStoresTheTotal) {
   HostWindow host;
   HWND panel = plugin.Show(host.Handle());
   ASSERT_NE(panel, nullptr);
-  EXPECT_EQ(Text(panel, IDC_MIN_MINUTES) + "," + Text(panel, IDC_MIN_SECONDS) + "," + Text(panel, IDC_MIN_MSEC),
+  EXPECT_EQ(ClockText(panel, IDC_MIN_MINUTES, IDC_MIN_SECONDS, IDC_MIN_MSEC),
             "1,1,1");
   EXPECT_TRUE(GetWindowLongA(GetDlgItem(panel, IDC_MIN_SECONDS), GWL_STYLE) & ES_NUMBER);
   SetDlgItemTextA(panel, IDC_MIN_SECONDS, "75");
@@ -67,7 +67,7 @@ TEST(MinLength, PanelRowStoresTheTotal) {
   plugin.Remove();
   plugin.Reload();
   panel = plugin.Show(host.Handle());
-  EXPECT_EQ(Text(panel, IDC_MIN_MINUTES) + "," + Text(panel, IDC_MIN_SECONDS) + "," + Text(panel, IDC_MIN_MSEC),
+  EXPECT_EQ(ClockText(panel, IDC_MIN_MINUTES, IDC_MIN_SECONDS, IDC_MIN_MSEC),
             "2,15,5");
   plugin.Remove();
 }

@@ -114,8 +114,8 @@ TEST(SilenceInserter, PanelShowsAndStoresMinutesSecondsAndMilliseconds) {
   HostWindow host;
   HWND panel = plugin.Show(host.Handle());
   ASSERT_NE(panel, nullptr);
-  EXPECT_EQ(Text(panel, IDC_START_MINUTES) + "," + Text(panel, IDC_START_SECONDS) + "," + Text(panel, IDC_START_MSEC), "2,15,5");
-  EXPECT_EQ(Text(panel, IDC_END_MINUTES) + "," + Text(panel, IDC_END_SECONDS) + "," + Text(panel, IDC_END_MSEC), "1,1,1");
+  EXPECT_EQ(ClockText(panel, IDC_START_MINUTES, IDC_START_SECONDS, IDC_START_MSEC), "2,15,5");
+  EXPECT_EQ(ClockText(panel, IDC_END_MINUTES, IDC_END_SECONDS, IDC_END_MSEC), "1,1,1");
   EXPECT_EQ(GetNumber(kStart), 135005u);  // filling the panel stored nothing new
   EXPECT_TRUE(GetWindowLongA(GetDlgItem(panel, IDC_END_MSEC), GWL_STYLE) & ES_NUMBER);
 

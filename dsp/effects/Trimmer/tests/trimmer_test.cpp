@@ -80,7 +80,7 @@ TEST(Trimmer, PanelTakesAnyTextAndShowsTheTotalNormalised) {
   HostWindow host;
   HWND panel = plugin.Show(host.Handle());
   ASSERT_NE(panel, nullptr);
-  EXPECT_EQ(Text(panel, IDC_BEGIN_MINUTES) + "," + Text(panel, IDC_BEGIN_SECONDS) + "," + Text(panel, IDC_BEGIN_MSEC),
+  EXPECT_EQ(ClockText(panel, IDC_BEGIN_MINUTES, IDC_BEGIN_SECONDS, IDC_BEGIN_MSEC),
             "0,0,0");
   EXPECT_FALSE(GetWindowLongA(GetDlgItem(panel, IDC_BEGIN_SECONDS), GWL_STYLE) & ES_NUMBER);
   SetDlgItemTextA(panel, IDC_BEGIN_MINUTES, "1");
@@ -94,9 +94,9 @@ TEST(Trimmer, PanelTakesAnyTextAndShowsTheTotalNormalised) {
   plugin.Remove();
   plugin.Reload();
   panel = plugin.Show(host.Handle());
-  EXPECT_EQ(Text(panel, IDC_BEGIN_MINUTES) + "," + Text(panel, IDC_BEGIN_SECONDS) + "," + Text(panel, IDC_BEGIN_MSEC),
+  EXPECT_EQ(ClockText(panel, IDC_BEGIN_MINUTES, IDC_BEGIN_SECONDS, IDC_BEGIN_MSEC),
             "2,15,5");
-  EXPECT_EQ(Text(panel, IDC_END_MINUTES) + "," + Text(panel, IDC_END_SECONDS) + "," + Text(panel, IDC_END_MSEC),
+  EXPECT_EQ(ClockText(panel, IDC_END_MINUTES, IDC_END_SECONDS, IDC_END_MSEC),
             "0,12,0");
   plugin.Remove();
 }

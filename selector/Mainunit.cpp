@@ -201,7 +201,9 @@ void TMainForm::CreateControls(HINSTANCE instance) {
     m_hStatus = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                 m_hWnd, reinterpret_cast<HMENU>(IDC_STATUS), instance, nullptr);
     SendMessageA(m_hStatus, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
-    SendMessageA(m_hStatus, SB_SIMPLE, TRUE, 0);
+    // One panel across the whole bar.
+    int parts[1] = {-1};
+    SendMessageA(m_hStatus, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
     LayoutControls();
 }
 
@@ -358,7 +360,7 @@ void TMainForm::RefreshState() {
     // hotkeys are registered): the list commands stay withheld.
     const bool active = IsActive();
     const std::string gameDirectory = m_Settings.GetInstallPath();
-    SendMessageA(m_hStatus, SB_SETTEXTA, SB_SIMPLEID,
+    SendMessageA(m_hStatus, SB_SETTEXTA, 0,
                  reinterpret_cast<LPARAM>(cb::GameDirectoryStatusText(gameDirectory).c_str()));
     if (active) {
         EnableListCommands(false);
@@ -375,11 +377,11 @@ void TMainForm::RefreshState() {
 }
 
 std::string TMainForm::StatusBarText() const {
-    char text[1024] = {};
-    // SB_GETTEXT of the simple part has no length limit argument; the text is ours and short.
-    LRESULT len = SendMessageA(m_hStatus, SB_GETTEXTLENGTHA, SB_SIMPLEID, 0);
-    if (LOWORD(len) >= sizeof text) return {};
-    SendMessageA(m_hStatus, SB_GETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text));
+    // The text is ours: at most a 2047-character game directory and a few words.
+    char text[4096] = {};
+    if (LOWORD(SendMessageA(m_hStatus, SB_GETTEXTLENGTHA, 0, 0)) >= sizeof text) return {};
+    SendMessageA(m_hStatus, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    text[sizeof text - 1] = '\0';
     return text;
 }
 

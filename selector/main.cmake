@@ -42,5 +42,6 @@ if(WIN32)
     DEPENDS Cuebinder fake_game_window
     LOCKS cuebinder_hotkeys
     TIMEOUT 300)
+  target_include_directories(selector_e2e_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   endif()
 endif()

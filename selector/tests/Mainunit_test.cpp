@@ -14,12 +14,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <set>
 #include <string>
 #include <vector>
+
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
 // Every C++ allocation of this process is counted, so a test can show that a
 // hotkey press allocates nothing.
@@ -691,6 +695,53 @@ TEST_F(MainForm, APressCopiesTheSoundShowsItAndAllocatesNothing) {
         DispatchMessageA(&msg);
     }
     EXPECT_EQ(ReadAll(voice), one);
+    form.DeactivateHotKeys();
+}
+
+// Time from the hotkey message to a complete voice file, next to a plain copy
+// of the same file in the same run (printed; the copies are checked).
+TEST_F(MainForm, PressTimingAgainstAPlainCopy) {
+    TMainForm& form = Form();
+    const std::uint32_t sizes[] = {1u << 20, 20u << 20};
+    for (std::uint32_t size : sizes) {
+        const std::string name = Path("size" + std::to_string(size) + ".wav");
+        std::string data(size, '\0');
+        for (std::uint32_t i = 0; i < size; ++i) data[i] = static_cast<char>((i * 2654435761u) >> 24);
+        WriteAll(name, data);
+        form.AppendSound(Sound(name, form.Sounds().empty() ? kCtrlAltF9 : kCtrlAltF10));
+    }
+    ASSERT_TRUE(form.ActivateHotKeys());
+    LARGE_INTEGER freq;
+    QueryPerformanceFrequency(&freq);
+    auto ms = [&](LARGE_INTEGER a, LARGE_INTEGER b) {
+        return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(freq.QuadPart);
+    };
+    for (std::size_t i = 0; i < form.Sounds().size(); ++i) {
+        const cb::TSound& sound = form.Sounds()[i];
+        std::vector<double> press, copy;
+        for (int round = 0; round < 5; ++round) {
+            MSG msg{};
+            msg.hwnd = form.Handle();
+            msg.message = WM_HOTKEY;
+            msg.wParam = static_cast<WPARAM>(sound.ID);
+            bool handled = false;
+            LARGE_INTEGER t0, t1, t2, t3;
+            QueryPerformanceCounter(&t0);
+            form.ApplicationEvents1Message(msg, handled);
+            QueryPerformanceCounter(&t1);
+            press.push_back(ms(t0, t1));
+            QueryPerformanceCounter(&t2);
+            ASSERT_TRUE(CopyFileA(sound.Filename.c_str(), Path("copy.wav").c_str(), FALSE));
+            QueryPerformanceCounter(&t3);
+            copy.push_back(ms(t2, t3));
+        }
+        std::sort(press.begin(), press.end());
+        std::sort(copy.begin(), copy.end());
+        EXPECT_EQ(ReadAll(dir_ + "\\game\\voice_input.wav"), ReadAll(sound.Filename));
+        std::printf("press %u MB: median %.2f ms (min %.2f); plain copy median %.2f ms (min %.2f); ratio %.2f\n",
+                    static_cast<unsigned>(i == 0 ? 1 : 20), press[2], press[0], copy[2], copy[0],
+                    press[2] / copy[2]);
+    }
     form.DeactivateHotKeys();
 }
 

@@ -1,0 +1,540 @@
+// dsphost: a stand-in for the suite's converter, the program that normally
+// hosts the DSP plug-ins (it is not part of this system). It loads one
+// plug-in and drives it the way the converter does:
+//
+//   dsphost [--quiet] [--progress-log] PLUGIN.dll IN.wav OUT.wav
+//       reads a PCM WAV, writes its samples to a raw file, calls
+//       DSPWorkOnThisFile on a worker thread while it reads the progress value
+//       "tVCDSPTellPCDone" and draws a progress bar, then writes OUT.wav in the
+//       format the plug-in left in the format record. IN.wav is only read.
+//   dsphost --raw PLUGIN.dll FILE --channels C --rate R --bits B [--block-align A]
+//       runs the plug-in on a raw sample file in place and prints the resulting format.
+//   dsphost --panel PLUGIN.dll [--close-after SECONDS]
+//       opens a host window and shows the plug-in's settings panel in it
+//       (ShowDSPSettings / RemoveDSPSettings).
+//   dsphost --help
+//
+// Exit codes: 0 done, 1 bad command line, 2 plug-in not loadable, 3 input
+// unusable, 4 the plug-in reported failure, 5 output could not be written.
+#include <windows.h>
+#include <mmreg.h>
+
+#include "core/wav.h"
+#include "core/wave_format.h"
+#include "plugin.h"
+#include "progress.h"
+#include "replace.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum Exit { kOk = 0, kUsage = 1, kNoPlugin = 2, kBadInput = 3, kPluginFailed = 4, kNoOutput = 5 };
+
+constexpr uint32_t kCopyChunk = 1 << 20;
+
+const char* const kUsageText =
+    "dsphost - command-line host for Tonvask DSP plug-ins.\n"
+    "A stand-in for the suite's converter, which normally loads the plug-ins.\n"
+    "\n"
+    "  dsphost [--quiet] [--progress-log] PLUGIN.dll IN.wav OUT.wav\n"
+    "      Applies the plug-in's effect (with its saved settings) to IN.wav and\n"
+    "      writes the result to OUT.wav. IN.wav is never modified. Integer PCM\n"
+    "      WAV files of 8, 16, 24 or 32 bits (plain or WAVE_FORMAT_EXTENSIBLE).\n"
+    "      --quiet         no progress bar\n"
+    "      --progress-log  print every progress value read while the plug-in works\n"
+    "  dsphost --raw PLUGIN.dll FILE --channels C --rate R --bits B [--block-align A]\n"
+    "      Applies the effect to a raw sample file in place and prints the format\n"
+    "      the plug-in reports.\n"
+    "  dsphost --panel PLUGIN.dll [--close-after SECONDS]\n"
+    "      Opens a host window showing the plug-in's settings panel; every change\n"
+    "      is saved by the plug-in at once. Closes after SECONDS when given.\n"
+    "  dsphost --help\n"
+    "\n"
+    "Exit codes: 0 done, 1 bad command line, 2 plug-in not loadable, 3 input\n"
+    "unusable, 4 the plug-in reported failure, 5 output could not be written.\n";
+
+int Fail(int code, const std::string& message)
+{
+    std::fprintf(stderr, "dsphost: %s\n", message.c_str());
+    return code;
+}
+
+std::string LastErrorText()
+{
+    const DWORD e = GetLastError();
+    char text[256] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, e, 0, text, sizeof text,
+                   nullptr);
+    std::string s = text;
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ' || s.back() == '.'))
+        s.pop_back();
+    return s.empty() ? "error " + std::to_string(e) : s;
+}
+
+bool ParseNumber(const char* text, unsigned long max, unsigned long* value)
+{
+    if (!text || !*text)
+        return false;
+    for (const char* p = text; *p; ++p)
+        if (*p < '0' || *p > '9')
+            return false;
+    errno = 0;
+    const unsigned long long v = std::strtoull(text, nullptr, 10);
+    if (errno == ERANGE || v > max)
+        return false;
+    *value = static_cast<unsigned long>(v);
+    return true;
+}
+
+class Plugin {
+public:
+    explicit Plugin(const char* path)
+    {
+        module_ = LoadLibraryA(path);
+        if (!module_) {
+            error_ = "cannot load the plug-in '" + std::string(path) + "': " + LastErrorText();
+            return;
+        }
+        work = reinterpret_cast<DSPWorkOnThisFileFn>(GetProcAddress(module_, "DSPWorkOnThisFile"));
+        show = reinterpret_cast<ShowDSPSettingsFn>(GetProcAddress(module_, "ShowDSPSettings"));
+        remove = reinterpret_cast<RemoveDSPSettingsFn>(GetProcAddress(module_, "RemoveDSPSettings"));
+        if (!work || !show || !remove)
+            error_ = "'" + std::string(path) +
+                     "' is not a DSP plug-in (DSPWorkOnThisFile, ShowDSPSettings or RemoveDSPSettings is missing)";
+    }
+    ~Plugin()
+    {
+        if (module_)
+            FreeLibrary(module_);
+    }
+    const std::string& Error() const { return error_; }
+
+    DSPWorkOnThisFileFn work = nullptr;
+    ShowDSPSettingsFn show = nullptr;
+    RemoveDSPSettingsFn remove = nullptr;
+
+private:
+    HMODULE module_ = nullptr;
+    std::string error_;
+};
+
+// A file handle closed on scope exit.
+struct Handle {
+    HANDLE h = INVALID_HANDLE_VALUE;
+    Handle() = default;
+    explicit Handle(HANDLE handle) : h(handle) {}
+    ~Handle() { Close(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool Ok() const { return h != INVALID_HANDLE_VALUE; }
+    void Close()
+    {
+        if (Ok())
+            CloseHandle(h);
+        h = INVALID_HANDLE_VALUE;
+    }
+};
+
+bool ReadAt(HANDLE file, uint64_t offset, void* buffer, uint32_t n, uint32_t* got)
+{
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    *got = 0;
+    if (!SetFilePointerEx(file, to, nullptr, FILE_BEGIN))
+        return false;
+    while (*got < n) {
+        DWORD r = 0;
+        if (!ReadFile(file, static_cast<uint8_t*>(buffer) + *got, n - *got, &r, nullptr))
+            return false;
+        if (r == 0)
+            break;
+        *got += r;
+    }
+    return true;
+}
+
+bool WriteAll(HANDLE file, const void* buffer, uint32_t n)
+{
+    const uint8_t* p = static_cast<const uint8_t*>(buffer);
+    while (n > 0) {
+        DWORD w = 0;
+        if (!WriteFile(file, p, n, &w, nullptr) || w == 0)
+            return false;
+        p += w;
+        n -= w;
+    }
+    return true;
+}
+
+// Copies `bytes` bytes from `from` at `offset` to the current position of `to`.
+bool CopyBytes(HANDLE from, uint64_t offset, HANDLE to, uint64_t bytes, std::vector<uint8_t>& buffer)
+{
+    for (uint64_t done = 0; done < bytes;) {
+        const uint32_t n = static_cast<uint32_t>(bytes - done < buffer.size() ? bytes - done : buffer.size());
+        uint32_t got = 0;
+        if (!ReadAt(from, offset + done, buffer.data(), n, &got) || got != n || !WriteAll(to, buffer.data(), n))
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+bool SameFile(const char* a, const char* b)
+{
+    Handle x(CreateFileA(a, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                         nullptr));
+    Handle y(CreateFileA(b, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                         nullptr));
+    if (!x.Ok() || !y.Ok())
+        return false;
+    BY_HANDLE_FILE_INFORMATION ix{}, iy{};
+    if (!GetFileInformationByHandle(x.h, &ix) || !GetFileInformationByHandle(y.h, &iy))
+        return false;
+    return ix.dwVolumeSerialNumber == iy.dwVolumeSerialNumber && ix.nFileIndexHigh == iy.nFileIndexHigh &&
+           ix.nFileIndexLow == iy.nFileIndexLow;
+}
+
+struct WorkCall {
+    DSPWorkOnThisFileFn work;
+    std::string path;
+    WAVEFORMATEX* format;
+    int result;
+};
+
+DWORD WINAPI WorkThread(void* parameter)
+{
+    auto* call = static_cast<WorkCall*>(parameter);
+    call->result = call->work(call->path.data(), call->format) & 0xFF;
+    return 0;
+}
+
+void DrawBar(uint32_t percent, bool finished)
+{
+    constexpr int kWidth = 40;
+    const uint32_t shown = percent > 100 ? 100 : percent;
+    const int filled = finished ? kWidth : static_cast<int>(shown * kWidth / 100);
+    char bar[kWidth + 1];
+    for (int i = 0; i < kWidth; ++i)
+        bar[i] = i < filled ? '#' : '.';
+    bar[kWidth] = '\0';
+    if (finished)
+        std::fprintf(stderr, "\r[%s] done\n", bar);
+    else
+        std::fprintf(stderr, "\r[%s] %3u%%", bar, shown);
+    std::fflush(stderr);
+}
+
+// Calls DSPWorkOnThisFile on a worker thread and reads the progress value
+// until it returns. Returns the plug-in's result, or -1 when no thread starts.
+int RunPlugin(const Plugin& plugin, const std::string& rawPath, WAVEFORMATEX* format, bool bar, bool log)
+{
+    dsp::ProgressReader progress;
+    WorkCall call{plugin.work, rawPath, format, 0};
+    HANDLE thread = CreateThread(nullptr, 0, WorkThread, &call, 0, nullptr);
+    if (!thread)
+        return -1;
+    uint32_t last = 0xFFFFFFFFu;
+    for (;;) {
+        const bool finished = WaitForSingleObject(thread, 10) == WAIT_OBJECT_0;
+        const uint32_t percent = progress.Read();
+        if (percent != last) {
+            if (log)
+                std::printf("progress %u\n", percent);
+            if (bar)
+                DrawBar(percent, false);
+            last = percent;
+        }
+        if (finished)
+            break;
+    }
+    CloseHandle(thread);
+    if (bar)
+        DrawBar(100, true);
+    return call.result;
+}
+
+void PrintFormat(const WAVEFORMATEX& f)
+{
+    std::printf("format: channels=%u rate=%lu bits=%u blockAlign=%u avgBytesPerSec=%lu tag=%u\n", f.nChannels,
+                static_cast<unsigned long>(f.nSamplesPerSec), f.wBitsPerSample, f.nBlockAlign,
+                static_cast<unsigned long>(f.nAvgBytesPerSec), f.wFormatTag);
+}
+
+int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool bar, bool log)
+{
+    Plugin plugin(pluginPath);
+    if (!plugin.Error().empty())
+        return Fail(kNoPlugin, plugin.Error());
+
+    Handle in(CreateFileA(inPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                          nullptr));
+    if (!in.Ok())
+        return Fail(kBadInput, std::string("cannot open '") + inPath + "': " + LastErrorText());
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(in.h, &size))
+        return Fail(kBadInput, std::string("cannot read the size of '") + inPath + "'");
+    wav::Info info;
+    const wav::Reader reader = [&](uint64_t offset, void* buffer, size_t n) -> size_t {
+        uint32_t got = 0;
+        return ReadAt(in.h, offset, buffer, static_cast<uint32_t>(n), &got) ? got : 0;
+    };
+    const wav::Error parsed = wav::Parse(reader, static_cast<uint64_t>(size.QuadPart), &info);
+    if (parsed != wav::Error::None)
+        return Fail(kBadInput, std::string(inPath) + ": " + wav::Describe(parsed));
+    if (SameFile(inPath, outPath))
+        return Fail(kUsage, "the output must not be the input file");
+
+    // The samples go to a raw file beside the output; it is removed whatever happens.
+    const std::string rawPath = dsp::SiblingPath(outPath, ".dsphost.raw");
+    dsp::RemoveOnExit rawGuard(rawPath);
+    std::vector<uint8_t> buffer(kCopyChunk);
+    {
+        Handle raw(CreateFileA(rawPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                               nullptr));
+        if (!raw.Ok())
+            return Fail(kNoOutput, "cannot create '" + rawPath + "': " + LastErrorText());
+        if (!CopyBytes(in.h, info.dataOffset, raw.h, info.dataBytes, buffer))
+            return Fail(kNoOutput, "cannot write the samples to '" + rawPath + "': " + LastErrorText());
+    }
+    in.Close();
+
+    WAVEFORMATEX format{};
+    std::memcpy(&format, &info.format, sizeof format);
+    const int result = RunPlugin(plugin, rawPath, &format, bar, log);
+    if (result < 0)
+        return Fail(kPluginFailed, "cannot start the worker thread");
+    if (result == 0)
+        return Fail(kPluginFailed, std::string("the plug-in reported failure (DSPWorkOnThisFile returned 0) for '") +
+                                       inPath + "'; no output written");
+    dsp::WaveFormat out;
+    std::memcpy(&out, &format, sizeof out);
+    if (!dsp::FormatDescribesAudio(out))
+        return Fail(kPluginFailed, "the plug-in left a format record that describes no audio");
+
+    const std::string partPath = dsp::SiblingPath(outPath, ".dsphost.part");
+    dsp::RemoveOnExit partGuard(partPath);
+    {
+        Handle raw(CreateFileA(rawPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        LARGE_INTEGER rawSize{};
+        if (!raw.Ok() || !GetFileSizeEx(raw.h, &rawSize))
+            return Fail(kNoOutput, "cannot read back '" + rawPath + "'");
+        const uint64_t dataBytes = dsp::WholeFrames(static_cast<uint64_t>(rawSize.QuadPart), out);
+        const std::vector<uint8_t> header = wav::MakeHeader(out, dataBytes);
+        if (header.empty())
+            return Fail(kNoOutput, "the result is too large for a WAV file");
+        Handle part(CreateFileA(partPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+        if (!part.Ok())
+            return Fail(kNoOutput, "cannot create '" + partPath + "': " + LastErrorText());
+        const uint8_t pad = 0;
+        if (!WriteAll(part.h, header.data(), static_cast<uint32_t>(header.size())) ||
+            !CopyBytes(raw.h, 0, part.h, dataBytes, buffer) ||
+            (wav::PadBytes(dataBytes) && !WriteAll(part.h, &pad, 1)))
+            return Fail(kNoOutput, "cannot write '" + partPath + "': " + LastErrorText());
+    }
+    if (!dsp::ReplaceInput(partPath, outPath))
+        return Fail(kNoOutput, std::string("cannot move the result to '") + outPath + "': " + LastErrorText());
+    partGuard.Release();
+    PrintFormat(format);
+    return kOk;
+}
+
+int RunRaw(int argc, char** argv)
+{
+    // --raw PLUGIN FILE then options
+    if (argc < 4)
+        return Fail(kUsage, "--raw needs PLUGIN.dll FILE --channels C --rate R --bits B (see --help)");
+    const char* pluginPath = argv[2];
+    const char* file = argv[3];
+    unsigned long channels = 0, rate = 0, bits = 0, align = 0;
+    bool haveAlign = false, bar = true, log = false;
+    for (int i = 4; i < argc; ++i) {
+        const std::string a = argv[i];
+        unsigned long* target = nullptr;
+        unsigned long max = 0xFFFF;
+        if (a == "--channels")
+            target = &channels;
+        else if (a == "--rate")
+            target = &rate, max = 0xFFFFFFFFul;
+        else if (a == "--bits")
+            target = &bits;
+        else if (a == "--block-align")
+            target = &align, haveAlign = true;
+        else if (a == "--quiet") {
+            bar = false;
+            continue;
+        } else if (a == "--progress-log") {
+            log = true;
+            continue;
+        } else
+            return Fail(kUsage, "unknown option '" + a + "' (see --help)");
+        if (i + 1 >= argc || !ParseNumber(argv[i + 1], max, target))
+            return Fail(kUsage, "option " + a + " needs a number");
+        ++i;
+    }
+    if (!channels || !rate || !bits)
+        return Fail(kUsage, "--raw needs --channels, --rate and --bits");
+    Plugin plugin(pluginPath);
+    if (!plugin.Error().empty())
+        return Fail(kNoPlugin, plugin.Error());
+    if (GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES)
+        return Fail(kBadInput, std::string("cannot find '") + file + "'");
+    WAVEFORMATEX format{};
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    format.nChannels = static_cast<WORD>(channels);
+    format.nSamplesPerSec = rate;
+    format.wBitsPerSample = static_cast<WORD>(bits);
+    format.nBlockAlign = haveAlign ? static_cast<WORD>(align) : static_cast<WORD>(channels * ((bits + 7) / 8));
+    format.nAvgBytesPerSec = format.nBlockAlign * rate;
+    const int result = RunPlugin(plugin, file, &format, bar, log);
+    if (result <= 0)
+        return Fail(kPluginFailed, std::string("the plug-in reported failure (DSPWorkOnThisFile returned 0) for '") +
+                                       file + "'");
+    PrintFormat(format);
+    return kOk;
+}
+
+// The host window for --panel.
+struct PanelHost {
+    Plugin* plugin = nullptr;
+    bool removed = false;
+};
+PanelHost g_host;
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_TIMER:
+        KillTimer(window, 1);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    case WM_CLOSE:
+        if (!g_host.removed) {
+            g_host.removed = true;
+            std::printf("RemoveDSPSettings returned %d\n", g_host.plugin->remove());
+            std::fflush(stdout);
+        }
+        DestroyWindow(window);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        SetBkMode(dc, TRANSPARENT);
+        SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        const char* text = "Plug-in settings (dsphost, a stand-in for the converter's window):";
+        TextOutA(dc, 20, 180, text, static_cast<int>(std::strlen(text)));
+        EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int RunPanel(int argc, char** argv)
+{
+    if (argc < 3)
+        return Fail(kUsage, "--panel needs PLUGIN.dll (see --help)");
+    unsigned long closeAfter = 0;
+    for (int i = 3; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--close-after" && i + 1 < argc && ParseNumber(argv[i + 1], 86400, &closeAfter))
+            ++i;
+        else
+            return Fail(kUsage, "unknown or incomplete option '" + a + "' (see --help)");
+    }
+    Plugin plugin(argv[2]);
+    if (!plugin.Error().empty())
+        return Fail(kNoPlugin, plugin.Error());
+    g_host.plugin = &plugin;
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "DspHostWindow";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    RegisterClassA(&wc);
+    std::string name = argv[2];
+    const size_t slash = name.find_last_of("\\/");
+    if (slash != std::string::npos)
+        name = name.substr(slash + 1);
+    const std::string title = "dsphost - " + name;
+    RECT r{0, 0, 440, 340};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    HWND window = CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+    if (!window)
+        return Fail(kNoOutput, "cannot create the host window: " + LastErrorText());
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    std::printf("ShowDSPSettings returned %d\n", plugin.show(window));
+    std::fflush(stdout);
+    if (closeAfter)
+        SetTimer(window, 1, closeAfter * 1000, nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        HWND panel = GetWindow(window, GW_CHILD);
+        if (panel && IsDialogMessageA(panel, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    g_host.plugin = nullptr;
+    return kOk;
+}
+
+int Main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Fail(kUsage, "missing arguments (see --help)");
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h" || first == "/?") {
+        std::fputs(kUsageText, stdout);
+        return kOk;
+    }
+    if (first == "--raw")
+        return RunRaw(argc, argv);
+    if (first == "--panel")
+        return RunPanel(argc, argv);
+    bool bar = true, log = false;
+    std::vector<const char*> positional;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--quiet")
+            bar = false;
+        else if (a == "--progress-log")
+            log = true;
+        else if (a.size() > 2 && a.compare(0, 2, "--") == 0)
+            return Fail(kUsage, "unknown option '" + a + "' (see --help)");
+        else
+            positional.push_back(argv[i]);
+    }
+    if (positional.size() != 3)
+        return Fail(kUsage, "expected PLUGIN.dll IN.wav OUT.wav (see --help)");
+    return RunWav(positional[0], positional[1], positional[2], bar, log);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& e) {
+        return Fail(kNoOutput, e.what());
+    } catch (...) {
+        return Fail(kNoOutput, "unexpected failure");
+    }
+}

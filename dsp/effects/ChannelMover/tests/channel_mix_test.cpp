@@ -51,25 +51,6 @@ TEST(ChannelMix, MixDownDividesByDroppedChannelsAndTruncatesEachTerm) {
   EXPECT_EQ(out[0], 0 + 2 - 2);
 }
 
-TEST(ChannelMix, MonoToStereoAndStereoToFour) {
-  const int32_t mono[2] = {S16(-1234), S16(555)};  // two frames
-  int32_t stereo[4] = {};
-  chmove::MixUp(mono, 1, stereo, 2, 2, 0);
-  EXPECT_EQ((std::vector<int32_t>(stereo, stereo + 4)),
-            (std::vector<int32_t>{S16(-1234), S16(-1234), S16(555), S16(555)}));
-
-  const int32_t in[4] = {S16(1000), S16(2000), S16(30000), S16(10000)};
-  int32_t four[8] = {};
-  chmove::MixUp(in, 2, four, 4, 2, 1);  // "Added"
-  EXPECT_EQ((std::vector<int32_t>(four, four + 8)),
-            (std::vector<int32_t>{S16(1000), S16(2000), S16(3000), S16(3000), S16(30000),
-                                  S16(10000), INT32_MAX, INT32_MAX}));
-  chmove::MixUp(in, 2, four, 4, 1, 9);  // "Drop" adds the plain sum
-  EXPECT_EQ(four[2], S16(3000));
-  chmove::MixUp(in, 2, four, 3, 1, 0);  // "Added / Count" averages the sources
-  EXPECT_EQ(four[2], S16(1500));
-}
-
 TEST(ChannelMoves, ReadTheFrameAsItWas) {
   MoveList moves;
   ASSERT_TRUE(moves.Add(1, 2));

@@ -18,16 +18,6 @@ std::vector<int> Dither16(std::vector<int32_t> in, unsigned channels, ChannelDit
   return values;
 }
 
-TEST(Dither, FreshStateOnSilenceGivesTheKnownPattern) {
-  ChannelDitherState state[1];
-  EXPECT_EQ(Dither16(std::vector<int32_t>(5, 0), 1, state), (std::vector<int>{1, -1, 1, -1, 0}));
-
-  ChannelDitherState fresh8[1];
-  std::vector<uint8_t> bytes(5, 0xEE);
-  depth::DitherFrames<8>([](size_t) { return 0; }, 5, 1, fresh8, bytes.data());
-  EXPECT_EQ(bytes, std::vector<uint8_t>(5, 128));
-}
-
 TEST(Dither, FirstStepFollowsTheArithmetic) {
   // State 0: d = 1013904223, whose low 13 bits are 0x135F; f = 0x135F + 4096
   // rounds down to 8192, so the output is 1 and the error -8192.

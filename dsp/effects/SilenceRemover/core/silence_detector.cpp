@@ -125,16 +125,16 @@ size_t Scan(Detector& detector, const uint8_t* bytes, size_t count, int bits) {
   });
 }
 
-}  // namespace
-
-PassResult FindTrailingEnd(BlockSource& source, Detector& detector, uint64_t audioBytes,
-                           uint64_t blockBytes, Layout layout) {
+// Blocks from the end backward (trailing) or from the start forward
+// (leading); the ring carries over from block to block.
+template <bool Forward>
+PassResult FindCut(BlockSource& source, Detector& detector, uint64_t audioBytes, uint64_t blockBytes,
+                   Layout layout) {
   PassResult result;
   detector.Reset();
-  uint64_t done = 0;
-  while (done < audioBytes) {
+  for (uint64_t done = 0; done < audioBytes;) {
     const uint64_t block = std::min(audioBytes - done, blockBytes);
-    const uint64_t start = audioBytes - done - block;
+    const uint64_t start = Forward ? done : audioBytes - done - block;
     const uint8_t* bytes = nullptr;
     if (!source.Read(start, static_cast<size_t>(block), bytes)) {
       result.kind = PassResult::kReadFailed;
@@ -142,10 +142,16 @@ PassResult FindTrailingEnd(BlockSource& source, Detector& detector, uint64_t aud
     }
     detector.StartBlock();
     const size_t count = static_cast<size_t>(block / layout.bytesPerSample);
-    const size_t onset = Scan<false>(detector, bytes, count, layout.bitsPerSample);
-    if (onset != Detector::kNotFound) {
+    const size_t at = Scan<Forward>(detector, bytes, count, layout.bitsPerSample);
+    if (at != Detector::kNotFound) {
+      // Forward, `at` samples were taken and the kept part begins the
+      // examined count before that point; backward, `at` is the onset frame
+      // and the kept part ends the examined count after it. The examined
+      // count never exceeds what this block has given, so the cut stays
+      // inside the block.
+      const size_t sample = Forward ? at - detector.Examined() : at + detector.Examined();
       result.kind = PassResult::kFound;
-      result.position = start + (onset + detector.Examined()) * uint64_t{layout.bytesPerSample};
+      result.position = start + sample * uint64_t{layout.bytesPerSample};
       return result;
     }
     done += block;
@@ -153,31 +159,16 @@ PassResult FindTrailingEnd(BlockSource& source, Detector& detector, uint64_t aud
   return result;
 }
 
+}  // namespace
+
+PassResult FindTrailingEnd(BlockSource& source, Detector& detector, uint64_t audioBytes,
+                           uint64_t blockBytes, Layout layout) {
+  return FindCut<false>(source, detector, audioBytes, blockBytes, layout);
+}
+
 PassResult FindLeadingStart(BlockSource& source, Detector& detector, uint64_t audioBytes,
                             uint64_t blockBytes, Layout layout) {
-  PassResult result;
-  detector.Reset();
-  uint64_t start = 0;
-  while (start < audioBytes) {
-    const uint64_t block = std::min(audioBytes - start, blockBytes);
-    const uint8_t* bytes = nullptr;
-    if (!source.Read(start, static_cast<size_t>(block), bytes)) {
-      result.kind = PassResult::kReadFailed;
-      return result;
-    }
-    detector.StartBlock();
-    const size_t count = static_cast<size_t>(block / layout.bytesPerSample);
-    const size_t taken = Scan<true>(detector, bytes, count, layout.bitsPerSample);
-    if (taken != Detector::kNotFound) {
-      // The examined count never exceeds what this block has given, so the
-      // look-back stays inside the block.
-      result.kind = PassResult::kFound;
-      result.position = start + (taken - detector.Examined()) * uint64_t{layout.bytesPerSample};
-      return result;
-    }
-    start += block;
-  }
-  return result;
+  return FindCut<true>(source, detector, audioBytes, blockBytes, layout);
 }
 
 }  // namespace silence

@@ -85,8 +85,6 @@ class Detector {
   }
 
   size_t Examined() const { return examined_; }
-  size_t LoudCount() const { return loud_; }
-  const Window& window() const { return window_; }
 
  private:
   void Take(int32_t value) {

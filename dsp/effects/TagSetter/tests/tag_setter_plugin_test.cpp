@@ -97,7 +97,7 @@ class TagSetterTest : public ::testing::Test {
     std::vector<std::string> seen;
     std::thread answer([&] {
       HWND chooser = nullptr;
-      for (int i = 0; i < 200 && !chooser; ++i, Sleep(25)) chooser = FindWindowA(nullptr, "Element To Add");
+      for (int i = 0; i < 600 && !chooser; ++i, Sleep(25)) chooser = FindWindowA(nullptr, "Element To Add");
       if (!chooser) return;
       char shown[64] = {};
       GetDlgItemTextA(chooser, 1013, shown, sizeof shown);

@@ -406,6 +406,11 @@ TEST_F(CuebinderRun, AnEmptyListActivatesAndMinimises) {
     EXPECT_FALSE(ActivateEnabled());
     EXPECT_TRUE(WaitFor([&] { return IsIconic(main_) != FALSE; })) << "not minimised";
     EXPECT_EQ(FindWindowOf(cuebinder_->Id(), "#32770"), nullptr);
+
+    // Exit ends the program (nothing unsaved, so no question)
+    Command(IDM_EXIT);
+    EXPECT_TRUE(cuebinder_->WaitExit(10000)) << "still running after Exit";
+    main_ = nullptr;
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ HWND PluginUnderTest::Show(HWND parent)
     showResult_ = show_(parent);
     // The newest child of the parent is the panel (children are added on top).
     HWND panel = GetWindow(parent, GW_CHILD);
-    return panel != before || panel ? panel : nullptr;
+    return panel != before ? panel : nullptr;
 }
 
 int PluginUnderTest::Remove()

@@ -22,7 +22,7 @@ for f in "$dist"/*.exe "$dist"/*.dll; do
     done < <(echo "$dump" | sed -n 's/^\s*DLL Name: //p')
     case "$f" in
     *.dll|*.DLL)
-        exports=$(echo "$dump" | awk '/\[Ordinal\/Name Pointer\] Table/{t=1; next} t && /^\s*\[/{print $NF; next} t && !/^\s*\[/{t=0}' | sort | tr '\n' ' ')
+        exports=$(echo "$dump" | awk '/\[Ordinal\/Name Pointer\] Table/{t=1; next} t && /^[ \t]*\[/{print $NF; next} t && !/^[ \t]*\[/{t=0}' | sort | tr '\n' ' ')
         want="DSPWorkOnThisFile RemoveDSPSettings ShowDSPSettings "
         if [ "$exports" != "$want" ]; then
             echo "FAIL $(basename "$f") exports '$exports', expected '$want'"

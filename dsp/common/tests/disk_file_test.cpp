@@ -316,6 +316,34 @@ TEST(TempFiles, MakesEmptyFilesAndEmptiesDirectories)
     EXPECT_FALSE(dsp::EmptyDirectory("C:"));  // too short to be emptied
 }
 
+TEST(TempFiles, FallsBackToANumberedNameAndCreatesAMissingDirectory)
+{
+    // A temporary directory that does not exist yet: the system cannot make a
+    // unique name there, so the name is "<dir><prefix><n>.tmp" and the
+    // directory is created for it.
+    const std::string missing = dsp::testing::ScratchDir() + "not\\there\\";
+    char oldTmp[MAX_PATH] = {}, oldTemp[MAX_PATH] = {};
+    GetEnvironmentVariableA("TMP", oldTmp, MAX_PATH);
+    GetEnvironmentVariableA("TEMP", oldTemp, MAX_PATH);
+    SetEnvironmentVariableA("TMP", missing.c_str());
+    SetEnvironmentVariableA("TEMP", missing.c_str());
+    dsp::TempFileName name;
+    const std::string path = name.Make("DSP");
+    SetEnvironmentVariableA("TMP", oldTmp[0] ? oldTmp : nullptr);
+    SetEnvironmentVariableA("TEMP", oldTemp[0] ? oldTemp : nullptr);
+
+    ASSERT_EQ(path.rfind(missing + "DSP", 0), 0u) << path;
+    ASSERT_GT(path.size(), missing.size() + 7);
+    EXPECT_EQ(path.substr(path.size() - 4), ".tmp");
+    const std::string digits = path.substr(missing.size() + 3, path.size() - missing.size() - 7);
+    ASSERT_FALSE(digits.empty());
+    EXPECT_EQ(digits.find_first_not_of("0123456789"), std::string::npos) << digits;
+    EXPECT_LT(std::stoi(digits), 9999);
+    EXPECT_TRUE(dsp::testing::FileExists(path));
+    name.Delete();
+    EXPECT_FALSE(dsp::testing::FileExists(path));
+}
+
 TEST(TempFiles, PathHelpers)
 {
     EXPECT_EQ(dsp::AddTrailingBackslash(""), "");

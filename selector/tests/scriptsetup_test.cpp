@@ -86,16 +86,9 @@ TEST(ScriptSetup, AppendsTheExactScriptEachTime)
     EXPECT_EQ(InstallScript(nullptr, mod), TScriptSetupResult::Done);
     EXPECT_EQ(InstallScript(nullptr, mod), TScriptSetupResult::Done);
 
-    const std::string block =
-        "\r\n\r\n// Cuebinder Script\r\n//\r\n// Script by Corwick & Pellam\r\n\r\n"
-        "alias +PlayWAV \"voice_inputfromfile 1; voice_loopback 1; +voicerecord\"\r\n"
-        "alias -PlayWAV \"voice_inputfromfile 0; voice_loopback 0; -voicerecord\"\r\n\r\n"
-        "alias StartWAV \"voice_inputfromfile 1; voice_loopback 1; +voicerecord; alias ToggleWAV StopWAV\"\r\n"
-        "alias StopWAV  \"voice_inputfromfile 0; voice_loopback 0; -voicerecord; alias ToggleWAV StartWAV\"\r\n\r\n"
-        "alias ToggleWAV \"StartWAV\"\r\n\r\n"
-        "echo \"Hold down INSERT to play a WAV.\"\r\n"
-        "echo \"Press DELETE to toggle the WAV On/Off.\"\r\n";
-    const std::string bindings = "\r\n\r\nbind \"ins\" \"+PlayWav\"\r\nbind \"del\" \"ToggleWav\"\r\n";
+    // The texts themselves are pinned byte for byte by the core tests.
+    const std::string block = AutoexecScriptText();
+    const std::string bindings = ConfigBindingText();
     EXPECT_EQ(ReadAll(mod + "autoexec.cfg"), "exec userconfig.cfg" + block + block);
     EXPECT_EQ(ReadAll(mod + "config.cfg"), bindings + bindings) << "created when missing";
 

@@ -45,12 +45,15 @@ trap cleanup EXIT
 
 winpath() { echo "Z:$1" | tr '/' '\\'; }
 
-# Seconds of wall time of a command, its peak resident memory in kB.
+# Wall seconds, processor seconds (user + system) and peak resident memory
+# in kB of a command. The machine may be shared: the processor time is the
+# steadier figure, the wall time the one a user waits for.
 timed() {
     local log="$work/time.log"
     /usr/bin/time -v -o "$log" "$@" >/dev/null 2>&1 </dev/null
     wall=$(awk -F': ' '/Elapsed \(wall clock\)/{print $2}' "$log" |
         awk -F: '{ if (NF == 3) print $1*3600 + $2*60 + $3; else print $1*60 + $2 }')
+    cpu=$(awk -F': ' '/User time/{u=$2} /System time/{s=$2} END {printf "%.2f", u + s}' "$log")
     peak=$(awk -F': ' '/Maximum resident set size/{print $2}' "$log")
 }
 
@@ -76,26 +79,26 @@ ls -l "$work/in.wav" | awk '{printf "input: %d bytes\n", $5}'
 
 # Warm the file cache and Wine once.
 cat "$work/in.wav" > /dev/null
-timed "$wine" "$host" "$(winpath "$dll")" "$(winpath "$work/short.wav")" "$(winpath "$work/short-out.wav")"
+timed "$wine" "$host" --quiet "$(winpath "$dll")" "$(winpath "$work/short.wav")" "$(winpath "$work/short-out.wav")"
 short_peak=$peak
 
 timed cp "$work/in.wav" "$work/copy.wav"
-copy_wall=$wall
+copy_wall=$wall copy_cpu=$cpu
 timed sox "$work/in.wav" "$work/sox.wav" fir "$work/taps.txt"
-sox_wall=$wall
-sox_peak=$peak
-timed "$wine" "$host" "$(winpath "$dll")" "$(winpath "$work/in.wav")" "$(winpath "$work/eq.wav")"
-eq_wall=$wall
-eq_peak=$peak
+sox_wall=$wall sox_cpu=$cpu sox_peak=$peak
+timed "$wine" "$host" --quiet "$(winpath "$dll")" "$(winpath "$work/in.wav")" "$(winpath "$work/eq.wav")"
+eq_wall=$wall eq_cpu=$cpu eq_peak=$peak
 
 [ -s "$work/eq.wav" ] || { echo "dsphost wrote no output" >&2; exit 1; }
 cmp -s "$work/in.wav" "$work/eq.wav" && { echo "dsphost output equals its input: the effect did not run" >&2; exit 1; }
 
-printf '%-34s %8s s  %8s kB peak\n' "copy" "$copy_wall" "-"
-printf '%-34s %8s s  %8s kB peak\n' "sox fir (255 taps)" "$sox_wall" "$sox_peak"
-printf '%-34s %8s s  %8s kB peak\n' "dsphost Equaliser.dll" "$eq_wall" "$eq_peak"
-printf '%-34s %8s kB peak\n' "dsphost Equaliser.dll, 10 s file" "$short_peak"
-awk -v e="$eq_wall" -v s="$sox_wall" -v c="$copy_wall" 'BEGIN {
-    printf "ratio equaliser / sox:  %.2f (below 1: faster than sox)\n", e / s;
-    if (c > 0) printf "ratio equaliser / copy: %.1f\n", e / c;
+printf '%-34s %8s %8s %10s\n' "" "wall s" "cpu s" "peak kB"
+printf '%-34s %8s %8s %10s\n' "copy" "$copy_wall" "$copy_cpu" "-"
+printf '%-34s %8s %8s %10s\n' "sox fir (255 taps)" "$sox_wall" "$sox_cpu" "$sox_peak"
+printf '%-34s %8s %8s %10s\n' "dsphost Equaliser.dll" "$eq_wall" "$eq_cpu" "$eq_peak"
+printf '%-34s %8s %8s %10s\n' "dsphost Equaliser.dll, 10 s file" "" "" "$short_peak"
+awk -v e="$eq_wall" -v s="$sox_wall" -v c="$copy_wall" -v ec="$eq_cpu" -v sc="$sox_cpu" 'BEGIN {
+    printf "ratio equaliser / sox, wall time:      %.2f (below 1: faster than sox)\n", e / s;
+    printf "ratio equaliser / sox, processor time: %.2f\n", ec / sc;
+    if (c > 0) printf "ratio equaliser / copy, wall time:     %.1f\n", e / c;
 }'

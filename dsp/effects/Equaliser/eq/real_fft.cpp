@@ -6,8 +6,52 @@
 namespace eq {
 
 namespace {
+
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
+
+// One group of radix-2 butterflies: u' = u + w v, v' = u - w v, on split
+// arrays. The pointers never overlap, which lets the compiler vectorise.
+inline void Butterflies(float* __restrict ur, float* __restrict ui, float* __restrict vr, float* __restrict vi,
+                        const float* __restrict wr, const float* __restrict wi, size_t h) {
+    for (size_t j = 0; j < h; ++j) {
+        const float tr = vr[j] * wr[j] - vi[j] * wi[j];
+        const float ti = vr[j] * wi[j] + vi[j] * wr[j];
+        vr[j] = ur[j] - tr;
+        vi[j] = ui[j] - ti;
+        ur[j] += tr;
+        ui[j] += ti;
+    }
 }
+
+// One group of radix-4 butterflies, two radix-2 stages in one pass. With a,
+// b, c the twiddled inputs 1, 2 and 3 (by w^2, w, w^3):
+//   out0 = x0 + a + (b + c)      out2 = x0 + a - (b + c)
+//   out1 = x0 - a -+ i (b - c)   out3 = x0 - a +- i (b - c)
+// (upper signs forward, lower signs inverse, whose twiddles are conjugated).
+template <bool Inverse>
+inline void Radix4(float* __restrict r0, float* __restrict i0, float* __restrict r1, float* __restrict i1,
+                   float* __restrict r2, float* __restrict i2, float* __restrict r3, float* __restrict i3,
+                   const float* __restrict w1r, const float* __restrict w1i, const float* __restrict w2r,
+                   const float* __restrict w2i, const float* __restrict w3r, const float* __restrict w3i,
+                   size_t q) {
+    for (size_t j = 0; j < q; ++j) {
+        const float ar = r1[j] * w2r[j] - i1[j] * w2i[j], ai = r1[j] * w2i[j] + i1[j] * w2r[j];
+        const float br = r2[j] * w1r[j] - i2[j] * w1i[j], bi = r2[j] * w1i[j] + i2[j] * w1r[j];
+        const float cr = r3[j] * w3r[j] - i3[j] * w3i[j], ci = r3[j] * w3i[j] + i3[j] * w3r[j];
+        const float sr = br + cr, si = bi + ci;
+        const float dr = br - cr, di = bi - ci;
+        const float er = r0[j] + ar, ei = i0[j] + ai;
+        const float fr = r0[j] - ar, fi = i0[j] - ai;
+        // -i d forward, +i d inverse
+        const float gr = Inverse ? -di : di, gi = Inverse ? dr : -dr;
+        r0[j] = er + sr; i0[j] = ei + si;
+        r2[j] = er - sr; i2[j] = ei - si;
+        r1[j] = fr + gr; i1[j] = fi + gi;
+        r3[j] = fr - gr; i3[j] = fi - gi;
+    }
+}
+
+}  // namespace
 
 RealFft::RealFft(size_t n) : n_(n), m_(n / 2) {
     if (n < 8 || (n & (n - 1)) != 0) {
@@ -26,11 +70,31 @@ RealFft::RealFft(size_t n) : n_(n), m_(n / 2) {
     // Stage with half-width h uses e^(-2 pi i j / (2h)), j < h, stored at [h + j].
     twRe_.assign(m_, 0.0f);
     twIm_.assign(m_, 0.0f);
+    twImInverse_.assign(m_, 0.0f);
     for (size_t h = 1; h < m_; h *= 2) {
         for (size_t j = 0; j < h; ++j) {
             const long double angle = -kPi * static_cast<long double>(j) / static_cast<long double>(h);
             twRe_[h + j] = static_cast<float>(std::cos(angle));
             twIm_[h + j] = static_cast<float>(std::sin(angle));
+            twImInverse_[h + j] = -twIm_[h + j];
+        }
+    }
+    // Radix-4 stages of quarter-width q use w^j, w^2j and w^3j with
+    // w = e^(-2 pi i / 4q), j < q, stored at [q + j].
+    for (int t = 0; t < 3; ++t) {
+        r4Re_[t].assign(m_, 0.0f);
+        r4Im_[t].assign(m_, 0.0f);
+        r4ImInverse_[t].assign(m_, 0.0f);
+    }
+    for (size_t q = 4; q * 4 <= m_; q *= 4) {
+        for (size_t j = 0; j < q; ++j) {
+            for (int t = 0; t < 3; ++t) {
+                const long double angle =
+                    -2.0L * kPi * static_cast<long double>((t + 1) * j) / static_cast<long double>(4 * q);
+                r4Re_[t][q + j] = static_cast<float>(std::cos(angle));
+                r4Im_[t][q + j] = static_cast<float>(std::sin(angle));
+                r4ImInverse_[t][q + j] = -r4Im_[t][q + j];
+            }
         }
     }
     rotRe_.resize(m_ / 2 + 1);
@@ -64,23 +128,32 @@ void RealFft::ComplexStages(bool inverse) {
         re[g + 1] = br + er; im[g + 1] = bi + ei;
         re[g + 3] = br - er; im[g + 3] = bi - ei;
     }
-    for (size_t h = 4; h < m_; h *= 2) {
-        const float* __restrict wr = twRe_.data() + h;
-        const float* __restrict wiBase = twIm_.data() + h;
-        for (size_t g = 0; g < m_; g += 2 * h) {
-            float* __restrict ur = re + g;
-            float* __restrict ui = im + g;
-            float* __restrict vr = re + g + h;
-            float* __restrict vi = im + g + h;
-            for (size_t j = 0; j < h; ++j) {
-                const float wi = sign * wiBase[j];
-                const float tr = vr[j] * wr[j] - vi[j] * wi;
-                const float ti = vr[j] * wi + vi[j] * wr[j];
-                vr[j] = ur[j] - tr;
-                vi[j] = ui[j] - ti;
-                ur[j] += tr;
-                ui[j] += ti;
+    const auto& r4Im = inverse ? r4ImInverse_ : r4Im_;
+    size_t h = 4;
+    for (; h * 4 <= m_; h *= 4) {
+        const float* w1r = r4Re_[0].data() + h;
+        const float* w2r = r4Re_[1].data() + h;
+        const float* w3r = r4Re_[2].data() + h;
+        const float* w1i = r4Im[0].data() + h;
+        const float* w2i = r4Im[1].data() + h;
+        const float* w3i = r4Im[2].data() + h;
+        for (size_t g = 0; g < m_; g += 4 * h) {
+            float* r = re + g;
+            float* i = im + g;
+            if (inverse) {
+                Radix4<true>(r, i, r + h, i + h, r + 2 * h, i + 2 * h, r + 3 * h, i + 3 * h, w1r, w1i, w2r, w2i,
+                             w3r, w3i, h);
+            } else {
+                Radix4<false>(r, i, r + h, i + h, r + 2 * h, i + 2 * h, r + 3 * h, i + 3 * h, w1r, w1i, w2r, w2i,
+                              w3r, w3i, h);
             }
+        }
+    }
+    // An odd number of stages leaves one radix-2 stage.
+    if (h < m_) {
+        const float* twIm = inverse ? twImInverse_.data() : twIm_.data();
+        for (size_t g = 0; g < m_; g += 2 * h) {
+            Butterflies(re + g, im + g, re + g + h, im + g + h, twRe_.data() + h, twIm + h, h);
         }
     }
 }

@@ -10,9 +10,10 @@
 // is 256, which the overlap-add undoes.)
 //
 // The transform is built from one complex transform of N/2 points on split
-// real/imaginary arrays, so the butterflies of the wider stages vectorise.
+// real/imaginary arrays (radix-4 passes, so the butterflies vectorise).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -33,6 +34,8 @@ private:
     size_t m_;                   // complex length, n_ / 2
     std::vector<unsigned> reverse_;  // bit-reversed index of each of the m_ points
     std::vector<float> twRe_, twIm_; // per-stage twiddles: stage of half-width h at offset h
+    std::vector<float> twImInverse_; // the same, conjugated, for the inverse
+    std::array<std::vector<float>, 3> r4Re_, r4Im_, r4ImInverse_;  // radix-4 twiddles w^j, w^2j, w^3j
     std::vector<float> rotRe_, rotIm_;  // e^(-2 pi i k / n) for the split step, k < m_/2 + 1
     std::vector<float> re_, im_;     // the complex work arrays
 };

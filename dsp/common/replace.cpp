@@ -20,11 +20,14 @@ bool CopyOverInput(const std::string& result, const char* input)
 {
     if (!input || result.empty())
         return false;
-    // Same volume: the atomic move. Otherwise a copy, then the temporary goes.
+    // Same volume: the atomic move. Otherwise a copy beside the input, then the move.
     if (ReplaceInput(result, input))
         return true;
-    if (!CopyFileA(result.c_str(), input, FALSE))
+    const std::string sibling = SiblingPath(input, ".dsp-copy");
+    RemoveOnExit guard(sibling);
+    if (!CopyFileA(result.c_str(), sibling.c_str(), FALSE) || !ReplaceInput(sibling, input))
         return false;
+    guard.Release();
     DeleteFileA(result.c_str());
     return true;
 }

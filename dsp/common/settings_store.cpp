@@ -165,13 +165,14 @@ bool ReadBinary(const char* name, void* buffer, uint32_t size, HKEY root, const 
     return rc == ERROR_SUCCESS;
 }
 
-void WriteBinary(const char* name, const void* data, uint32_t size, HKEY root, const char* path)
+bool WriteBinary(const char* name, const void* data, uint32_t size, HKEY root, const char* path)
 {
     HKEY key = CreateOrOpen(root, path, KEY_SET_VALUE, "REG_BINARY");
     if (!key)
-        return;
-    RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
+        return false;
+    const LONG rc = RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
 }
 
 float ReadFloat(const char* name, HKEY root, const char* path)
@@ -183,9 +184,9 @@ float ReadFloat(const char* name, HKEY root, const char* path)
     return ReadBinary(name, &value, sizeof value, root, path) ? value : 0.0f;
 }
 
-void WriteFloat(float value, const char* name, HKEY root, const char* path)
+bool WriteFloat(float value, const char* name, HKEY root, const char* path)
 {
-    WriteBinary(name, &value, sizeof value, root, path);
+    return WriteBinary(name, &value, sizeof value, root, path);
 }
 
 bool ValueExists(const char* name, HKEY root, const char* path)

@@ -39,11 +39,12 @@ void WriteText(const char* text, const char* name, HKEY root = nullptr, const ch
 // Raw bytes (REG_BINARY).
 bool BinarySize(const char* name, uint32_t* size, HKEY root = nullptr, const char* path = nullptr);
 bool ReadBinary(const char* name, void* buffer, uint32_t size, HKEY root = nullptr, const char* path = nullptr);
-void WriteBinary(const char* name, const void* data, uint32_t size, HKEY root = nullptr, const char* path = nullptr);
+// True when the value was written.
+bool WriteBinary(const char* name, const void* data, uint32_t size, HKEY root = nullptr, const char* path = nullptr);
 
 // Single-precision numbers as their 4 bytes (REG_BINARY); 0.0 when missing.
 float ReadFloat(const char* name, HKEY root = nullptr, const char* path = nullptr);
-void WriteFloat(float value, const char* name, HKEY root = nullptr, const char* path = nullptr);
+bool WriteFloat(float value, const char* name, HKEY root = nullptr, const char* path = nullptr);
 
 // Open only, never create.
 bool ValueExists(const char* name, HKEY root = nullptr, const char* path = nullptr);

@@ -125,7 +125,7 @@ TEST_F(SettingsStore, TextsKeepTheirTerminatorAndDoNotOverflowTheBuffer)
 TEST_F(SettingsStore, BinaryValuesAndFloats)
 {
     const uint8_t bytes[] = {0, 1, 2, 250, 255};
-    settings::WriteBinary("Blob", bytes, sizeof bytes, HKEY_CURRENT_USER, kKey);
+    EXPECT_TRUE(settings::WriteBinary("Blob", bytes, sizeof bytes, HKEY_CURRENT_USER, kKey));
     EXPECT_EQ(RawType("Blob"), static_cast<DWORD>(REG_BINARY));
     uint32_t size = 0;
     EXPECT_TRUE(settings::BinarySize("Blob", &size, HKEY_CURRENT_USER, kKey));

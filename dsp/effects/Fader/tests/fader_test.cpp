@@ -380,8 +380,9 @@ HostRun RunHost(const std::string& args, DWORD timeoutMs = 60000)
     HANDLE t2 = CreateThread(nullptr, 0, ReadPipeThread, &e, 0, nullptr);
     WaitForSingleObject(pi.hProcess, timeoutMs);
     GetExitCodeProcess(pi.hProcess, &run.code);
-    WaitForSingleObject(t1, 10000);
-    WaitForSingleObject(t2, 10000);
+    // The pipes close when the program ends; a loaded machine may take a while.
+    WaitForSingleObject(t1, timeoutMs);
+    WaitForSingleObject(t2, timeoutMs);
     CloseHandle(t1);
     CloseHandle(t2);
     CloseHandle(outRead);

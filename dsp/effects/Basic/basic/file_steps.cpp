@@ -44,9 +44,9 @@ bool CopyRange(DiskFile& in, uint64_t start, uint64_t length, DiskFile& out, uin
 bool ReplaceThroughFile(const std::string& resultPath, const char* input,
                         const std::function<bool(DiskFile& out)>& produce) {
   if (resultPath.empty()) return false;
+  RemoveOnExit leftover(resultPath);  // also a temporary name made but never opened
   DiskFile out;
   if (!out.Open(resultPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS)) return false;
-  RemoveOnExit leftover(resultPath);
   const bool complete = produce(out);
   out.Close();
   if (!complete || !ReplaceInput(resultPath, input)) return false;

@@ -54,25 +54,12 @@ HeldFile::~HeldFile() {
   if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
 }
 
-RegionLock::RegionLock(const std::string& path, uint64_t offset, uint64_t length)
-    : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)),
-      offset_(offset),
-      length_(length) {
-  if (handle_ != INVALID_HANDLE_VALUE) {
-    locked_ = LockFile(handle_, static_cast<DWORD>(offset), static_cast<DWORD>(offset >> 32),
-                       static_cast<DWORD>(length), static_cast<DWORD>(length >> 32)) != FALSE;
-  }
-}
+OpenElsewhere::OpenElsewhere(const std::string& path)
+    : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
 
-RegionLock::~RegionLock() {
-  if (handle_ == INVALID_HANDLE_VALUE) return;
-  if (locked_) {
-    UnlockFile(handle_, static_cast<DWORD>(offset_), static_cast<DWORD>(offset_ >> 32),
-               static_cast<DWORD>(length_), static_cast<DWORD>(length_ >> 32));
-  }
-  CloseHandle(handle_);
+OpenElsewhere::~OpenElsewhere() {
+  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
 }
 
 ReadOnlyFile::ReadOnlyFile(const std::string& path) : path_(path) {

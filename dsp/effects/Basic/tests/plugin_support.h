@@ -58,18 +58,17 @@ class HeldFile {
   HANDLE handle_;
 };
 
-// Locks `length` bytes from `offset` of a file (opened sharing everything),
-// so reads of that region fail.
-class RegionLock {
+// Keeps a file open for reading the way a player does (sharing reading and
+// writing, not deleting) while it lives: the file can be read and written,
+// but not replaced.
+class OpenElsewhere {
  public:
-  RegionLock(const std::string& path, uint64_t offset, uint64_t length);
-  ~RegionLock();
-  bool Locked() const { return locked_; }
+  explicit OpenElsewhere(const std::string& path);
+  ~OpenElsewhere();
+  bool Open() const { return handle_ != INVALID_HANDLE_VALUE; }
 
  private:
   HANDLE handle_;
-  uint64_t offset_, length_;
-  bool locked_ = false;
 };
 
 // Marks a file read-only while it lives.

@@ -265,6 +265,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         LayoutControls();
         return 0;
+    case WM_SETFOCUS:
+        if (m_hSoundsList) SetFocus(m_hSoundsList);
+        return 0;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lp);
         info->ptMinTrackSize.x = MinWidth;

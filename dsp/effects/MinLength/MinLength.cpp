@@ -6,7 +6,7 @@
 
 #include "basic/durations.h"
 #include "basic/file_steps.h"
-#include "basic/panel_fields.h"
+#include "basic/clock_panel_plugin.h"
 #include "basic/plans.h"
 #include "min_length_panel.h"
 #include "plugin.h"
@@ -23,13 +23,9 @@ const dsp::basic::ClockSetting kRows[] = {
 
 }  // namespace
 
+extern const dsp::basic::ClockSettings dsp::basic::kPanelRows = kRows;
+
 namespace plugin {
-
-void LoadSettings() { dsp::basic::LoadClocks(kRows); }
-
-INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  return dsp::basic::ClockPanelMessage(dialog, message, wParam, kRows);
-}
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record) {
   using namespace dsp::basic;

@@ -8,7 +8,7 @@
 
 #include "basic/durations.h"
 #include "basic/file_steps.h"
-#include "basic/panel_fields.h"
+#include "basic/clock_panel_plugin.h"
 #include "basic/plans.h"
 #include "plugin.h"
 #include "replace.h"
@@ -36,13 +36,9 @@ int CutInPlace(const char* path, uint64_t size) {
 
 }  // namespace
 
+extern const dsp::basic::ClockSettings dsp::basic::kPanelRows = kRows;
+
 namespace plugin {
-
-void LoadSettings() { dsp::basic::LoadClocks(kRows); }
-
-INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  return dsp::basic::ClockPanelMessage(dialog, message, wParam, kRows);
-}
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record) {
   using namespace dsp::basic;

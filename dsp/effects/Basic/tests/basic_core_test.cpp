@@ -62,32 +62,6 @@ TEST(Durations, ByteCountsAreWholeFrames) {
   }
 }
 
-TEST(Plans, SectionToKeep) {
-  const uint64_t second = 176400, size = 8 * second;
-  struct Case { uint64_t position, length; bool fromEnd; uint64_t start, kept; };
-  const Case cases[] = {
-      {0, 10 * second, true, size, 0},                  // 0 from the end: nothing
-      {9 * second, 10 * second, false, 9 * second, 0},  // beyond the end
-      {size, second, false, size, 0},                   // exactly at the end
-      {5 * second, 10 * second, false, 5 * second, 3 * second},
-      {2 * second, 4 * second, true, 6 * second, 2 * second},
-      {0, 10 * second, false, 0, size},
-      {20 * second, 4 * second, true, 0, 4 * second},   // before the start: from 0
-      {second, second, false, second, second},
-  };
-  for (const Case& c : cases) {
-    const Span s = SectionToKeep(size, c.position, c.length, c.fromEnd, Shape(4, 44100));
-    EXPECT_EQ(s.length, c.kept) << c.position << " " << c.fromEnd;
-    if (c.kept) {
-      EXPECT_EQ(s.start, c.start) << c.position << " " << c.fromEnd;
-    }
-  }
-  // Ten seconds before the end of a 20 s file, four seconds long.
-  const Span s = SectionToKeep(20 * second, 10 * second, 4 * second, true, Shape(4, 44100));
-  EXPECT_EQ(s.start, 10 * second);
-  EXPECT_EQ(s.length, 4 * second);
-}
-
 TEST(Plans, SectionOfAFileWithAPartialFrameStaysOnFrames) {
   // 100 frames of 4 bytes and 2 stray bytes; 10 frames counted from the end.
   const Span s = SectionToKeep(402, 40, 1000, true, Shape(4, 44100));

@@ -19,9 +19,10 @@ eq::Positions g_positions{};
 
 std::string PositionValueName(int band) { return "EQ-Pos" + std::to_string(band); }
 
-void StoreAllPositions() {
+void StoreAllPositions(const eq::Positions& positions) {
+    g_positions = positions;
     for (int band = 0; band < eq::kBands; ++band) {
-        dsp::settings::WriteNumber(static_cast<uint32_t>(g_positions[band]), PositionValueName(band).c_str());
+        dsp::settings::WriteNumber(static_cast<uint32_t>(positions[band]), PositionValueName(band).c_str());
     }
 }
 
@@ -69,8 +70,9 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record) {
     const dsp::WaveFormat& format = Format(record);
     if (!dsp::FormatDescribesAudio(format)) return 0;
 
+    const eq::Positions positions = equaliser::g_positions;
     eq::Engine engine({format.channels, format.samplesPerSec, format.bitsPerSample});
-    engine.SetBands(eq::EngineRecord(equaliser::g_positions));
+    engine.SetBands(eq::EngineRecord(positions));
 
     // One second per block, cut to whole frames as the engine counts them so
     // that no frame is split between two blocks.

@@ -20,25 +20,28 @@ namespace {
 HWND Slider(HWND dialog, int band) { return GetDlgItem(dialog, IDC_BAND_FIRST + band); }
 
 // Sliders run from -200 at the top to 200 at the bottom, so they show minus
-// the position.
-void MoveSliders(HWND dialog) {
+// the position. The panel works on local copies of the positions: the
+// globals are re-read from the store whenever a thread attaches.
+void MoveSliders(HWND dialog, const eq::Positions& positions) {
     dsp::FillingGuard filling;
     for (int band = 0; band < eq::kBands; ++band) {
-        SendMessageA(Slider(dialog, band), TBM_SETPOS, TRUE, -g_positions[band]);
+        SendMessageA(Slider(dialog, band), TBM_SETPOS, TRUE, -positions[band]);
     }
 }
 
 void ReadSlidersAndStore(HWND dialog) {
+    eq::Positions positions{};
     for (int band = 0; band < eq::kBands; ++band) {
         const LRESULT shown = SendMessageA(Slider(dialog, band), TBM_GETPOS, 0, 0);
-        g_positions[band] = eq::ClampPosition(-static_cast<int64_t>(static_cast<int>(shown)));
+        positions[band] = eq::ClampPosition(-static_cast<int64_t>(static_cast<int>(shown)));
     }
-    equaliser::StoreAllPositions();
+    equaliser::StoreAllPositions(positions);
 }
 
 void Repaint(HWND dialog) { InvalidateRect(dialog, nullptr, TRUE); }
 
 void OnInit(HWND dialog) {
+    const eq::Positions positions = g_positions;
     dsp::FillingGuard filling;
     for (int band = 0; band < eq::kBands; ++band) {
         HWND slider = Slider(dialog, band);
@@ -47,7 +50,7 @@ void OnInit(HWND dialog) {
         // Some track bars place the thumb anew only when the position
         // changes: move it to the top first, so a new range shows at once.
         SendMessageA(slider, TBM_SETPOS, TRUE, eq::kMinPosition);
-        SendMessageA(slider, TBM_SETPOS, TRUE, -g_positions[band]);
+        SendMessageA(slider, TBM_SETPOS, TRUE, -positions[band]);
     }
 }
 
@@ -71,8 +74,7 @@ void OnPresetButton(HWND dialog) {
 }
 
 void OnPreset(HWND dialog, const eq::Preset& preset) {
-    g_positions = preset.positions;
-    MoveSliders(dialog);
+    MoveSliders(dialog, preset.positions);
     ReadSlidersAndStore(dialog);
 }
 
@@ -88,8 +90,9 @@ void OnLoad(HWND dialog) {
     request.lpstrTitle = "Load Graphic Equalizer Positions";
     request.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!dsp::CurrentPrompts().OpenFileName(&request)) return;
-    if (equaliser::LoadPositionFile(name, g_positions)) {
-        MoveSliders(dialog);
+    eq::Positions loaded = g_positions;
+    if (equaliser::LoadPositionFile(name, loaded)) {
+        MoveSliders(dialog, loaded);
         ReadSlidersAndStore(dialog);
     }
     Repaint(dialog);
@@ -113,7 +116,8 @@ void OnSave(HWND dialog) {
     // A 260-character path at most: a longer one is cut.
     std::string path = eq::WithDeqExtension(name);
     if (path.size() > MAX_PATH - 1) path.resize(MAX_PATH - 1);
-    equaliser::SavePositionFile(path.c_str(), g_positions);
+    const eq::Positions positions = g_positions;
+    equaliser::SavePositionFile(path.c_str(), positions);
     Repaint(dialog);
 }
 

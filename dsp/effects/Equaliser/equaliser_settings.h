@@ -13,8 +13,10 @@ extern eq::Positions g_positions;
 
 // "EQ-Pos" followed by the band number.
 std::string PositionValueName(int band);
-// Writes all 18 positions to the settings store.
-void StoreAllPositions();
+// Makes `positions` the current ones and writes all 18 to the settings store.
+// The store is written from the caller's copy: the library re-reads the
+// globals whenever a thread attaches, which may happen at any moment.
+void StoreAllPositions(const eq::Positions& positions);
 
 // Reads a position file (".eqf" in any case: a Winamp EQF file; anything
 // else: our own 88-byte band record). False, leaving `positions` alone, when

@@ -188,6 +188,33 @@ TEST(EqualiserEngine, BlockSizesOfTheCallsDoNotMatter) {
     EXPECT_EQ(odd, whole);
 }
 
+TEST(EqualiserEngine, NewBandsTakeEffectFromTheNextBlock) {
+    std::mt19937 rng(17);
+    std::uniform_int_distribution<int> dist(-20000, 20000);
+    std::vector<int16_t> in(2000);
+    for (auto& v : in) v = int16_t(dist(rng));
+    const Positions a = OneBand(4, 150), b = OneBand(14, -150);
+    std::vector<int16_t> onlyA = in, onlyB = in, changed = in;
+    MakeEngine(1, 44100, 16, a).Process(onlyA.data(), onlyA.size() * 2);
+    MakeEngine(1, 44100, 16, b).Process(onlyB.data(), onlyB.size() * 2);
+    // New bands after 600 frames, inside the third block (frames 510 to 764).
+    eq::Engine engine = MakeEngine(1, 44100, 16, a);
+    engine.Process(changed.data(), 600 * 2);
+    engine.SetBands(eq::EngineRecord(b));
+    engine.Process(changed.data() + 600, (in.size() - 600) * 2);
+    // The third block is the first filtered with the new bands: its output
+    // starts at frame 765, and from frame 1020 on nothing of the old remains.
+    for (size_t i = 0; i < in.size(); ++i) {
+        if (i < 765) {
+            ASSERT_EQ(changed[i], onlyA[i]) << i;
+        } else if (i >= 1020) {
+            ASSERT_EQ(changed[i], onlyB[i]) << i;
+        }
+    }
+    EXPECT_NE(std::vector<int16_t>(changed.begin() + 765, changed.begin() + 1020),
+              std::vector<int16_t>(onlyB.begin() + 765, onlyB.begin() + 1020));
+}
+
 TEST(EqualiserEngine, FlatPositionsBypassAndSilenceStartsEachDepthAtItsZero) {
     std::vector<uint8_t> in(4000);
     for (size_t i = 0; i < in.size(); ++i) in[i] = uint8_t(i * 37 + 11);

@@ -11,6 +11,7 @@
 
 #include "eq/engine.h"
 #include "equaliser_panel.h"
+#include "progress.h"
 #include "settings_store.h"
 #include "testing/plugin_under_test.h"
 
@@ -83,7 +84,10 @@ TEST_F(EqualiserPlugin, MovedBandsEqualiseAcrossOneSecondBlocks) {
         const std::string file = dsp::testing::ScratchFile("moved.raw");
         ASSERT_TRUE(dsp::testing::WriteFileBytes(file, bytes));
         WAVEFORMATEX format = dsp::testing::MakeFormat(c.channels, c.rate, c.bits);
+        dsp::ProgressReader progress;  // keeps the value alive after the call
         ASSERT_EQ(plugin.Work(file, format), 1);
+        // The last percentage written is the one before the third block.
+        EXPECT_EQ(progress.Read(), 2 * frameBytes * c.rate * 100 / bytes.size());
         const auto out = dsp::testing::ReadFileBytes(file);
         ASSERT_EQ(out.size(), bytes.size());
         EXPECT_EQ(out, Equalised(bytes, c.channels, c.rate, c.bits, p));

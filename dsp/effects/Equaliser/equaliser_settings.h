@@ -18,7 +18,7 @@ std::string PositionValueName(int band);
 // globals whenever a thread attaches, which may happen at any moment.
 void StoreAllPositions(const eq::Positions& positions);
 
-// Reads a position file (".eqf" in any case: a Winamp EQF file; anything
+// Reads a position file (".eqf" in any case: an EQF preset file; anything
 // else: our own 88-byte band record). False, leaving `positions` alone, when
 // the file cannot be opened or is too short.
 bool LoadPositionFile(const char* path, eq::Positions& positions);

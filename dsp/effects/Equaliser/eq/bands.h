@@ -51,7 +51,7 @@ void InterpolateOddBands(Positions& positions);
 // false, leaving `positions` alone, when there are fewer bytes than that.
 bool PositionsFromRecordFile(const uint8_t* data, size_t size, Positions& positions);
 
-// A Winamp EQF file: `tail` holds (at least) the file's last 11 bytes; the
+// An EQF preset file: `tail` holds (at least) the file's last 11 bytes; the
 // last 11 of them are read. Returns false, leaving `positions` alone, when
 // fewer than 11 bytes are given.
 constexpr size_t kEqfTailBytes = 11;

@@ -481,6 +481,20 @@ int RunPanel(int argc, char** argv)
     UpdateWindow(window);
     std::printf("ShowDSPSettings returned %d\n", plugin.show(window));
     std::fflush(stdout);
+    // The panel sits at a fixed place in the host; grow the window so the
+    // whole panel shows, whatever its size.
+    if (HWND panel = GetWindow(window, GW_CHILD)) {
+        RECT pr{}, cr{};
+        GetWindowRect(panel, &pr);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&pr), 2);
+        GetClientRect(window, &cr);
+        RECT want{0, 0, std::max(cr.right, pr.right + 20), std::max(cr.bottom, pr.bottom + 20)};
+        if (want.right > cr.right || want.bottom > cr.bottom) {
+            AdjustWindowRect(&want, WS_OVERLAPPEDWINDOW, FALSE);
+            SetWindowPos(window, nullptr, 0, 0, want.right - want.left, want.bottom - want.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
     if (closeAfter)
         SetTimer(window, 1, closeAfter * 1000, nullptr);
     MSG msg;

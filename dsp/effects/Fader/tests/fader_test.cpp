@@ -326,26 +326,18 @@ struct HostRun {
     std::string out, err;
 };
 
-std::string ReadPipe(HANDLE pipe)
+// Appends whatever the pipe holds now, without waiting. True when it read something.
+bool Drain(HANDLE pipe, std::string& into)
 {
-    std::string s;
+    DWORD avail = 0;
+    if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &avail, nullptr) || avail == 0)
+        return false;
     char buf[4096];
     DWORD n = 0;
-    while (ReadFile(pipe, buf, sizeof buf, &n, nullptr) && n > 0)
-        s.append(buf, n);
-    return s;
-}
-
-struct PipeReader {
-    HANDLE pipe;
-    std::string text;
-};
-
-DWORD WINAPI ReadPipeThread(void* p)
-{
-    auto* r = static_cast<PipeReader*>(p);
-    r->text = ReadPipe(r->pipe);
-    return 0;
+    if (!ReadFile(pipe, buf, std::min<DWORD>(avail, sizeof buf), &n, nullptr) || n == 0)
+        return false;
+    into.append(buf, n);
+    return true;
 }
 
 HostRun RunHost(const std::string& args, DWORD timeoutMs = 60000)
@@ -375,22 +367,28 @@ HostRun RunHost(const std::string& args, DWORD timeoutMs = 60000)
         run.err = "cannot start " + exe;
         return run;
     }
-    PipeReader o{outRead, {}}, e{errRead, {}};
-    HANDLE t1 = CreateThread(nullptr, 0, ReadPipeThread, &o, 0, nullptr);
-    HANDLE t2 = CreateThread(nullptr, 0, ReadPipeThread, &e, 0, nullptr);
-    WaitForSingleObject(pi.hProcess, timeoutMs);
+    // Drain both pipes while the program runs, and stop when it has ended and
+    // the pipes are empty. Waiting for the pipes to close is not enough: Wine
+    // may pass the program's standard handles on to a helper process it starts
+    // for it (its desktop process), which outlives the program.
+    const DWORD begin = GetTickCount();
+    bool ended = false;
+    for (;;) {
+        const bool any = Drain(outRead, run.out) | Drain(errRead, run.err);
+        if (ended && !any)
+            break;
+        if (!ended)
+            ended = WaitForSingleObject(pi.hProcess, any ? 0 : 10) == WAIT_OBJECT_0;
+        if (GetTickCount() - begin > timeoutMs)
+            break;
+    }
+    if (!ended)
+        TerminateProcess(pi.hProcess, 999);
     GetExitCodeProcess(pi.hProcess, &run.code);
-    // The pipes close when the program ends; a loaded machine may take a while.
-    WaitForSingleObject(t1, timeoutMs);
-    WaitForSingleObject(t2, timeoutMs);
-    CloseHandle(t1);
-    CloseHandle(t2);
     CloseHandle(outRead);
     CloseHandle(errRead);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    run.out = o.text;
-    run.err = e.text;
     return run;
 }
 

@@ -28,7 +28,11 @@ shot="$here/build/screenshot.png"
 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash -c '
   cd "'"$here"'/dist"
   "'"$wine"'" explorer /desktop=cuebinder,1000x740 Cuebinder.exe </dev/null >/dev/null 2>&1 &
-  sleep 8
+  sleep 6
+  # At first start there is no game directory yet and the program says so;
+  # answer that notice so the screenshot shows the main window.
+  xdotool key Return 2>/dev/null
+  sleep 2
   import -window root "'"$shot"'"
   /usr/lib/wine/wineserver -k
   wait

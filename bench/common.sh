@@ -48,6 +48,22 @@ make_wav() {
     sox -n -r "$rate" -c "$channels" -b "$bits" "$file" synth "$seconds" whitenoise vol 0.3
 }
 
+# Makes the long input ($work/in.wav, SECONDS long) and a 10 s one, warms the
+# file cache and times a plain copy of the long one. Sets bytes and copy_wall.
+prepare_inputs() {
+  local seconds=$1
+  echo "Making a ${seconds} s stereo 44100 Hz 16-bit WAV and a 10 s one in $work ..."
+  make_wav "$work/in.wav" "$seconds"
+  make_wav "$work/short.wav" 10
+  bytes=$(stat -c %s "$work/in.wav")
+  echo "input: $bytes bytes"
+  cat "$work/in.wav" > /dev/null  # warm the file cache for everyone alike
+
+  timed cp "$work/in.wav" "$work/copy.wav"
+  copy_wall=$wall
+  rm -f "$work/copy.wav"
+}
+
 _bench_reg() {
     local reg="$work/settings.reg"
     {

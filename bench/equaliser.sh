@@ -56,16 +56,7 @@ trap 'clear_settings "${names[@]}"; _bench_cleanup' EXIT
 "$wine" "$taps_tool" 44100 "${positions[@]}" </dev/null 2>/dev/null | tr -d '\r' > "$work/taps.txt"
 [ "$(wc -l < "$work/taps.txt")" -eq 255 ] || { echo "could not dump the taps" >&2; exit 1; }
 
-echo "Making a ${seconds} s stereo 44100 Hz 16-bit WAV and a 10 s one in $work ..."
-make_wav "$work/in.wav" "$seconds"
-make_wav "$work/short.wav" 10
-bytes=$(stat -c %s "$work/in.wav")
-echo "input: $bytes bytes"
-cat "$work/in.wav" > /dev/null  # warm the file cache for everyone alike
-
-timed cp "$work/in.wav" "$work/copy.wav"
-copy_wall=$wall
-rm -f "$work/copy.wav"
+prepare_inputs "$seconds"
 
 run_host "$dll" "$work/short.wav" "$work/short-out.wav"
 short_peak=$peak

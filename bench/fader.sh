@@ -22,16 +22,7 @@ names=(Vol-Fade-In Vol-Fade-InLength Vol-Fade-Out Vol-Fade-OutLength)
 store_settings Vol-Fade-In=-1 Vol-Fade-InLength=6000 Vol-Fade-Out=-1 Vol-Fade-OutLength=6000
 trap 'clear_settings "${names[@]}"; _bench_cleanup' EXIT
 
-echo "Making a ${seconds} s stereo 44100 Hz 16-bit WAV and a 10 s one in $work ..."
-make_wav "$work/in.wav" "$seconds"
-make_wav "$work/short.wav" 10
-bytes=$(stat -c %s "$work/in.wav")
-echo "input: $bytes bytes"
-cat "$work/in.wav" > /dev/null  # warm the file cache for everyone alike
-
-timed cp "$work/in.wav" "$work/copy.wav"
-copy_wall=$wall
-rm -f "$work/copy.wav"
+prepare_inputs "$seconds"
 
 run_host "$fader" "$work/short.wav" "$work/short-out.wav"
 short_peak=$peak

@@ -7,6 +7,7 @@
 // Cuebinder.ini that names a throw-away game directory (with the marker file
 // and a mod folder) and the list to open, so the real dist stays untouched.
 #include "Mainres.h"
+#include "TestFiles.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -29,46 +30,10 @@ std::string WinPath(std::string p) {
     return p;
 }
 
-std::string ReadAll(const std::string& path) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string data;
-    std::vector<char> buf(1 << 16);
-    DWORD got = 0;
-    while (ReadFile(f, buf.data(), static_cast<DWORD>(buf.size()), &got, nullptr) && got > 0)
-        data.append(buf.data(), got);
-    CloseHandle(f);
-    return data;
-}
+using testfiles::ReadAll;
+using testfiles::RemoveTree;
 
-void WriteAll(const std::string& path, const std::string& data) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    if (!data.empty()) WriteFile(f, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-    CloseHandle(f);
-    ASSERT_EQ(written, data.size());
-}
-
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = dir + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
+void WriteAll(const std::string& path, const std::string& data) { ASSERT_TRUE(testfiles::WriteAll(path, data)) << path; }
 
 // A small valid PCM WAV file: 16-bit mono at 22050 Hz, `dataBytes` of a pattern.
 std::string Wav(std::uint32_t dataBytes, unsigned seed) {

@@ -3,6 +3,7 @@
 // refresh, and the hotkeys (registration, duplicates, dispatch of a press).
 #include "Cubdfuncs.h"
 #include "Mainres.h"
+#include "TestFiles.h"
 #include "Mainunit.h"
 #include "Prompts.h"
 #include "Statusunit.h"
@@ -47,45 +48,10 @@ std::string WinPath(std::string p) {
     return p;
 }
 
-std::string ReadAll(const std::string& path) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string data;
-    char buf[65536];
-    DWORD got = 0;
-    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) data.append(buf, got);
-    CloseHandle(f);
-    return data;
-}
+using testfiles::ReadAll;
+using testfiles::RemoveTree;
 
-void WriteAll(const std::string& path, const std::string& data) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    if (!data.empty()) WriteFile(f, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-    CloseHandle(f);
-    ASSERT_EQ(written, data.size());
-}
-
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = dir + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
+void WriteAll(const std::string& path, const std::string& data) { ASSERT_TRUE(testfiles::WriteAll(path, data)) << path; }
 
 cb::TSound Sound(const std::string& file, std::uint16_t shortcut) {
     cb::TSound s;

@@ -4,6 +4,8 @@
 
 #include "settings_store.h"
 
+#include <commctrl.h>
+
 namespace {
 
 void StartUp(HINSTANCE instance)
@@ -50,6 +52,10 @@ extern "C" int __cdecl DSPWorkOnThisFile(char* path, WAVEFORMATEX* format)
 extern "C" int __cdecl ShowDSPSettings(HWND parent)
 {
     try {
+        // Panels use track bars, list views and the like: register those
+        // classes before the template is turned into windows.
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
         HRSRC found = FindResourceA(plugin::g_instance, MAKEINTRESOURCEA(101), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
         if (!found)
             return 0;

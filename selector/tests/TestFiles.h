@@ -50,6 +50,23 @@ inline std::string Pattern(std::size_t size, unsigned seed)
     return s;
 }
 
+// Runs a command line to its end (at most a minute) and returns its exit
+// code; 9999 when it cannot start, 9998 when the code cannot be read.
+inline DWORD RunAndWait(std::string cmd)
+{
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return 9999;
+    WaitForSingleObject(pi.hProcess, 60000);
+    DWORD code = 9998;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
 inline void RemoveTree(const std::string& dir)
 {
     WIN32_FIND_DATAA fd;

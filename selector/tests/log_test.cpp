@@ -35,18 +35,8 @@ DWORD RunChild(const std::string& filter, const std::string& logFile)
 {
     SetEnvironmentVariableA("CB_LOG_CHILD_FILE", logFile.c_str());
     std::string cmd = "\"" + SelfPath() + "\" --gtest_filter=" + filter + " --gtest_also_run_disabled_tests";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    BOOL started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    const DWORD code = testfiles::RunAndWait(cmd);
     SetEnvironmentVariableA("CB_LOG_CHILD_FILE", nullptr);
-    if (!started)
-        return 9999;
-    WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 9998;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     return code;
 }
 

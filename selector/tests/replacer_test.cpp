@@ -23,17 +23,7 @@ DWORD RunProbe(const std::string& source, const std::string& output)
 {
     std::string exe = std::string(CB_BINARY_DIR) + "/selector/tests/read_probe.exe";
     std::string cmd = "\"" + exe + "\" \"" + source + "\" \"" + output + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return 9999;
-    WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 9998;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
+    return testfiles::RunAndWait(cmd);
 }
 
 } // namespace

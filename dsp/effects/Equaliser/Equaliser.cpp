@@ -55,11 +55,6 @@ bool SavePositionFile(const char* path, const eq::Positions& positions) {
 namespace plugin {
 
 void LoadSettings() {
-    // The panel's sliders are track bars: their class must exist before the
-    // host asks for the panel.
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-
     for (int band = 0; band < eq::kBands; ++band) {
         const uint32_t stored = dsp::settings::ReadNumber(equaliser::PositionValueName(band).c_str());
         equaliser::g_positions[band] = eq::ClampPosition(static_cast<int32_t>(stored));

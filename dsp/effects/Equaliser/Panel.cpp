@@ -78,16 +78,23 @@ void OnPreset(HWND dialog, const eq::Preset& preset) {
     ReadSlidersAndStore(dialog);
 }
 
-void OnLoad(HWND dialog) {
-    char name[MAX_PATH] = "";
+// A file dialog request owned by the panel, filling `name` (MAX_PATH bytes).
+OPENFILENAMEA FileRequest(HWND dialog, char* name, const char* filter, const char* title) {
     OPENFILENAMEA request{};
     request.lStructSize = sizeof request;
     request.hwndOwner = dialog;
     request.hInstance = plugin::g_instance;
-    request.lpstrFilter = "Tonvask Graphic Equalizer\0;*.deq\0WinAmp EQF\0*.eqf\0";
+    request.lpstrFilter = filter;
     request.lpstrFile = name;
     request.nMaxFile = MAX_PATH;
-    request.lpstrTitle = "Load Graphic Equalizer Positions";
+    request.lpstrTitle = title;
+    return request;
+}
+
+void OnLoad(HWND dialog) {
+    char name[MAX_PATH] = "";
+    OPENFILENAMEA request = FileRequest(dialog, name, "Tonvask Graphic Equalizer\0;*.deq\0WinAmp EQF\0*.eqf\0",
+                                        "Load Graphic Equalizer Positions");
     request.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!dsp::CurrentPrompts().OpenFileName(&request)) return;
     eq::Positions loaded = g_positions;
@@ -100,14 +107,8 @@ void OnLoad(HWND dialog) {
 
 void OnSave(HWND dialog) {
     char name[MAX_PATH] = "";
-    OPENFILENAMEA request{};
-    request.lStructSize = sizeof request;
-    request.hwndOwner = dialog;
-    request.hInstance = plugin::g_instance;
-    request.lpstrFilter = "Tonvask Graphic Equalizer\0;*.deq\0";
-    request.lpstrFile = name;
-    request.nMaxFile = MAX_PATH;
-    request.lpstrTitle = "Save Graphic Equalizer Positions";
+    OPENFILENAMEA request =
+        FileRequest(dialog, name, "Tonvask Graphic Equalizer\0;*.deq\0", "Save Graphic Equalizer Positions");
     // The dialog adds the extension itself, so its overwrite question is
     // asked about the file that is really written.
     request.lpstrDefExt = "deq";

@@ -77,12 +77,9 @@ void InsertColumn(HWND list, int index, const char* title, int width, int format
   SendMessageA(list, LVM_INSERTCOLUMNA, index, (LPARAM)&column);
 }
 
-// The list view is made here rather than in the template, once the common
-// controls are sure to be registered: report view, one selection, labels
+// The list view is made here rather than in the template: report view, one selection, labels
 // editable in place, at 2, 2, 221 x 55 dialog units.
 HWND CreateList(HWND dialog) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-  InitCommonControlsEx(&controls);
   RECT place{2, 2, 2 + 221, 2 + 55};
   MapDialogRect(dialog, &place);
   HWND list = CreateWindowExA(0, WC_LISTVIEWA, "",

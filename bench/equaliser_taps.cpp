@@ -7,7 +7,8 @@
 #include "eq/bands.h"
 #include "eq/engine.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2 + eq::kBands) {
         std::fprintf(stderr, "usage: equaliser_taps RATE P0 ... P17\n");
         return 2;
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
         positions[band] = eq::ClampPosition(std::atol(argv[2 + band]));
     }
     const eq::Taps taps = eq::DesignTaps(eq::GainsFromRecord(eq::EngineRecord(positions)), rate);
-    for (float t : taps) std::printf("%.9g\n", static_cast<double>(t));
+    for (float t : taps)
+        std::printf("%.9g\n", static_cast<double>(t));
     return 0;
 }

@@ -9,15 +9,18 @@
 
 namespace {
 
-std::vector<float> Noise(size_t n) {
+std::vector<float> Noise(size_t n)
+{
     std::mt19937 rng(1);
     std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
     std::vector<float> v(n);
-    for (float& x : v) x = dist(rng);
+    for (float& x : v)
+        x = dist(rng);
     return v;
 }
 
-void BM_RealFftForward(benchmark::State& state) {
+void BM_RealFftForward(benchmark::State& state)
+{
     const size_t n = static_cast<size_t>(state.range(0));
     eq::RealFft fft(n);
     const std::vector<float> input = Noise(n);
@@ -33,7 +36,8 @@ void BM_RealFftForward(benchmark::State& state) {
 }
 BENCHMARK(BM_RealFftForward)->Arg(512)->Arg(1024)->Arg(4096);
 
-void BM_RealFftInverse(benchmark::State& state) {
+void BM_RealFftInverse(benchmark::State& state)
+{
     const size_t n = 512;
     eq::RealFft fft(n);
     const std::vector<float> input = Noise(n);
@@ -49,7 +53,8 @@ void BM_RealFftInverse(benchmark::State& state) {
 BENCHMARK(BM_RealFftInverse);
 
 // One channel block of the equaliser: forward, multiply by a filter spectrum, inverse.
-void BM_ConvolutionBlock(benchmark::State& state) {
+void BM_ConvolutionBlock(benchmark::State& state)
+{
     const size_t n = 512;
     eq::RealFft fft(n);
     std::vector<float> filter = Noise(n);
@@ -74,6 +79,6 @@ void BM_ConvolutionBlock(benchmark::State& state) {
 }
 BENCHMARK(BM_ConvolutionBlock);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

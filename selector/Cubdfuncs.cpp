@@ -18,7 +18,10 @@ std::string LogFileName()
     return LogFileForProgram(ProgramPath());
 }
 
-void SetLogFileName(const std::string& fileName) { g_logOverride = fileName; }
+void SetLogFileName(const std::string& fileName)
+{
+    g_logOverride = fileName;
+}
 
 std::string HandleText(const void* handle)
 {

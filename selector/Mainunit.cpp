@@ -19,12 +19,28 @@
 
 namespace {
 
-bool IsExtendedKey(std::uint8_t vk) {
+bool IsExtendedKey(std::uint8_t vk)
+{
     switch (vk) {
-    case VK_CANCEL: case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME:
-    case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN: case VK_SNAPSHOT:
-    case VK_INSERT: case VK_DELETE: case VK_LWIN: case VK_RWIN: case VK_APPS:
-    case VK_DIVIDE: case VK_NUMLOCK: case VK_RCONTROL: case VK_RMENU:
+    case VK_CANCEL:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_SNAPSHOT:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_LWIN:
+    case VK_RWIN:
+    case VK_APPS:
+    case VK_DIVIDE:
+    case VK_NUMLOCK:
+    case VK_RCONTROL:
+    case VK_RMENU:
         return true;
     default:
         return false;
@@ -32,32 +48,44 @@ bool IsExtendedKey(std::uint8_t vk) {
 }
 
 // The keyboard layout's name for a key: the key-name text of its scan code.
-std::string LayoutKeyName(std::uint8_t vk) {
+std::string LayoutKeyName(std::uint8_t vk)
+{
     UINT scan = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
-    if (scan == 0) return {};
+    if (scan == 0)
+        return {};
     LONG lparam = static_cast<LONG>(scan << 16);
-    if (IsExtendedKey(vk)) lparam |= 1L << 24;
+    if (IsExtendedKey(vk))
+        lparam |= 1L << 24;
     char name[64] = {};
     int n = GetKeyNameTextA(lparam, name, sizeof name);
     return n > 0 ? std::string(name, static_cast<std::size_t>(n)) : std::string();
 }
 
-}  // namespace
+} // namespace
 
-const cb::TKeyNames& KeyNames() {
+const cb::TKeyNames& KeyNames()
+{
     static const cb::TKeyNames names(&LayoutKeyName);
     return names;
 }
 
-std::string ShortCutToText(std::uint16_t code) { return cb::ShortCutToText(code, KeyNames()); }
+std::string ShortCutToText(std::uint16_t code)
+{
+    return cb::ShortCutToText(code, KeyNames());
+}
 
-std::uint16_t TextToShortCut(const std::string& text) { return cb::TextToShortCut(text, KeyNames()); }
+std::uint16_t TextToShortCut(const std::string& text)
+{
+    return cb::TextToShortCut(text, KeyNames());
+}
 
-std::string FileSizeText(const std::string& fileName) {
+std::string FileSizeText(const std::string& fileName)
+{
     HANDLE h = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return cb::SizeText(std::nullopt);
-    DWORD size = GetFileSize(h, nullptr);  // the low 32 bits
+    if (h == INVALID_HANDLE_VALUE)
+        return cb::SizeText(std::nullopt);
+    DWORD size = GetFileSize(h, nullptr); // the low 32 bits
     CloseHandle(h);
     return cb::SizeText(size);
 }
@@ -67,8 +95,9 @@ std::string FileSizeText(const std::string& fileName) {
 
 namespace {
 
-struct TToolButton {
-    int image;    // -1: separator
+struct TToolButton
+{
+    int image; // -1: separator
     int command;
     const char* hint;
     bool enabled;
@@ -87,10 +116,11 @@ constexpr TToolButton kToolButtons[] = {
 };
 
 // The commands that the inactive state offers and the active state withholds.
-constexpr int kListCommands[] = {IDM_NEW, IDM_OPEN, IDM_OPTIONS, IDM_ADD,       IDM_EDIT,
-                                 IDM_DELETE, IDM_TB_DELETE, IDM_CLEAR, IDM_ACTIVATE, IDM_DEACTIVATE};
+constexpr int kListCommands[] = {IDM_NEW,    IDM_OPEN,      IDM_OPTIONS, IDM_ADD,      IDM_EDIT,
+                                 IDM_DELETE, IDM_TB_DELETE, IDM_CLEAR,   IDM_ACTIVATE, IDM_DEACTIVATE};
 
-struct TColumn {
+struct TColumn
+{
     const char* caption;
     int width;
     int format;
@@ -101,22 +131,25 @@ constexpr TColumn kColumns[] = {
     {"Shortcut", 100, LVCFMT_RIGHT},
 };
 
-}  // namespace
+} // namespace
 
-TMainForm::TMainForm(TSettings& settings, TReplacer& replacer)
-    : m_Settings(settings), m_Replacer(replacer) {}
+TMainForm::TMainForm(TSettings& settings, TReplacer& replacer) : m_Settings(settings), m_Replacer(replacer) {}
 
-TMainForm::~TMainForm() {
+TMainForm::~TMainForm()
+{
     if (m_hWnd) {
         SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
         DestroyWindow(m_hWnd);
     }
     m_StatusForm.reset();
-    if (m_MenuImages) ImageList_Destroy(m_MenuImages);
-    if (m_hFont) DeleteObject(m_hFont);
+    if (m_MenuImages)
+        ImageList_Destroy(m_MenuImages);
+    if (m_hFont)
+        DeleteObject(m_hFont);
 }
 
-bool TMainForm::Create(HINSTANCE instance, int showCommand) {
+bool TMainForm::Create(HINSTANCE instance, int showCommand)
+{
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     if (!GetClassInfoExA(instance, ClassName, &wc)) {
@@ -125,19 +158,21 @@ bool TMainForm::Create(HINSTANCE instance, int showCommand) {
         wc.lpfnWndProc = &TMainForm::WndProc;
         wc.hInstance = instance;
         wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_CUEBINDER));
-        wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_CUEBINDER), IMAGE_ICON,
-                                                   16, 16, 0));
+        wc.hIconSm =
+            static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_CUEBINDER), IMAGE_ICON, 16, 16, 0));
         wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = ClassName;
-        if (!RegisterClassExA(&wc)) return false;
+        if (!RegisterClassExA(&wc))
+            return false;
     }
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
-    HWND hwnd = CreateWindowExA(0, ClassName, "Cuebinder",
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME |
-                                    WS_CLIPCHILDREN,
-                                CW_USEDEFAULT, CW_USEDEFAULT, MinWidth, MinHeight, nullptr, menu, instance, this);
-    if (!hwnd) return false;
+    HWND hwnd = CreateWindowExA(
+        0, ClassName, "Cuebinder",
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
+        CW_USEDEFAULT, CW_USEDEFAULT, MinWidth, MinHeight, nullptr, menu, instance, this);
+    if (!hwnd)
+        return false;
     CreateControls(instance);
     try {
         FormCreate();
@@ -149,25 +184,26 @@ bool TMainForm::Create(HINSTANCE instance, int showCommand) {
     return true;
 }
 
-void TMainForm::CreateControls(HINSTANCE instance) {
+void TMainForm::CreateControls(HINSTANCE instance)
+{
     HDC dc = GetDC(m_hWnd);
     int height = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
     ReleaseDC(m_hWnd, dc);
-    m_hFont = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
+    m_hFont =
+        CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
 
     m_MenuImages = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, IMG_COUNT, 0);
-    if (HBITMAP strip = static_cast<HBITMAP>(
-            LoadImageA(instance, MAKEINTRESOURCEA(IDB_MENUIMAGES), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+    if (HBITMAP strip = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_MENUIMAGES),
+                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
         ImageList_AddMasked(m_MenuImages, strip, RGB(255, 0, 255));
         DeleteObject(strip);
     }
 
-    m_hToolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
-                                 WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER |
-                                     CCS_NORESIZE,
-                                 0, 0, 0, ToolbarHeight, m_hWnd, reinterpret_cast<HMENU>(IDC_MAINTOOLBAR),
-                                 instance, nullptr);
+    m_hToolbar = CreateWindowExA(
+        0, TOOLBARCLASSNAMEA, nullptr,
+        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER | CCS_NORESIZE, 0,
+        0, 0, ToolbarHeight, m_hWnd, reinterpret_cast<HMENU>(IDC_MAINTOOLBAR), instance, nullptr);
     SendMessageA(m_hToolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(m_hToolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_MenuImages));
     SendMessageA(m_hToolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(23, 22));
@@ -181,10 +217,10 @@ void TMainForm::CreateControls(HINSTANCE instance) {
         SendMessageA(m_hToolbar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&button));
     }
 
-    m_hSoundsList = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, nullptr,
-                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS |
-                                        LVS_SHAREIMAGELISTS,
-                                    0, 0, 0, 0, m_hWnd, reinterpret_cast<HMENU>(IDC_SOUNDSLIST), instance, nullptr);
+    m_hSoundsList = CreateWindowExA(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWA, nullptr,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, 0, 0, 0, 0,
+        m_hWnd, reinterpret_cast<HMENU>(IDC_SOUNDSLIST), instance, nullptr);
     SendMessageA(m_hSoundsList, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
     ListView_SetExtendedListViewStyle(m_hSoundsList, LVS_EX_FULLROWSELECT);
     ListView_SetImageList(m_hSoundsList, m_MenuImages, LVSIL_SMALL);
@@ -207,7 +243,8 @@ void TMainForm::CreateControls(HINSTANCE instance) {
     LayoutControls();
 }
 
-void TMainForm::FormCreate() {
+void TMainForm::FormCreate()
+{
     m_Sounds.clear();
     m_StatusForm = std::make_unique<TStatusForm>(m_Settings);
 
@@ -216,7 +253,8 @@ void TMainForm::FormCreate() {
     SetWindowPos(m_hWnd, nullptr, b.Left, b.Top, b.Right - b.Left, b.Bottom - b.Top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < 3; ++i)
-        if (int width = m_Settings.GetColumnWidth(i)) ListView_SetColumnWidth(m_hSoundsList, i, width);
+        if (int width = m_Settings.GetColumnWidth(i))
+            ListView_SetColumnWidth(m_hSoundsList, i, width);
     if (!m_Settings.HasInstallPath()) {
         Prompts().Message(m_hWnd,
                           "You currently have no game directory defined. Use the Options window to select a "
@@ -229,8 +267,10 @@ void TMainForm::FormCreate() {
         LoadSoundList(m_Settings.GetLastFile());
 }
 
-void TMainForm::LayoutControls() {
-    if (!m_hToolbar || !m_hSoundsList || !m_hStatus) return;
+void TMainForm::LayoutControls()
+{
+    if (!m_hToolbar || !m_hSoundsList || !m_hStatus)
+        return;
     RECT client;
     GetClientRect(m_hWnd, &client);
     SendMessageA(m_hStatus, WM_SIZE, 0, 0);
@@ -242,14 +282,16 @@ void TMainForm::LayoutControls() {
                std::max(0, static_cast<int>(client.bottom) - ToolbarHeight - statusHeight), TRUE);
 }
 
-LRESULT CALLBACK TMainForm::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK TMainForm::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
     if (msg == WM_NCCREATE) {
         auto* form = static_cast<TMainForm*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
         form->m_hWnd = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
     auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (!form)
+        return DefWindowProcA(hwnd, msg, wp, lp);
     try {
         return form->HandleMessage(msg, wp, lp);
     } catch (const std::exception& e) {
@@ -260,13 +302,15 @@ LRESULT CALLBACK TMainForm::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
 }
 
-LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
     switch (msg) {
     case WM_SIZE:
         LayoutControls();
         return 0;
     case WM_SETFOCUS:
-        if (m_hSoundsList) SetFocus(m_hSoundsList);
+        if (m_hSoundsList)
+            SetFocus(m_hSoundsList);
         return 0;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lp);
@@ -292,7 +336,8 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     case WM_CLOSE:
-        if (FormCloseQuery()) DestroyWindow(m_hWnd);
+        if (FormCloseQuery())
+            DestroyWindow(m_hWnd);
         return 0;
     case WM_DESTROY:
         SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
@@ -305,60 +350,89 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(m_hWnd, msg, wp, lp);
 }
 
-void TMainForm::RunCommand(int id) {
-    if (!IsCommandEnabled(id)) return;
+void TMainForm::RunCommand(int id)
+{
+    if (!IsCommandEnabled(id))
+        return;
     try {
         switch (id) {
-        case IDM_NEW: NewMenuClick(); break;
-        case IDM_OPEN: OpenMenuClick(); break;
-        case IDM_SAVE: SaveMenuClick(); break;
-        case IDM_SAVEAS: SaveAsMenuClick(); break;
-        case IDM_SCRIPTSETUP: ScriptSetupMenuClick(); break;
-        case IDM_EXIT: ExitMenuClick(); break;
-        case IDM_ACTIVATE: ActivateMenuClick(); break;
-        case IDM_DEACTIVATE: DeactivateMenuClick(); break;
-        default: break;
+        case IDM_NEW:
+            NewMenuClick();
+            break;
+        case IDM_OPEN:
+            OpenMenuClick();
+            break;
+        case IDM_SAVE:
+            SaveMenuClick();
+            break;
+        case IDM_SAVEAS:
+            SaveAsMenuClick();
+            break;
+        case IDM_SCRIPTSETUP:
+            ScriptSetupMenuClick();
+            break;
+        case IDM_EXIT:
+            ExitMenuClick();
+            break;
+        case IDM_ACTIVATE:
+            ActivateMenuClick();
+            break;
+        case IDM_DEACTIVATE:
+            DeactivateMenuClick();
+            break;
+        default:
+            break;
         }
     } catch (const std::exception& e) {
         ShowException(e.what());
     }
 }
 
-void TMainForm::ShowException(const char* text) {
+void TMainForm::ShowException(const char* text)
+{
     Prompts().Message(m_hWnd, text, "Exception", MB_OK | MB_ICONERROR);
 }
 
 // ---------------------------------------------------------------------------
 // State
 
-bool TMainForm::IsCommandEnabled(int id) const {
-    if (!m_hWnd) return false;
+bool TMainForm::IsCommandEnabled(int id) const
+{
+    if (!m_hWnd)
+        return false;
     HMENU menu = GetMenu(m_hWnd);
     UINT state = menu ? GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) : static_cast<UINT>(-1);
-    if (state != static_cast<UINT>(-1)) return (state & (MF_GRAYED | MF_DISABLED)) == 0;
+    if (state != static_cast<UINT>(-1))
+        return (state & (MF_GRAYED | MF_DISABLED)) == 0;
     if (SendMessageA(m_hToolbar, TB_COMMANDTOINDEX, static_cast<WPARAM>(id), 0) >= 0)
         return SendMessageA(m_hToolbar, TB_ISBUTTONENABLED, static_cast<WPARAM>(id), 0) != 0;
     return true;
 }
 
-bool TMainForm::IsActive() const {
+bool TMainForm::IsActive() const
+{
     return m_hToolbar && SendMessageA(m_hToolbar, TB_ISBUTTONENABLED, IDM_DEACTIVATE, 0) != 0;
 }
 
-void TMainForm::SetCommandEnabled(int id, bool enabled) {
+void TMainForm::SetCommandEnabled(int id, bool enabled)
+{
     if (HMENU menu = GetMenu(m_hWnd))
         EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     if (m_hPopupMenu)
-        EnableMenuItem(m_hPopupMenu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(m_hPopupMenu, static_cast<UINT>(id),
+                       MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     SendMessageA(m_hToolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(id), MAKELPARAM(enabled ? TRUE : FALSE, 0));
 }
 
-void TMainForm::EnableListCommands(bool enabled) {
-    for (int id : kListCommands) SetCommandEnabled(id, enabled);
+void TMainForm::EnableListCommands(bool enabled)
+{
+    for (int id : kListCommands)
+        SetCommandEnabled(id, enabled);
     DrawMenuBar(m_hWnd);
 }
 
-void TMainForm::RefreshState() {
+void TMainForm::RefreshState()
+{
     // The active state survives the refresh (after Save or Save As while the
     // hotkeys are registered): the list commands stay withheld.
     const bool active = IsActive();
@@ -379,10 +453,12 @@ void TMainForm::RefreshState() {
     SetWindowTextA(m_hWnd, (cb::ListTitle(CurrentFile) + cb::kTitleSuffix).c_str());
 }
 
-std::string TMainForm::StatusBarText() const {
+std::string TMainForm::StatusBarText() const
+{
     // The text is ours: at most a 2047-character game directory and a few words.
     char text[4096] = {};
-    if (LOWORD(SendMessageA(m_hStatus, SB_GETTEXTLENGTHA, 0, 0)) >= sizeof text) return {};
+    if (LOWORD(SendMessageA(m_hStatus, SB_GETTEXTLENGTHA, 0, 0)) >= sizeof text)
+        return {};
     SendMessageA(m_hStatus, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
     text[sizeof text - 1] = '\0';
     return text;
@@ -391,13 +467,15 @@ std::string TMainForm::StatusBarText() const {
 // ---------------------------------------------------------------------------
 // The sound list and its file
 
-void TMainForm::AddRow(const cb::TSound& sound) {
+void TMainForm::AddRow(const cb::TSound& sound)
+{
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = ListView_GetItemCount(m_hSoundsList);
     item.pszText = const_cast<char*>(sound.Filename.c_str());
     item.iImage = IMG_SOUND;
-    int row = static_cast<int>(SendMessageA(m_hSoundsList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    int row =
+        static_cast<int>(SendMessageA(m_hSoundsList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     const std::string shortcut = ShortCutToText(sound.ShortCut);
     LVITEMA sub{};
     sub.iSubItem = 1;
@@ -408,17 +486,20 @@ void TMainForm::AddRow(const cb::TSound& sound) {
     SendMessageA(m_hSoundsList, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
 }
 
-void TMainForm::AppendSound(const cb::TSound& sound) {
+void TMainForm::AppendSound(const cb::TSound& sound)
+{
     m_Sounds.push_back(sound);
     AddRow(m_Sounds.back());
 }
 
-void TMainForm::ClearSounds() {
+void TMainForm::ClearSounds()
+{
     m_Sounds.clear();
     ListView_DeleteAllItems(m_hSoundsList);
 }
 
-void TMainForm::LoadSoundList(const std::string& fileName) {
+void TMainForm::LoadSoundList(const std::string& fileName)
+{
     CurrentFile = fileName;
     Modified = false;
     ClearSounds();
@@ -426,7 +507,8 @@ void TMainForm::LoadSoundList(const std::string& fileName) {
     SendMessageA(m_hSoundsList, WM_SETREDRAW, FALSE, 0);
     for (int i = 0; i < count; ++i) {
         const std::string key = cb::SoundKey(static_cast<std::size_t>(i));
-        cb::TSoundValue value = cb::ParseSoundValue(ReadProfileValue(fileName, cb::kSoundsSection, key.c_str(), ";"));
+        cb::TSoundValue value =
+            cb::ParseSoundValue(ReadProfileValue(fileName, cb::kSoundsSection, key.c_str(), ";"));
         cb::TSound sound;
         sound.Filename = std::move(value.Filename);
         sound.ShortCut = TextToShortCut(value.ShortCutText);
@@ -440,7 +522,8 @@ void TMainForm::LoadSoundList(const std::string& fileName) {
     RefreshState();
 }
 
-void TMainForm::SaveSoundList(const std::string& fileName) {
+void TMainForm::SaveSoundList(const std::string& fileName)
+{
     const int count = ListView_GetItemCount(m_hSoundsList);
     WriteProfileValue(fileName, cb::kConfigSection, cb::kCountKey, std::to_string(count).c_str());
     WriteProfileValue(fileName, cb::kSoundsSection, nullptr, nullptr);
@@ -456,34 +539,44 @@ void TMainForm::SaveSoundList(const std::string& fileName) {
     RefreshState();
 }
 
-bool TMainForm::AskSaveChanges() {
-    if (!Modified) return true;
+bool TMainForm::AskSaveChanges()
+{
+    if (!Modified)
+        return true;
     int answer = Prompts().Message(m_hWnd, cb::UnsavedChangesText(cb::ListTitle(CurrentFile)), "Cuebinder",
                                    MB_YESNOCANCEL | MB_ICONWARNING);
-    if (answer == IDCANCEL) return false;
+    if (answer == IDCANCEL)
+        return false;
     if (answer == IDYES) {
         std::string name = CurrentFile;
-        if (!Prompts().SaveFile(m_hWnd, name, ListFilter, "Save As", "qbl")) return false;
+        if (!Prompts().SaveFile(m_hWnd, name, ListFilter, "Save As", "qbl"))
+            return false;
         SaveSoundList(name);
     }
     return true;
 }
 
-void TMainForm::NewMenuClick() {
-    if (!AskSaveChanges()) return;
+void TMainForm::NewMenuClick()
+{
+    if (!AskSaveChanges())
+        return;
     CurrentFile.clear();
     Modified = false;
     ClearSounds();
     RefreshState();
 }
 
-void TMainForm::OpenMenuClick() {
-    if (!AskSaveChanges()) return;
+void TMainForm::OpenMenuClick()
+{
+    if (!AskSaveChanges())
+        return;
     std::string name;
-    if (Prompts().OpenFile(m_hWnd, name, ListFilter, nullptr, nullptr)) LoadSoundList(name);
+    if (Prompts().OpenFile(m_hWnd, name, ListFilter, nullptr, nullptr))
+        LoadSoundList(name);
 }
 
-void TMainForm::SaveMenuClick() {
+void TMainForm::SaveMenuClick()
+{
     if (CurrentFile.empty()) {
         SaveAsMenuClick();
         return;
@@ -491,20 +584,27 @@ void TMainForm::SaveMenuClick() {
     SaveSoundList(CurrentFile);
 }
 
-void TMainForm::SaveAsMenuClick() {
+void TMainForm::SaveAsMenuClick()
+{
     std::string name = CurrentFile;
-    if (Prompts().SaveFile(m_hWnd, name, ListFilter, "Save As", "qbl")) SaveSoundList(name);
+    if (Prompts().SaveFile(m_hWnd, name, ListFilter, "Save As", "qbl"))
+        SaveSoundList(name);
 }
 
-bool TMainForm::FormCloseQuery() {
-    if (!Modified) return true;
+bool TMainForm::FormCloseQuery()
+{
+    if (!Modified)
+        return true;
     int answer = Prompts().Message(m_hWnd, cb::UnsavedChangesText(cb::ListTitle(CurrentFile)), "Cuebinder",
                                    MB_YESNOCANCEL | MB_ICONWARNING);
-    if (answer == IDCANCEL) return false;
-    if (answer == IDNO) return true;
+    if (answer == IDCANCEL)
+        return false;
+    if (answer == IDNO)
+        return true;
     if (CurrentFile.empty()) {
         std::string name;
-        if (!Prompts().SaveFile(m_hWnd, name, ListFilter, "Save As", "qbl")) return false;
+        if (!Prompts().SaveFile(m_hWnd, name, ListFilter, "Save As", "qbl"))
+            return false;
         SaveSoundList(name);
     } else {
         SaveSoundList(CurrentFile);
@@ -512,32 +612,44 @@ bool TMainForm::FormCloseQuery() {
     return true;
 }
 
-void TMainForm::ExitMenuClick() { PostMessageA(m_hWnd, WM_CLOSE, 0, 0); }
+void TMainForm::ExitMenuClick()
+{
+    PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+}
 
-void TMainForm::ScriptSetupMenuClick() { RunScriptSetup(m_hWnd, m_Settings); }
+void TMainForm::ScriptSetupMenuClick()
+{
+    RunScriptSetup(m_hWnd, m_Settings);
+}
 
 // ---------------------------------------------------------------------------
 // Hotkeys
 
-std::int32_t TMainForm::NewHotKeyID() {
+std::int32_t TMainForm::NewHotKeyID()
+{
     return cb::NewHotKeyID(m_Sounds, static_cast<std::uint32_t>(std::time(nullptr)));
 }
 
-int TMainForm::IndexFromID(std::int32_t id) {
+int TMainForm::IndexFromID(std::int32_t id)
+{
     int index = cb::IndexFromID(m_Sounds, id);
-    if (index < 0) WriteLog("Bad index/ID in TMainForm::IndexFromID()");
+    if (index < 0)
+        WriteLog("Bad index/ID in TMainForm::IndexFromID()");
     return index;
 }
 
-bool TMainForm::ActivateHotKeys() {
+bool TMainForm::ActivateHotKeys()
+{
     m_Replacer.ApplyBufferSizeSetting(m_Settings.GetBufferSize());
     m_Replacer.SetFilename(m_Settings.GetInstallPath() + "voice_input.wav");
     std::size_t longest = 0;
     for (std::size_t i = 0; i < m_Sounds.size(); ++i) {
         cb::TSound& sound = m_Sounds[i];
         sound.ID = NewHotKeyID();
-        if (!RegisterHotKey(m_hWnd, sound.ID, cb::HotKeyModifiers(sound.ShortCut), cb::HotKeyKey(sound.ShortCut))) {
-            Prompts().Message(m_hWnd, cb::DuplicateShortcutText(i, sound.Filename, ShortCutToText(sound.ShortCut)),
+        if (!RegisterHotKey(m_hWnd, sound.ID, cb::HotKeyModifiers(sound.ShortCut),
+                            cb::HotKeyKey(sound.ShortCut))) {
+            Prompts().Message(m_hWnd,
+                              cb::DuplicateShortcutText(i, sound.Filename, ShortCutToText(sound.ShortCut)),
                               "Error", MB_OK | MB_ICONERROR);
             DeactivateHotKeys();
             WriteLog("Failure in TMainForm::ActivateHotKeys()");
@@ -550,32 +662,40 @@ bool TMainForm::ActivateHotKeys() {
     EnableListCommands(false);
     SetCommandEnabled(IDM_DEACTIVATE, true);
     DrawMenuBar(m_hWnd);
-    if (m_Settings.GetMinWhenActivated()) SendMessageA(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    if (m_Settings.GetMinWhenActivated())
+        SendMessageA(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     return true;
 }
 
-void TMainForm::DeactivateHotKeys() {
-    for (const cb::TSound& sound : m_Sounds) UnregisterHotKey(m_hWnd, sound.ID);
+void TMainForm::DeactivateHotKeys()
+{
+    for (const cb::TSound& sound : m_Sounds)
+        UnregisterHotKey(m_hWnd, sound.ID);
     EnableListCommands(true);
     SetCommandEnabled(IDM_DEACTIVATE, false);
     DrawMenuBar(m_hWnd);
 }
 
-void TMainForm::OnHotKey(const MSG& message) {
+void TMainForm::OnHotKey(const MSG& message)
+{
     const int index = IndexFromID(static_cast<std::int32_t>(message.wParam));
     if (index < 0) {
         WriteLog("Bad index in TMainForm::OnHotKey()");
         return;
     }
     const cb::TSound& sound = m_Sounds[static_cast<std::size_t>(index)];
-    if (!m_Replacer.Replace(sound.Filename)) WriteLog("Replace() failed.");
+    if (!m_Replacer.Replace(sound.Filename))
+        WriteLog("Replace() failed.");
     m_StatusText.assign(cb::kCurrentSoundPrefix);
     m_StatusText.append(sound.Filename);
-    if (m_StatusForm) m_StatusForm->ShowStatus(m_StatusText);
+    if (m_StatusForm)
+        m_StatusForm->ShowStatus(m_StatusText);
 }
 
-void TMainForm::ApplicationEvents1Message(const MSG& message, bool& handled) {
-    if (message.message != WM_HOTKEY) return;
+void TMainForm::ApplicationEvents1Message(const MSG& message, bool& handled)
+{
+    if (message.message != WM_HOTKEY)
+        return;
     try {
         MSG copy = message;
         OnHotKey(copy);
@@ -585,13 +705,16 @@ void TMainForm::ApplicationEvents1Message(const MSG& message, bool& handled) {
     }
 }
 
-int RunApplication(TMainForm& form, HACCEL accelerators) {
+int RunApplication(TMainForm& form, HACCEL accelerators)
+{
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         bool handled = false;
         form.ApplicationEvents1Message(msg, handled);
-        if (handled) continue;
-        if (accelerators && form.Handle() && TranslateAcceleratorA(form.Handle(), accelerators, &msg)) continue;
+        if (handled)
+            continue;
+        if (accelerators && form.Handle() && TranslateAcceleratorA(form.Handle(), accelerators, &msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -24,7 +24,8 @@ const cb::TKeyNames& KeyNames();
 // "<kilobytes> KB" for the file, "0 KB" when it cannot be opened.
 std::string FileSizeText(const std::string& fileName);
 
-class TMainForm {
+class TMainForm
+{
 public:
     static constexpr int MinWidth = 470;
     static constexpr int MinHeight = 312;
@@ -106,7 +107,7 @@ private:
     void LayoutControls();
     void SetCommandEnabled(int id, bool enabled);
     void AddRow(const cb::TSound& sound);
-    bool AskSaveChanges();  // false: the user cancelled
+    bool AskSaveChanges(); // false: the user cancelled
 
     TSettings& m_Settings;
     TReplacer& m_Replacer;
@@ -119,7 +120,7 @@ private:
     HFONT m_hFont = nullptr;
     std::unique_ptr<TStatusForm> m_StatusForm;
     cb::TSoundList m_Sounds;
-    std::string m_StatusText;  // reused for every hotkey press
+    std::string m_StatusText; // reused for every hotkey press
 };
 
 // The application's message loop: the hook, the accelerators, dispatch.

@@ -63,7 +63,10 @@ TPrompts& Prompts()
     return g_installed ? *g_installed : real;
 }
 
-void SetPrompts(TPrompts* p) { g_installed = p; }
+void SetPrompts(TPrompts* p)
+{
+    g_installed = p;
+}
 
 int TSystemPrompts::Message(HWND owner, const std::string& text, const std::string& caption, UINT type)
 {
@@ -88,7 +91,7 @@ bool TSystemPrompts::BrowseFolder(HWND owner, std::string& folder, const char* t
     char display[MAX_PATH] = {};
     BROWSEINFOA bi{};
     bi.hwndOwner = owner;
-    bi.pidlRoot = nullptr;  // the desktop: the whole namespace
+    bi.pidlRoot = nullptr; // the desktop: the whole namespace
     bi.pszDisplayName = display;
     bi.lpszTitle = title;
     bi.ulFlags = BIF_RETURNONLYFSDIRS;
@@ -134,8 +137,8 @@ int TScriptedPrompts::Message(HWND owner, const std::string& text, const std::st
     return answer;
 }
 
-bool TScriptedPrompts::FileDialog(TPromptCall::Kind kind, HWND owner, std::string& fileName, const char* filter,
-                                  const char* title, const char* defExt)
+bool TScriptedPrompts::FileDialog(TPromptCall::Kind kind, HWND owner, std::string& fileName,
+                                  const char* filter, const char* title, const char* defExt)
 {
     TPromptCall call;
     call.kind = kind;

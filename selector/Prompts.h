@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-class TPrompts {
+class TPrompts
+{
 public:
     virtual ~TPrompts();
     // MessageBoxA: returns the button pressed (IDOK, IDYES, ...).
@@ -20,8 +21,10 @@ public:
     // The open dialog accepts only existing files in existing folders and hides
     // the read-only box; the save dialog asks before overwriting and adds
     // `defExt` to a name without extension. Both can be resized.
-    virtual bool OpenFile(HWND owner, std::string& fileName, const char* filter, const char* title, const char* defExt) = 0;
-    virtual bool SaveFile(HWND owner, std::string& fileName, const char* filter, const char* title, const char* defExt) = 0;
+    virtual bool OpenFile(HWND owner, std::string& fileName, const char* filter, const char* title,
+                          const char* defExt) = 0;
+    virtual bool SaveFile(HWND owner, std::string& fileName, const char* filter, const char* title,
+                          const char* defExt) = 0;
     // SHBrowseForFolderA over the whole shell namespace, file-system folders
     // only, nothing preselected. `folder` receives the chosen path as the
     // system gives it (no separator added).
@@ -34,35 +37,40 @@ TPrompts& Prompts();
 void SetPrompts(TPrompts* p);
 
 // The real prompts, calling the system's dialogs.
-class TSystemPrompts : public TPrompts {
+class TSystemPrompts : public TPrompts
+{
 public:
     int Message(HWND owner, const std::string& text, const std::string& caption, UINT type) override;
-    bool OpenFile(HWND owner, std::string& fileName, const char* filter, const char* title, const char* defExt) override;
-    bool SaveFile(HWND owner, std::string& fileName, const char* filter, const char* title, const char* defExt) override;
+    bool OpenFile(HWND owner, std::string& fileName, const char* filter, const char* title,
+                  const char* defExt) override;
+    bool SaveFile(HWND owner, std::string& fileName, const char* filter, const char* title,
+                  const char* defExt) override;
     bool BrowseFolder(HWND owner, std::string& folder, const char* title) override;
 };
 
 // One question asked through TScriptedPrompts.
-struct TPromptCall {
+struct TPromptCall
+{
     enum Kind { Message, OpenFile, SaveFile, BrowseFolder };
     Kind kind = Message;
     HWND owner = nullptr;
-    std::string text;     // Message: the text; OpenFile/SaveFile: the initial file name
-    std::string caption;  // Message: the caption; dialogs: the title
-    UINT type = 0;        // Message: the MB_* flags
-    std::string filter;   // OpenFile/SaveFile
-    std::string defExt;   // OpenFile/SaveFile
+    std::string text;    // Message: the text; OpenFile/SaveFile: the initial file name
+    std::string caption; // Message: the caption; dialogs: the title
+    UINT type = 0;       // Message: the MB_* flags
+    std::string filter;  // OpenFile/SaveFile
+    std::string defExt;  // OpenFile/SaveFile
 };
 
 // Test double: answers from queues filled by the test and records every call.
 // An unanswered message box returns DefaultMessageAnswer; an unanswered
 // dialog is cancelled. Unanswered counts the calls that found their queue empty.
-class TScriptedPrompts : public TPrompts {
+class TScriptedPrompts : public TPrompts
+{
 public:
     std::vector<TPromptCall> Calls;
-    std::deque<int> MessageAnswers;                  // popped by Message
-    std::deque<std::optional<std::string>> FileAnswers;    // popped by OpenFile and SaveFile; nullopt cancels
-    std::deque<std::optional<std::string>> FolderAnswers;  // popped by BrowseFolder; nullopt cancels
+    std::deque<int> MessageAnswers;                       // popped by Message
+    std::deque<std::optional<std::string>> FileAnswers;   // popped by OpenFile and SaveFile; nullopt cancels
+    std::deque<std::optional<std::string>> FolderAnswers; // popped by BrowseFolder; nullopt cancels
     int DefaultMessageAnswer = IDOK;
     int Unanswered = 0;
 
@@ -70,8 +78,10 @@ public:
     int Count(TPromptCall::Kind kind) const;
 
     int Message(HWND owner, const std::string& text, const std::string& caption, UINT type) override;
-    bool OpenFile(HWND owner, std::string& fileName, const char* filter, const char* title, const char* defExt) override;
-    bool SaveFile(HWND owner, std::string& fileName, const char* filter, const char* title, const char* defExt) override;
+    bool OpenFile(HWND owner, std::string& fileName, const char* filter, const char* title,
+                  const char* defExt) override;
+    bool SaveFile(HWND owner, std::string& fileName, const char* filter, const char* title,
+                  const char* defExt) override;
     bool BrowseFolder(HWND owner, std::string& folder, const char* title) override;
 
 private:
@@ -80,7 +90,8 @@ private:
 };
 
 // Installs a double for the lifetime of a scope and restores the real prompts after.
-class TPromptsScope {
+class TPromptsScope
+{
 public:
     explicit TPromptsScope(TPrompts& p) { SetPrompts(&p); }
     ~TPromptsScope() { SetPrompts(nullptr); }

@@ -9,14 +9,15 @@
 namespace {
 
 const char* const kFailedText = "The Script Setup feature failed.";
-const char* const kNoDirectoryText =
-    "This feature only works when there is a game directory set. Please set your game directory and try again.";
-const char* const kSuccessText =
-    "The script has been setup! You may now hold down INSERT to play a .WAV or press DELETE to toggle a .WAV on "
-    "and off.";
+const char* const kNoDirectoryText = "This feature only works when there is a game directory set. Please set "
+                                     "your game directory and try again.";
+const char* const kSuccessText = "The script has been setup! You may now hold down INSERT to play a .WAV or "
+                                 "press DELETE to toggle a .WAV on "
+                                 "and off.";
 
 // Builds a dialog template in memory: the window needs no resource of its own.
-class TemplateBuilder {
+class TemplateBuilder
+{
 public:
     TemplateBuilder(DWORD style, const char* title, WORD pointSize, const char* font)
     {
@@ -25,8 +26,8 @@ public:
         head.cx = 100;
         head.cy = 100;
         Append(&head, sizeof head);
-        Word(0);  // no menu
-        Word(0);  // the standard dialog class
+        Word(0); // no menu
+        Word(0); // the standard dialog class
         Text(title);
         Word(pointSize);
         Text(font);
@@ -45,7 +46,7 @@ public:
         Word(0xFFFF);
         Word(classAtom);
         Text(text);
-        Word(0);  // no creation data
+        Word(0); // no creation data
         ++m_Count;
         reinterpret_cast<DLGTEMPLATE*>(m_Data.data())->cdit = m_Count;
     }
@@ -109,7 +110,8 @@ bool AppendPieces(const std::string& fileName, const std::vector<std::string>& p
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    bool ok = SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
+    bool ok =
+        SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
     for (const auto& piece : pieces) {
         const char* p = piece.data();
         DWORD left = static_cast<DWORD>(piece.size());
@@ -157,8 +159,8 @@ bool TScriptForm::ShowModeless()
     BuildTemplate(t);
     m_Modal = false;
     m_ModalResult = 0;
-    HWND hwnd = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t.Get(), m_Owner, &TScriptForm::DialogProc,
-                                           reinterpret_cast<LPARAM>(this));
+    HWND hwnd = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t.Get(), m_Owner,
+                                           &TScriptForm::DialogProc, reinterpret_cast<LPARAM>(this));
     if (!hwnd)
         return false;
     ShowWindow(hwnd, SW_SHOW);
@@ -202,19 +204,15 @@ void TScriptForm::FormCreate()
     int top = around.top + ((around.bottom - around.top) - height) / 2;
     SetWindowPos(m_hWnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    struct Place { int id, x, y, w, h; };
+    struct Place
+    {
+        int id, x, y, w, h;
+    };
     static const Place places[] = {
-        {IdPromptLabel, 6, 6, 158, 28},
-        {IdMainline, 14, 34, 150, 17},
-        {IdSkarrow, 14, 52, 150, 17},
-        {IdHarrowkeep, 14, 70, 150, 17},
-        {IdIronmarch, 14, 88, 150, 17},
-        {IdRebound, 14, 106, 150, 17},
-        {IdOther, 14, 124, 150, 17},
-        {IdOtherLabel, 6, 144, 158, 42},
-        {IdOtherEdit, 6, 186, 158, 21},
-        {IdSetupButton, 6, 213, 77, 25},
-        {IdCancelButton, 87, 213, 77, 25},
+        {IdPromptLabel, 6, 6, 158, 28},  {IdMainline, 14, 34, 150, 17},     {IdSkarrow, 14, 52, 150, 17},
+        {IdHarrowkeep, 14, 70, 150, 17}, {IdIronmarch, 14, 88, 150, 17},    {IdRebound, 14, 106, 150, 17},
+        {IdOther, 14, 124, 150, 17},     {IdOtherLabel, 6, 144, 158, 42},   {IdOtherEdit, 6, 186, 158, 21},
+        {IdSetupButton, 6, 213, 77, 25}, {IdCancelButton, 87, 213, 77, 25},
     };
     for (const Place& p : places)
         MoveWindow(GetDlgItem(m_hWnd, p.id), p.x, p.y, p.w, p.h, FALSE);
@@ -250,7 +248,7 @@ INT_PTR TScriptForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_INITDIALOG:
         FormCreate();
-        return TRUE;  // the focus goes to the first tab stop
+        return TRUE; // the focus goes to the first tab stop
     case WM_COMMAND:
         if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
             CloseWith(LOWORD(wp));
@@ -268,8 +266,8 @@ INT_PTR TScriptForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 
 TScriptSetupResult InstallScript(HWND owner, const std::string& folder)
 {
-    if (!AppendPieces(folder + "autoexec.cfg", AutoexecScriptPieces())
-        || !AppendPieces(folder + "config.cfg", ConfigBindingPieces())) {
+    if (!AppendPieces(folder + "autoexec.cfg", AutoexecScriptPieces()) ||
+        !AppendPieces(folder + "config.cfg", ConfigBindingPieces())) {
         Prompts().Message(owner, kFailedText, "Failure", MB_OK | MB_ICONERROR);
         return TScriptSetupResult::Failed;
     }

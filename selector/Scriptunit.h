@@ -11,7 +11,8 @@
 
 class TSettings;
 
-class TScriptForm {
+class TScriptForm
+{
 public:
     // Control identifiers (the radio buttons run consecutively from IdMainline).
     enum : int {
@@ -67,10 +68,10 @@ private:
 };
 
 enum class TScriptSetupResult {
-    NoGameDirectory,  // no game directory set: "Error" message, nothing shown or written
-    Cancelled,        // the window was cancelled: nothing written
-    Failed,           // a file could not be opened or written: "Failure" message
-    Done,             // both files appended: "Success" message
+    NoGameDirectory, // no game directory set: "Error" message, nothing shown or written
+    Cancelled,       // the window was cancelled: nothing written
+    Failed,          // a file could not be opened or written: "Failure" message
+    Done,            // both files appended: "Success" message
 };
 
 // The whole Script Setup command, for the main window's menu item and toolbar

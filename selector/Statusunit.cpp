@@ -8,7 +8,10 @@ namespace {
 const char* const kClassName = "TStatusForm";
 }
 
-const char* TStatusForm::ClassName() { return kClassName; }
+const char* TStatusForm::ClassName()
+{
+    return kClassName;
+}
 
 TStatusForm::TStatusForm(TSettings& settings) : m_Settings(settings)
 {
@@ -36,14 +39,15 @@ TStatusForm::TStatusForm(TSettings& settings) : m_Settings(settings)
     int width = GetSystemMetrics(SM_CXSCREEN);
     // A pop-up without border or caption; the tool-window style keeps it out
     // of the task bar, and it never takes the focus from the game.
-    m_hWnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClassName, "Status",
-                             WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, BarHeight, nullptr, nullptr, instance,
-                             this);
+    m_hWnd =
+        CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClassName, "Status",
+                        WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, BarHeight, nullptr, nullptr, instance, this);
     if (!m_hWnd)
         return;
 
-    m_hStatus = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
-                                0, 0, width, BarHeight, m_hWnd, nullptr, instance, nullptr);
+    m_hStatus =
+        CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0,
+                        0, width, BarHeight, m_hWnd, nullptr, instance, nullptr);
     if (m_hStatus && m_hFont)
         SendMessageA(m_hStatus, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
 }

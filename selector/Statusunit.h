@@ -9,10 +9,11 @@
 
 class TSettings;
 
-class TStatusForm {
+class TStatusForm
+{
 public:
     static constexpr UINT_PTR StatusTimerId = 1;
-    static constexpr UINT StatusTimerInterval = 5000;  // ms
+    static constexpr UINT StatusTimerInterval = 5000; // ms
     static constexpr int BarHeight = 22;
 
     // Creates the window hidden (topmost, no task-bar button). The BarAlign

@@ -40,9 +40,15 @@ bool ReadAll(HANDLE file, char* data, DWORD size)
 
 } // namespace
 
-TReplacer::TReplacer() { SetBufferSize(DefaultBufferSize); }
+TReplacer::TReplacer()
+{
+    SetBufferSize(DefaultBufferSize);
+}
 
-TReplacer::~TReplacer() { Close(); }
+TReplacer::~TReplacer()
+{
+    Close();
+}
 
 bool TReplacer::SetBufferSize(std::uint32_t size)
 {
@@ -52,7 +58,8 @@ bool TReplacer::SetBufferSize(std::uint32_t size)
         return true;
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[size]);
     if (!buffer) {
-        WriteLog("Unable to allocate a copy buffer of " + std::to_string(size) + " bytes in SetBufferSize().");
+        WriteLog("Unable to allocate a copy buffer of " + std::to_string(size) +
+                 " bytes in SetBufferSize().");
         return false;
     }
     m_pBuffer = std::move(buffer);
@@ -83,8 +90,8 @@ void TReplacer::SetFilename(const std::string& name)
 
     SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
 
-    m_hFile = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_hFile = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE)
         WriteLog("Bad m_hFile (" + HandleText(m_hFile) + ")");
 }
@@ -97,7 +104,8 @@ bool TReplacer::Truncate()
     }
     LARGE_INTEGER zero{};
     if (!SetFilePointerEx(m_hFile, zero, nullptr, FILE_BEGIN) || !SetEndOfFile(m_hFile)) {
-        WriteLog("Unable to truncate the file in Truncate(). " + std::to_string(GetLastError()) + ", " + m_Filename);
+        WriteLog("Unable to truncate the file in Truncate(). " + std::to_string(GetLastError()) + ", " +
+                 m_Filename);
         return false;
     }
     return true;
@@ -110,8 +118,8 @@ bool TReplacer::Replace(const std::string& source)
         return false;
     }
 
-    HANDLE input = CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                               nullptr);
+    HANDLE input =
+        CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (input == INVALID_HANDLE_VALUE) {
         WriteLog("Bad hInput (<=0) in Replace(). " + HandleText(input) + ", " + source);
         return false;
@@ -121,9 +129,10 @@ bool TReplacer::Replace(const std::string& source)
     if (ok) {
         LARGE_INTEGER size{};
         LARGE_INTEGER zero{};
-        if (!GetFileSizeEx(input, &size) || !SetFilePointerEx(m_hFile, zero, nullptr, FILE_BEGIN)
-            || !SetFilePointerEx(input, zero, nullptr, FILE_BEGIN)) {
-            WriteLog("Unable to prepare the copy in Replace(). " + std::to_string(GetLastError()) + ", " + source);
+        if (!GetFileSizeEx(input, &size) || !SetFilePointerEx(m_hFile, zero, nullptr, FILE_BEGIN) ||
+            !SetFilePointerEx(input, zero, nullptr, FILE_BEGIN)) {
+            WriteLog("Unable to prepare the copy in Replace(). " + std::to_string(GetLastError()) + ", " +
+                     source);
             ok = false;
         } else {
             unsigned long long remaining = static_cast<unsigned long long>(size.QuadPart);
@@ -133,7 +142,8 @@ bool TReplacer::Replace(const std::string& source)
                     WriteLog("Read failed in Replace(). " + std::to_string(GetLastError()) + ", " + source);
                     ok = false;
                 } else if (!WriteAll(m_hFile, m_pBuffer.get(), chunk)) {
-                    WriteLog("Write failed in Replace(). " + std::to_string(GetLastError()) + ", " + m_Filename);
+                    WriteLog("Write failed in Replace(). " + std::to_string(GetLastError()) + ", " +
+                             m_Filename);
                     ok = false;
                 } else {
                     remaining -= chunk;

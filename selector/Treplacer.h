@@ -9,7 +9,8 @@
 #include <memory>
 #include <string>
 
-class TReplacer {
+class TReplacer
+{
 public:
     static constexpr std::uint32_t DefaultBufferSize = 131072;
 

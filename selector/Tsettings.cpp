@@ -17,8 +17,7 @@ const char* const kColumnKeys[3] = {"ColumnWidth0", "ColumnWidth1", "ColumnWidth
 
 EIniWriteError::EIniWriteError(const std::string& fileName)
     : std::runtime_error("Unable to write to " + fileName), m_FileName(fileName)
-{
-}
+{}
 
 void WriteProfileValue(const std::string& fileName, const char* section, const char* key, const char* value)
 {
@@ -115,7 +114,10 @@ void TSettings::SetColumnWidth(int column, int width)
         m_ColumnWidths[column] = width;
 }
 
-std::string TSettings::GetInstallPath() const { return WithTrailingBackslash(m_InstallPath); }
+std::string TSettings::GetInstallPath() const
+{
+    return WithTrailingBackslash(m_InstallPath);
+}
 
 TSettings& Settings()
 {

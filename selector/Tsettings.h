@@ -7,7 +7,8 @@
 
 // A profile (INI) file could not be written. The text is "Unable to write to "
 // followed by the file's path; callers show it or log their own line.
-class EIniWriteError : public std::runtime_error {
+class EIniWriteError : public std::runtime_error
+{
 public:
     explicit EIniWriteError(const std::string& fileName);
     const std::string& FileName() const { return m_FileName; }
@@ -26,14 +27,16 @@ std::string ReadProfileValue(const std::string& fileName, const char* section, c
                              const char* fallback = "");
 
 // Outer rectangle of the main window in screen pixels.
-struct TWindowBounds {
+struct TWindowBounds
+{
     int Left = 0;
     int Top = 0;
     int Right = 0;
     int Bottom = 0;
 };
 
-class TSettings {
+class TSettings
+{
 public:
     // The settings file beside the program, named after it ("Cuebinder.ini").
     TSettings();

@@ -12,7 +12,10 @@ const char* const kEventName = "evttvClose";
 const char* const kReadyName = "cbtest_closesignal_holder_ready";
 const char* const kReleaseName = "cbtest_closesignal_holder_release";
 
-std::string ToolPath() { return std::string(CB_DIST_DIR) + "/CloseSignal.exe"; }
+std::string ToolPath()
+{
+    return std::string(CB_DIST_DIR) + "/CloseSignal.exe";
+}
 
 std::string SelfPath()
 {
@@ -48,7 +51,8 @@ DWORD RunTool(const std::string& args)
 {
     HANDLE p = Start(ToolPath(), args);
     EXPECT_NE(p, nullptr) << "cannot start " << ToolPath();
-    if (!p) return 12345;
+    if (!p)
+        return 12345;
     return WaitExit(p);
 }
 
@@ -59,12 +63,16 @@ int HolderMain()
     HANDLE event = CreateEventA(nullptr, TRUE, FALSE, kEventName);
     HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, kReadyName);
     HANDLE release = OpenEventA(SYNCHRONIZE, FALSE, kReleaseName);
-    if (!event || !ready || !release) return 10;
+    if (!event || !ready || !release)
+        return 10;
     SetEvent(ready);
-    if (WaitForSingleObject(event, 15000) != WAIT_OBJECT_0) return 11;  // never signalled
-    if (WaitForSingleObject(release, 30000) != WAIT_OBJECT_0) return 12;
+    if (WaitForSingleObject(event, 15000) != WAIT_OBJECT_0)
+        return 11; // never signalled
+    if (WaitForSingleObject(release, 30000) != WAIT_OBJECT_0)
+        return 12;
     // Still signalled after the tool has gone: only a holder resets it.
-    if (WaitForSingleObject(event, 0) != WAIT_OBJECT_0) return 13;
+    if (WaitForSingleObject(event, 0) != WAIT_OBJECT_0)
+        return 13;
     return 0;
 }
 
@@ -109,7 +117,7 @@ TEST(CloseSignal, WithoutHolderTheEventIsGoneAfterTheToolExits)
 
 TEST(CloseSignal, ExistingAutoResetEventIsOpenedNotReplaced)
 {
-    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, kEventName);  // auto-reset
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, kEventName); // auto-reset
     ASSERT_NE(event, nullptr);
     ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
 
@@ -121,11 +129,12 @@ TEST(CloseSignal, ExistingAutoResetEventIsOpenedNotReplaced)
     CloseHandle(event);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::string(argv[1]) == "--holder") return HolderMain();
+    if (argc > 1 && std::string(argv[1]) == "--holder")
+        return HolderMain();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -59,7 +59,7 @@ HANDLE OpenShared(const char* path, DWORD access)
     return h == INVALID_HANDLE_VALUE ? nullptr : h;
 }
 
-}  // namespace
+} // namespace
 
 DiskFile::~DiskFile()
 {
@@ -79,8 +79,9 @@ bool DiskFile::Open(const char* path, DWORD access, DWORD disposition, bool show
                     : INVALID_HANDLE_VALUE;
     if (h == INVALID_HANDLE_VALUE) {
         handle_ = nullptr;
-        Tell("Unable to open '", (access & (GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA)) ? "Disk Write Error"
-                                                                                           : "Disk Read Error");
+        Tell("Unable to open '", (access & (GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA))
+                                     ? "Disk Write Error"
+                                     : "Disk Read Error");
         return false;
     }
     handle_ = h;
@@ -274,10 +275,11 @@ bool ShiftFileTail(HANDLE file, uint64_t from, int64_t delta)
         for (uint64_t at = from; at < size;) {
             const uint32_t n = static_cast<uint32_t>(size - at < kShiftChunk ? size - at : kShiftChunk);
             uint32_t got = 0;
-            if (!SeekHandle(file, static_cast<int64_t>(at), FILE_BEGIN) || !ReadFully(file, chunk.data(), n, &got) ||
-                got != n)
+            if (!SeekHandle(file, static_cast<int64_t>(at), FILE_BEGIN) ||
+                !ReadFully(file, chunk.data(), n, &got) || got != n)
                 return false;
-            if (!SeekHandle(file, static_cast<int64_t>(at) + delta, FILE_BEGIN) || !WriteFully(file, chunk.data(), n))
+            if (!SeekHandle(file, static_cast<int64_t>(at) + delta, FILE_BEGIN) ||
+                !WriteFully(file, chunk.data(), n))
                 return false;
             at += n;
         }
@@ -287,10 +289,11 @@ bool ShiftFileTail(HANDLE file, uint64_t from, int64_t delta)
         const uint32_t n = static_cast<uint32_t>(end - from < kShiftChunk ? end - from : kShiftChunk);
         const uint64_t at = end - n;
         uint32_t got = 0;
-        if (!SeekHandle(file, static_cast<int64_t>(at), FILE_BEGIN) || !ReadFully(file, chunk.data(), n, &got) ||
-            got != n)
+        if (!SeekHandle(file, static_cast<int64_t>(at), FILE_BEGIN) ||
+            !ReadFully(file, chunk.data(), n, &got) || got != n)
             return false;
-        if (!SeekHandle(file, static_cast<int64_t>(at) + delta, FILE_BEGIN) || !WriteFully(file, chunk.data(), n))
+        if (!SeekHandle(file, static_cast<int64_t>(at) + delta, FILE_BEGIN) ||
+            !WriteFully(file, chunk.data(), n))
             return false;
         end = at;
     }
@@ -352,4 +355,4 @@ bool GetFileTimes(const char* path, FILETIME* creation, FILETIME* lastAccess, FI
     return ok;
 }
 
-}  // namespace dsp
+} // namespace dsp

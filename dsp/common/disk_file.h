@@ -16,7 +16,8 @@ enum FilePosition : int { kFromStart = 0, kFromEnd = 1, kCurrent = 2 };
 constexpr uint32_t kShiftChunk = 32768;
 constexpr uint32_t kChecksumChunk = 65536;
 
-class DiskFile {
+class DiskFile
+{
 public:
     DiskFile() = default;
     ~DiskFile();
@@ -28,7 +29,8 @@ public:
     // read and write when `share` is true. On failure the file stays closed and,
     // when showMessages is set, "Unable to open '<path>'" is shown with the
     // caption "Disk Write Error" (rights include writing) or "Disk Read Error".
-    bool Open(const char* path, DWORD access, DWORD disposition, bool showMessages = false, bool share = true);
+    bool Open(const char* path, DWORD access, DWORD disposition, bool showMessages = false,
+              bool share = true);
     bool IsOpen() const { return handle_ != nullptr; }
     void Close();
     HANDLE Handle() const { return handle_; }
@@ -100,4 +102,4 @@ uint32_t FileChecksum(HANDLE file);
 bool GetFileTimes(const char* path, FILETIME* creation, FILETIME* lastAccess, FILETIME* lastWrite);
 bool GetFileTimes(HANDLE file, FILETIME* creation, FILETIME* lastAccess, FILETIME* lastWrite);
 
-}  // namespace dsp
+} // namespace dsp

@@ -12,7 +12,7 @@ namespace plugin {
 HINSTANCE g_instance = nullptr;
 HWND g_panel = nullptr;
 bool g_filling = false;
-}  // namespace plugin
+} // namespace plugin
 
 namespace dsp {
 
@@ -74,4 +74,4 @@ FillingGuard::~FillingGuard()
     plugin::g_filling = false;
 }
 
-}  // namespace dsp
+} // namespace dsp

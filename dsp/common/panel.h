@@ -28,7 +28,8 @@ void EnableControl(HWND dialog, int id, bool enabled);
 
 // Sets plugin::g_filling for its lifetime (while controls are being filled
 // from the settings, so the change notifications they cause save nothing).
-class FillingGuard {
+class FillingGuard
+{
 public:
     FillingGuard();
     ~FillingGuard();
@@ -36,4 +37,4 @@ public:
     FillingGuard& operator=(const FillingGuard&) = delete;
 };
 
-}  // namespace dsp
+} // namespace dsp

@@ -25,7 +25,7 @@ INT_PTR CALLBACK GuardedPanelProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
@@ -56,15 +56,16 @@ extern "C" int __cdecl ShowDSPSettings(HWND parent)
         // classes before the template is turned into windows.
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
         InitCommonControlsEx(&controls);
-        HRSRC found = FindResourceA(plugin::g_instance, MAKEINTRESOURCEA(101), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+        HRSRC found =
+            FindResourceA(plugin::g_instance, MAKEINTRESOURCEA(101), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
         if (!found)
             return 0;
         HGLOBAL loaded = LoadResource(plugin::g_instance, found);
         const void* tmpl = loaded ? LockResource(loaded) : nullptr;
         if (!tmpl)
             return 0;
-        plugin::g_panel = CreateDialogIndirectParamA(plugin::g_instance, static_cast<LPCDLGTEMPLATEA>(tmpl), parent,
-                                                     GuardedPanelProc, 0);
+        plugin::g_panel = CreateDialogIndirectParamA(plugin::g_instance, static_cast<LPCDLGTEMPLATEA>(tmpl),
+                                                     parent, GuardedPanelProc, 0);
         if (!plugin::g_panel)
             return 0;
         RECT r{};

@@ -20,9 +20,9 @@
 
 namespace plugin {
 
-extern HINSTANCE g_instance;  // the plug-in's own module (set at attach)
-extern HWND g_panel;          // the settings panel while it exists
-extern bool g_filling;        // true while the panel's controls are being filled
+extern HINSTANCE g_instance; // the plug-in's own module (set at attach)
+extern HWND g_panel;         // the settings panel while it exists
+extern bool g_filling;       // true while the panel's controls are being filled
 
 // Provided by each plug-in:
 void LoadSettings();
@@ -35,7 +35,7 @@ inline dsp::WaveFormat& Format(WAVEFORMATEX* format)
     return *reinterpret_cast<dsp::WaveFormat*>(format);
 }
 
-}  // namespace plugin
+} // namespace plugin
 
 static_assert(sizeof(WAVEFORMATEX) == sizeof(dsp::WaveFormat), "format record layout");
 

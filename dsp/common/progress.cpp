@@ -35,4 +35,4 @@ uint32_t ProgressReader::Read()
     return value_.Read(&percent) ? percent : 0;
 }
 
-}  // namespace dsp
+} // namespace dsp

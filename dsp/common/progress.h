@@ -10,7 +10,8 @@ namespace dsp {
 
 constexpr const char* kProgressName = "tVCDSPTellPCDone";
 
-class Progress {
+class Progress
+{
 public:
     // Creates (or opens) the value; writes nothing yet.
     Progress();
@@ -31,7 +32,8 @@ private:
 };
 
 // The host's side: opens the same value and reads it.
-class ProgressReader {
+class ProgressReader
+{
 public:
     ProgressReader();
     // The current percentage (0 when the value cannot be read).
@@ -41,4 +43,4 @@ private:
     SharedValue value_;
 };
 
-}  // namespace dsp
+} // namespace dsp

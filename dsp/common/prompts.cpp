@@ -7,7 +7,7 @@ namespace dsp {
 namespace {
 SystemPrompts g_system;
 Prompts* g_current = nullptr;
-}  // namespace
+} // namespace
 
 Prompts& CurrentPrompts()
 {
@@ -80,4 +80,4 @@ PromptsScope::~PromptsScope()
     g_current = previous_;
 }
 
-}  // namespace dsp
+} // namespace dsp

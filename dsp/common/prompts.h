@@ -12,7 +12,8 @@
 
 namespace dsp {
 
-class Prompts {
+class Prompts
+{
 public:
     virtual ~Prompts() = default;
     // Like MessageBoxA: returns the button pressed (IDOK, IDYES, ...).
@@ -28,7 +29,8 @@ Prompts& CurrentPrompts();
 void SetPrompts(Prompts* prompts);
 
 // The real implementation: MessageBoxA, GetOpenFileNameA, GetSaveFileNameA.
-class SystemPrompts final : public Prompts {
+class SystemPrompts final : public Prompts
+{
 public:
     int Message(HWND owner, const char* text, const char* caption, UINT flags) override;
     bool OpenFileName(OPENFILENAMEA* request) override;
@@ -36,13 +38,15 @@ public:
 };
 
 // The test double: records every question and answers from a script.
-class ScriptedPrompts final : public Prompts {
+class ScriptedPrompts final : public Prompts
+{
 public:
-    struct Asked {
-        std::string kind;     // "message", "open" or "save"
-        std::string text;     // message text, or the dialog's title
-        std::string caption;  // message caption
-        UINT flags = 0;       // message flags (icon and buttons)
+    struct Asked
+    {
+        std::string kind;    // "message", "open" or "save"
+        std::string text;    // message text, or the dialog's title
+        std::string caption; // message caption
+        UINT flags = 0;      // message flags (icon and buttons)
         HWND owner = nullptr;
     };
 
@@ -62,7 +66,8 @@ private:
 };
 
 // Installs prompts for a scope and restores the previous ones afterwards.
-class PromptsScope {
+class PromptsScope
+{
 public:
     explicit PromptsScope(Prompts& prompts);
     ~PromptsScope();
@@ -73,4 +78,4 @@ private:
     Prompts* previous_;
 };
 
-}  // namespace dsp
+} // namespace dsp

@@ -40,4 +40,4 @@ RemoveOnExit::~RemoveOnExit()
         DeleteFileA(path_.c_str());
 }
 
-}  // namespace dsp
+} // namespace dsp

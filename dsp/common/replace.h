@@ -22,7 +22,8 @@ bool CopyOverInput(const std::string& result, const char* input);
 
 // Deletes a file at scope exit unless released (a result that was moved into
 // place, or a temporary file that must survive).
-class RemoveOnExit {
+class RemoveOnExit
+{
 public:
     explicit RemoveOnExit(std::string path);
     ~RemoveOnExit();
@@ -35,4 +36,4 @@ private:
     std::string path_;
 };
 
-}  // namespace dsp
+} // namespace dsp

@@ -23,8 +23,8 @@ const char* PathOr(const char* path)
 HKEY CreateOrOpen(HKEY root, const char* path, REGSAM rights, const char* kind)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(RootOr(root), PathOr(path), 0, const_cast<char*>(kind), REG_OPTION_NON_VOLATILE, rights,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(RootOr(root), PathOr(path), 0, const_cast<char*>(kind), REG_OPTION_NON_VOLATILE,
+                        rights, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return key;
 }
@@ -45,7 +45,7 @@ std::string Join(const char* parent, const char* child)
     return p + (child ? child : "");
 }
 
-}  // namespace
+} // namespace
 
 void SetDefault(HKEY root, const char* path)
 {
@@ -135,7 +135,8 @@ void WriteText(const char* text, const char* name, HKEY root, const char* path)
     if (!key)
         return;
     const char* t = text ? text : "";
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(t), static_cast<DWORD>(std::strlen(t) + 1));
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(t),
+                   static_cast<DWORD>(std::strlen(t) + 1));
     RegCloseKey(key);
 }
 
@@ -275,4 +276,4 @@ bool ListValues(const char* path, std::vector<std::string>& names, std::vector<D
     return true;
 }
 
-}  // namespace dsp::settings
+} // namespace dsp::settings

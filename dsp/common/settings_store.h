@@ -33,14 +33,17 @@ void WriteBool(bool value, const char* name, HKEY root = nullptr, const char* pa
 // Text (REG_SZ, stored with its terminator). A value that does not fit the
 // buffer (terminator included) reads as an empty text.
 void ReadText(char* buffer, uint32_t size, const char* name, HKEY root = nullptr, const char* path = nullptr);
-std::string ReadText(const char* name, HKEY root = nullptr, const char* path = nullptr);  // up to 259 characters
+std::string ReadText(const char* name, HKEY root = nullptr,
+                     const char* path = nullptr); // up to 259 characters
 void WriteText(const char* text, const char* name, HKEY root = nullptr, const char* path = nullptr);
 
 // Raw bytes (REG_BINARY).
 bool BinarySize(const char* name, uint32_t* size, HKEY root = nullptr, const char* path = nullptr);
-bool ReadBinary(const char* name, void* buffer, uint32_t size, HKEY root = nullptr, const char* path = nullptr);
+bool ReadBinary(const char* name, void* buffer, uint32_t size, HKEY root = nullptr,
+                const char* path = nullptr);
 // True when the value was written.
-bool WriteBinary(const char* name, const void* data, uint32_t size, HKEY root = nullptr, const char* path = nullptr);
+bool WriteBinary(const char* name, const void* data, uint32_t size, HKEY root = nullptr,
+                 const char* path = nullptr);
 
 // Single-precision numbers as their 4 bytes (REG_BINARY); 0.0 when missing.
 float ReadFloat(const char* name, HKEY root = nullptr, const char* path = nullptr);
@@ -62,4 +65,4 @@ bool ListSubkeys(const char* path, std::vector<std::string>& names, HKEY root = 
 bool ListValues(const char* path, std::vector<std::string>& names, std::vector<DWORD>* types = nullptr,
                 HKEY root = nullptr);
 
-}  // namespace dsp::settings
+} // namespace dsp::settings

@@ -82,7 +82,8 @@ bool SharedValue::Create(const char* name, uint32_t size, bool* usable)
     std::snprintf(formatted, sizeof formatted, "SMutex_%s", name ? name : "");
     mutex_ = new (std::nothrow) NamedMutex(formatted);
     std::snprintf(formatted, sizeof formatted, "SSharedData_%s", name ? name : "");
-    mapping_ = size ? CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, formatted) : nullptr;
+    mapping_ = size ? CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, formatted)
+                    : nullptr;
     if (mapping_)
         view_ = MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, 0);
     if (usable)
@@ -141,4 +142,4 @@ void SharedValue::Close()
     held_ = false;
 }
 
-}  // namespace dsp
+} // namespace dsp

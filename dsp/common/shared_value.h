@@ -10,7 +10,8 @@
 
 namespace dsp {
 
-class NamedMutex {
+class NamedMutex
+{
 public:
     NamedMutex() = default;
     // Creates or opens the mutex (not initially owned); *existed tells whether
@@ -35,7 +36,8 @@ private:
     bool held_ = false;
 };
 
-class SharedValue {
+class SharedValue
+{
 public:
     SharedValue() = default;
     // See Create.
@@ -70,4 +72,4 @@ private:
     bool held_ = false;
 };
 
-}  // namespace dsp
+} // namespace dsp

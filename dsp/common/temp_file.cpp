@@ -32,7 +32,7 @@ bool IsDirectory(const std::string& path)
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-}  // namespace
+} // namespace
 
 std::string AddTrailingBackslash(const std::string& path)
 {
@@ -125,7 +125,8 @@ const char* TempFileName::Make(const char* prefix)
     const char* pre = prefix ? prefix : "";
     char name[MAX_PATH] = {};
     if (!GetTempFileNameA(dir.c_str(), pre, 0, name) || !name[0])
-        std::snprintf(name, sizeof name, "%s%s%d.tmp", dir.c_str(), pre, static_cast<int>(RandomNameNumber(9999)));
+        std::snprintf(name, sizeof name, "%s%s%d.tmp", dir.c_str(), pre,
+                      static_cast<int>(RandomNameNumber(9999)));
     CopyBounded(path_, sizeof path_, name);
     if (!CreateEmpty(path_)) {
         CreateAllDirectories(dir.c_str());
@@ -161,4 +162,4 @@ TempDirectory::~TempDirectory()
     name_.Delete();
 }
 
-}  // namespace dsp
+} // namespace dsp

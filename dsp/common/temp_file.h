@@ -8,7 +8,8 @@
 namespace dsp {
 
 // One temporary file path (up to 259 characters).
-class TempFileName {
+class TempFileName
+{
 public:
     TempFileName() = default;
     // Makes a new, empty temporary file whose name starts with `prefix` in the
@@ -25,7 +26,8 @@ private:
 
 // A unique, empty directory made from a temporary file name; emptied
 // recursively and removed again on destruction.
-class TempDirectory {
+class TempDirectory
+{
 public:
     explicit TempDirectory(const char* prefix);
     ~TempDirectory();
@@ -56,4 +58,4 @@ bool CreateAllDirectories(const char* path);
 // shorter than 4 characters are never emptied.
 bool EmptyDirectory(const char* path);
 
-}  // namespace dsp
+} // namespace dsp

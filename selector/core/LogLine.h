@@ -3,7 +3,8 @@
 
 #include <string>
 
-struct LogTime {
+struct LogTime
+{
     int Year = 0;
     int Month = 0;
     int Day = 0;

@@ -8,8 +8,10 @@ const std::vector<std::string>& AutoexecScriptPieces()
         "// Script by Corwick & Pellam\r\n\r\n",
         "alias +PlayWAV \"voice_inputfromfile 1; voice_loopback 1; +voicerecord\"\r\n",
         "alias -PlayWAV \"voice_inputfromfile 0; voice_loopback 0; -voicerecord\"\r\n\r\n",
-        "alias StartWAV \"voice_inputfromfile 1; voice_loopback 1; +voicerecord; alias ToggleWAV StopWAV\"\r\n",
-        "alias StopWAV  \"voice_inputfromfile 0; voice_loopback 0; -voicerecord; alias ToggleWAV StartWAV\"\r\n\r\n",
+        "alias StartWAV \"voice_inputfromfile 1; voice_loopback 1; +voicerecord; alias ToggleWAV "
+        "StopWAV\"\r\n",
+        "alias StopWAV  \"voice_inputfromfile 0; voice_loopback 0; -voicerecord; alias ToggleWAV "
+        "StartWAV\"\r\n\r\n",
         "alias ToggleWAV \"StartWAV\"\r\n\r\n",
         "echo \"Hold down INSERT to play a WAV.\"\r\n",
         "echo \"Press DELETE to toggle the WAV On/Off.\"\r\n",
@@ -37,9 +39,15 @@ std::string Join(const std::vector<std::string>& pieces)
 }
 } // namespace
 
-std::string AutoexecScriptText() { return Join(AutoexecScriptPieces()); }
+std::string AutoexecScriptText()
+{
+    return Join(AutoexecScriptPieces());
+}
 
-std::string ConfigBindingText() { return Join(ConfigBindingPieces()); }
+std::string ConfigBindingText()
+{
+    return Join(ConfigBindingPieces());
+}
 
 const std::vector<std::string>& ModChoiceCaptions()
 {
@@ -52,12 +60,18 @@ const std::vector<std::string>& ModChoiceCaptions()
 std::string ModFolderFor(ModChoice choice, const std::string& otherText)
 {
     switch (choice) {
-    case ModChoice::Mainline: return "mainline\\";
-    case ModChoice::Skarrow: return "skarrow\\";
-    case ModChoice::Harrowkeep: return "tkf\\";
-    case ModChoice::Ironmarch: return "dwd\\";
-    case ModChoice::Rebound: return "rebound\\";
-    case ModChoice::Other: break;
+    case ModChoice::Mainline:
+        return "mainline\\";
+    case ModChoice::Skarrow:
+        return "skarrow\\";
+    case ModChoice::Harrowkeep:
+        return "tkf\\";
+    case ModChoice::Ironmarch:
+        return "dwd\\";
+    case ModChoice::Rebound:
+        return "rebound\\";
+    case ModChoice::Other:
+        break;
     }
     return otherText + "\\";
 }

@@ -16,7 +16,10 @@ int HexDigit(char c)
     return -1;
 }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
+bool IsSeparator(char c)
+{
+    return c == '\\' || c == '/' || c == ':';
+}
 
 } // namespace
 
@@ -64,9 +67,15 @@ bool ParseSettingBool(const std::string& text, bool fallback)
     return ParseSettingInteger(text, fallback ? 1 : 0) != 0;
 }
 
-std::string SettingBoolText(bool value) { return value ? "1" : "0"; }
+std::string SettingBoolText(bool value)
+{
+    return value ? "1" : "0";
+}
 
-std::string SettingIntegerText(int value) { return std::to_string(value); }
+std::string SettingIntegerText(int value)
+{
+    return std::to_string(value);
+}
 
 int CentredEdge(int screen, int size)
 {

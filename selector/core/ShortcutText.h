@@ -28,10 +28,11 @@ using KeyNameLookup = std::string (*)(std::uint8_t vk);
 // the modifier parser would eat ("^...", "Shift+...", "Ctrl+...", "Alt+..."),
 // is replaced by "Key " and the code in two hex digits, so that every named key
 // reads back as itself. Codes below 0x08 have no name.
-class TKeyNames {
+class TKeyNames
+{
 public:
-    TKeyNames();                                  // fixed table only
-    explicit TKeyNames(KeyNameLookup layout);     // fixed table plus the layout
+    TKeyNames();                              // fixed table only
+    explicit TKeyNames(KeyNameLookup layout); // fixed table plus the layout
 
     const std::string& Name(std::uint8_t vk) const { return names_[vk]; }
 
@@ -48,4 +49,4 @@ std::uint16_t TextToShortCut(std::string_view text, const TKeyNames& names);
 // Case-insensitive comparison of ASCII letters; other bytes compare exactly.
 bool SameText(std::string_view a, std::string_view b);
 
-}  // namespace cb
+} // namespace cb

@@ -4,38 +4,51 @@
 
 namespace cb {
 
-std::string SizeText(std::optional<std::uint32_t> size) {
-    if (!size) return "0 KB";
+std::string SizeText(std::optional<std::uint32_t> size)
+{
+    if (!size)
+        return "0 KB";
     std::uint32_t kb = *size / 1024;
-    if (*size % 1024 > 512) ++kb;
+    if (*size % 1024 > 512)
+        ++kb;
     return std::to_string(kb) + " KB";
 }
 
-std::string ListTitle(std::string_view currentFile) {
+std::string ListTitle(std::string_view currentFile)
+{
     std::size_t cut = currentFile.find_last_of("\\:");
     std::string title(cut == std::string_view::npos ? currentFile : currentFile.substr(cut + 1));
-    if (title.empty()) title = "Untitled";
+    if (title.empty())
+        title = "Untitled";
     std::size_t ext = title.find(".qbl");
-    if (ext != std::string::npos) title.erase(ext, 4);
+    if (ext != std::string::npos)
+        title.erase(ext, 4);
     return title;
 }
 
-std::string SoundKey(std::size_t index) { return "Sound" + std::to_string(index); }
+std::string SoundKey(std::size_t index)
+{
+    return "Sound" + std::to_string(index);
+}
 
-std::string SoundValue(std::string_view filename, std::string_view shortcutText) {
+std::string SoundValue(std::string_view filename, std::string_view shortcutText)
+{
     std::string value(filename);
     value += ';';
     value += shortcutText;
     return value;
 }
 
-TSoundValue ParseSoundValue(std::string_view value) {
+TSoundValue ParseSoundValue(std::string_view value)
+{
     std::size_t semi = value.find(';');
-    if (semi == std::string_view::npos) return {std::string(), std::string(value)};
+    if (semi == std::string_view::npos)
+        return {std::string(), std::string(value)};
     return {std::string(value.substr(0, semi)), std::string(value.substr(semi + 1))};
 }
 
-int ParseCount(std::string_view value) {
+int ParseCount(std::string_view value)
+{
     bool negative = false;
     if (!value.empty() && (value[0] == '-' || value[0] == '+')) {
         negative = value[0] == '-';
@@ -46,46 +59,58 @@ int ParseCount(std::string_view value) {
         base = 16;
         value.remove_prefix(2);
     }
-    if (value.empty()) return 0;
+    if (value.empty())
+        return 0;
     long long n = 0;
     auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n, base);
-    if (ec != std::errc() || end != value.data() + value.size()) return 0;
-    if (negative || n <= 0) return 0;
+    if (ec != std::errc() || end != value.data() + value.size())
+        return 0;
+    if (negative || n <= 0)
+        return 0;
     return n > kMaxSounds ? kMaxSounds : static_cast<int>(n);
 }
 
-std::int32_t NewHotKeyID(const TSoundList& list, std::uint32_t timeSeconds) {
+std::int32_t NewHotKeyID(const TSoundList& list, std::uint32_t timeSeconds)
+{
     TRandom random;
     random.Seed(timeSeconds);
     for (;;) {
         std::int32_t id = random.Next() % 16000 + 1;
-        if (IndexFromID(list, id) < 0) return id;
+        if (IndexFromID(list, id) < 0)
+            return id;
     }
 }
 
-int IndexFromID(const TSoundList& list, std::int32_t id) {
+int IndexFromID(const TSoundList& list, std::int32_t id)
+{
     for (std::size_t i = 0; i < list.size(); ++i)
-        if (list[i].ID == id) return static_cast<int>(i);
+        if (list[i].ID == id)
+            return static_cast<int>(i);
     return -1;
 }
 
-unsigned HotKeyModifiers(std::uint16_t code) {
+unsigned HotKeyModifiers(std::uint16_t code)
+{
     unsigned mods = 0;
-    if (code & 0x2000) mods |= kModShift;
-    if (code & 0x8000) mods |= kModAlt;
-    if (code & 0x4000) mods |= kModControl;
+    if (code & 0x2000)
+        mods |= kModShift;
+    if (code & 0x8000)
+        mods |= kModAlt;
+    if (code & 0x4000)
+        mods |= kModControl;
     return mods;
 }
 
-std::string UnsavedChangesText(std::string_view listTitle) {
+std::string UnsavedChangesText(std::string_view listTitle)
+{
     std::string text = "The data in the ";
     text += listTitle;
     text += " file has changed.\n\nDo you want to save the changes?";
     return text;
 }
 
-std::string DuplicateShortcutText(std::size_t index, std::string_view filename,
-                                  std::string_view shortcutText) {
+std::string DuplicateShortcutText(std::size_t index, std::string_view filename, std::string_view shortcutText)
+{
     std::string text = "Index: " + std::to_string(index) + "\nFilename: ";
     text += filename;
     text += "\n\nThere was a problem. A duplicate shortcut (";
@@ -96,12 +121,14 @@ std::string DuplicateShortcutText(std::size_t index, std::string_view filename,
     return text;
 }
 
-std::string GameDirectoryStatusText(std::string_view gameDirectory) {
-    if (gameDirectory.empty()) return "There is no game directory set. Set one in the Options window.";
+std::string GameDirectoryStatusText(std::string_view gameDirectory)
+{
+    if (gameDirectory.empty())
+        return "There is no game directory set. Set one in the Options window.";
     std::string text = "Game Directory is \"";
     text += gameDirectory;
     text += '"';
     return text;
 }
 
-}  // namespace cb
+} // namespace cb

@@ -13,7 +13,8 @@
 namespace cb {
 
 // One entry of the sound list.
-struct TSound {
+struct TSound
+{
     std::string Filename;       // full path, exactly as typed, browsed or loaded
     std::string SizeText;       // "<kilobytes> KB"
     std::uint16_t ShortCut = 0; // shortcut code; 0 means none
@@ -45,9 +46,10 @@ inline constexpr int kMaxSounds = 16000;
 std::string SoundKey(std::size_t index);
 std::string SoundValue(std::string_view filename, std::string_view shortcutText);
 
-struct TSoundValue {
-    std::string Filename;      // text before the first ';' (empty without one)
-    std::string ShortCutText;  // text after the first ';' (the whole value without one)
+struct TSoundValue
+{
+    std::string Filename;     // text before the first ';' (empty without one)
+    std::string ShortCutText; // text after the first ';' (the whole value without one)
 };
 TSoundValue ParseSoundValue(std::string_view value);
 
@@ -57,10 +59,12 @@ int ParseCount(std::string_view value);
 
 // Hotkey identifiers are drawn from the C runtime's generator (the classic
 // Windows one, reproduced here so it behaves the same everywhere).
-class TRandom {
+class TRandom
+{
 public:
     void Seed(std::uint32_t seed) { state_ = seed; }
-    int Next() {  // 0 .. 32767
+    int Next()
+    { // 0 .. 32767
         state_ = state_ * 214013u + 2531011u;
         return static_cast<int>((state_ >> 16) & 0x7FFF);
     }
@@ -79,7 +83,10 @@ int IndexFromID(const TSoundList& list, std::int32_t id);
 // The platform's hotkey modifier flags for a shortcut code.
 inline constexpr unsigned kModAlt = 1, kModControl = 2, kModShift = 4;
 unsigned HotKeyModifiers(std::uint16_t code);
-inline unsigned HotKeyKey(std::uint16_t code) { return code & 0xFFu; }
+inline unsigned HotKeyKey(std::uint16_t code)
+{
+    return code & 0xFFu;
+}
 
 // Texts shown about the list.
 std::string UnsavedChangesText(std::string_view listTitle);
@@ -90,4 +97,4 @@ std::string GameDirectoryStatusText(std::string_view gameDirectory);
 inline constexpr const char* kCurrentSoundPrefix = "Current Sound: ";
 inline constexpr const char* kTitleSuffix = " - Cuebinder";
 
-}  // namespace cb
+} // namespace cb

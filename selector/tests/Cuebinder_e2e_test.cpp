@@ -24,21 +24,28 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string WinPath(std::string p) {
+std::string WinPath(std::string p)
+{
     for (char& c : p)
-        if (c == '/') c = '\\';
+        if (c == '/')
+            c = '\\';
     return p;
 }
 
 using testfiles::ReadAll;
 using testfiles::RemoveTree;
 
-void WriteAll(const std::string& path, const std::string& data) { ASSERT_TRUE(testfiles::WriteAll(path, data)) << path; }
+void WriteAll(const std::string& path, const std::string& data)
+{
+    ASSERT_TRUE(testfiles::WriteAll(path, data)) << path;
+}
 
 // A small valid PCM WAV file: 16-bit mono at 22050 Hz, `dataBytes` of a pattern.
-std::string Wav(std::uint32_t dataBytes, unsigned seed) {
+std::string Wav(std::uint32_t dataBytes, unsigned seed)
+{
     auto u32 = [](std::string& s, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+        for (int i = 0; i < 4; ++i)
+            s += static_cast<char>((v >> (8 * i)) & 0xFF);
     };
     auto u16 = [](std::string& s, std::uint16_t v) {
         s += static_cast<char>(v & 0xFF);
@@ -64,17 +71,21 @@ std::string Wav(std::uint32_t dataBytes, unsigned seed) {
     return w;
 }
 
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 10000ms) {
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 10000ms)
+{
     const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
-        if (done()) return true;
+        if (done())
+            return true;
         std::this_thread::sleep_for(50ms);
     }
     return done();
 }
 
-HWND FindWindowOf(DWORD pid, const char* className, const char* title = nullptr) {
-    struct Search {
+HWND FindWindowOf(DWORD pid, const char* className, const char* title = nullptr)
+{
+    struct Search
+    {
         DWORD pid;
         const char* className;
         const char* title;
@@ -88,7 +99,8 @@ HWND FindWindowOf(DWORD pid, const char* className, const char* title = nullptr)
             char cls[128] = {}, text[256] = {};
             GetClassNameA(hwnd, cls, sizeof cls);
             GetWindowTextA(hwnd, text, sizeof text);
-            if (owner == s->pid && std::string(cls) == s->className && (!s->title || std::string(text) == s->title)) {
+            if (owner == s->pid && std::string(cls) == s->className &&
+                (!s->title || std::string(text) == s->title)) {
                 s->found = hwnd;
                 return FALSE;
             }
@@ -98,7 +110,8 @@ HWND FindWindowOf(DWORD pid, const char* className, const char* title = nullptr)
     return search.found;
 }
 
-std::string WindowText(HWND hwnd) {
+std::string WindowText(HWND hwnd)
+{
     char text[1024] = {};
     GetWindowTextA(hwnd, text, sizeof text);
     return text;
@@ -106,13 +119,15 @@ std::string WindowText(HWND hwnd) {
 
 // Runs a Unix program (xdotool) from inside Wine, through Wine's start.exe,
 // and waits for it.
-bool RunUnix(const std::string& unixCommandLine) {
+bool RunUnix(const std::string& unixCommandLine)
+{
     const std::string commandLine = "start.exe /wait /unix " + unixCommandLine;
     STARTUPINFOA si{};
-        si.cb = sizeof si;
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::string cmd = commandLine;
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
     WaitForSingleObject(pi.hProcess, 15000);
     DWORD code = 1;
     GetExitCodeProcess(pi.hProcess, &code);
@@ -122,18 +137,23 @@ bool RunUnix(const std::string& unixCommandLine) {
 }
 
 // A program started by the test, ended when the object goes.
-class Process {
+class Process
+{
 public:
-    bool Start(const std::string& exe, const std::string& args, const std::string& folder) {
+    bool Start(const std::string& exe, const std::string& args, const std::string& folder)
+    {
         STARTUPINFOA si{};
         si.cb = sizeof si;
         std::string cmd = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
-        return CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
-                              &pi_) != 0;
+        return CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                              &si, &pi_) != 0;
     }
-    ~Process() {
-        if (!pi_.hProcess) return;
-        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
+    ~Process()
+    {
+        if (!pi_.hProcess)
+            return;
+        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(pi_.hProcess, 1);
         WaitForSingleObject(pi_.hProcess, 5000);
         CloseHandle(pi_.hProcess);
         CloseHandle(pi_.hThread);
@@ -147,20 +167,26 @@ private:
 };
 
 // Memory in another process, for list-view and status-bar messages that carry pointers.
-class RemoteBuffer {
+class RemoteBuffer
+{
 public:
-    RemoteBuffer(HANDLE process, std::size_t size) : process_(process), size_(size) {
+    RemoteBuffer(HANDLE process, std::size_t size) : process_(process), size_(size)
+    {
         ptr_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     }
-    ~RemoteBuffer() {
-        if (ptr_) VirtualFreeEx(process_, ptr_, 0, MEM_RELEASE);
+    ~RemoteBuffer()
+    {
+        if (ptr_)
+            VirtualFreeEx(process_, ptr_, 0, MEM_RELEASE);
     }
     char* Ptr() const { return static_cast<char*>(ptr_); }
-    bool Write(std::size_t offset, const void* data, std::size_t n) {
+    bool Write(std::size_t offset, const void* data, std::size_t n)
+    {
         SIZE_T done = 0;
         return WriteProcessMemory(process_, Ptr() + offset, data, n, &done) && done == n;
     }
-    std::string ReadString(std::size_t offset, std::size_t max) {
+    std::string ReadString(std::size_t offset, std::size_t max)
+    {
         std::string s(max, '\0');
         SIZE_T done = 0;
         ReadProcessMemory(process_, Ptr() + offset, s.data(), max, &done);
@@ -174,7 +200,8 @@ private:
     void* ptr_ = nullptr;
 };
 
-std::string RemoteItemText(HANDLE process, HWND list, int row, int column) {
+std::string RemoteItemText(HANDLE process, HWND list, int row, int column)
+{
     RemoteBuffer buf(process, 4096);
     LVITEMA item{};
     item.iSubItem = column;
@@ -185,16 +212,18 @@ std::string RemoteItemText(HANDLE process, HWND list, int row, int column) {
     return buf.ReadString(1024, 1024);
 }
 
-std::string RemoteStatusText(HANDLE process, HWND status) {
+std::string RemoteStatusText(HANDLE process, HWND status)
+{
     RemoteBuffer buf(process, 8192);
     SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(buf.Ptr()));
     return buf.ReadString(0, 8192);
 }
 
 // Shortcut codes of the list file and the keys xdotool presses for them.
-struct TKey {
-    const char* text;  // as the list file writes it
-    const char* xdo;   // as xdotool names it
+struct TKey
+{
+    const char* text; // as the list file writes it
+    const char* xdo;  // as xdotool names it
     UINT mods;
     UINT vk;
 };
@@ -202,25 +231,30 @@ struct TKey {
 constexpr TKey kF9 = {"Shift+Ctrl+F9", "shift+ctrl+F9", MOD_SHIFT | MOD_CONTROL, VK_F9};
 constexpr TKey kF10 = {"Shift+Ctrl+F10", "shift+ctrl+F10", MOD_SHIFT | MOD_CONTROL, VK_F10};
 
-class CuebinderRun : public ::testing::Test {
+class CuebinderRun : public ::testing::Test
+{
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         root_ = WinPath(CB_TEST_TMP) + "\\e2e-" + info->name() + "-" + std::to_string(GetCurrentProcessId());
         RemoveTree(root_);
         for (const char* d : {"", "\\app", "\\game", "\\game\\mainline", "\\sounds"})
             CreateDirectoryA((root_ + d).c_str(), nullptr);
         WriteAll(root_ + "\\game\\WONAuth.dll", "marker");
-        ASSERT_TRUE(CopyFileA((WinPath(CB_DIST_DIR) + "\\Cuebinder.exe").c_str(), App("Cuebinder.exe").c_str(),
-                              FALSE));
+        ASSERT_TRUE(CopyFileA((WinPath(CB_DIST_DIR) + "\\Cuebinder.exe").c_str(),
+                              App("Cuebinder.exe").c_str(), FALSE));
         a_ = Wav(30000, 1);
         b_ = Wav(70000, 2);
         WriteAll(Sound("alpha.wav"), a_);
         WriteAll(Sound("beta.wav"), b_);
     }
-    void TearDown() override {
-        if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
-        if (cuebinder_) cuebinder_->WaitExit(5000);
+    void TearDown() override
+    {
+        if (main_)
+            PostMessageA(main_, WM_CLOSE, 0, 0);
+        if (cuebinder_)
+            cuebinder_->WaitExit(5000);
         cuebinder_.reset();
         game_.reset();
         RemoveTree(root_);
@@ -229,17 +263,21 @@ protected:
     std::string Sound(const std::string& name) const { return root_ + "\\sounds\\" + name; }
     std::string Voice() const { return root_ + "\\game\\voice_input.wav"; }
 
-    void WriteList(const std::vector<std::pair<std::string, std::string>>& entries) {
+    void WriteList(const std::vector<std::pair<std::string, std::string>>& entries)
+    {
         std::string text = "[Config]\r\nCount=" + std::to_string(entries.size()) + "\r\n";
-        if (!entries.empty()) text += "[Sounds]\r\n";
+        if (!entries.empty())
+            text += "[Sounds]\r\n";
         for (std::size_t i = 0; i < entries.size(); ++i)
             text += "Sound" + std::to_string(i) + "=" + entries[i].first + ";" + entries[i].second + "\r\n";
         WriteAll(root_ + "\\songs.qbl", text);
     }
-    void StartCuebinder(bool minimise) {
-        WriteAll(App("Cuebinder.ini"), "[Game]\r\nInstallPath=" + root_ + "\\game\r\n[App]\r\nLastFile=" + root_ +
-                                           "\\songs.qbl\r\nLoadLastAtStart=1\r\nMinWhenActivated=" +
-                                           (minimise ? "1" : "0") + "\r\n");
+    void StartCuebinder(bool minimise)
+    {
+        WriteAll(App("Cuebinder.ini"),
+                 "[Game]\r\nInstallPath=" + root_ + "\\game\r\n[App]\r\nLastFile=" + root_ +
+                     "\\songs.qbl\r\nLoadLastAtStart=1\r\nMinWhenActivated=" + (minimise ? "1" : "0") +
+                     "\r\n");
         cuebinder_ = std::make_unique<Process>();
         ASSERT_TRUE(cuebinder_->Start(App("Cuebinder.exe"), "", root_ + "\\app"));
         ASSERT_TRUE(WaitFor([&] { return (main_ = FindWindowOf(cuebinder_->Id(), "TMainForm")) != nullptr; }))
@@ -254,26 +292,34 @@ protected:
     bool ActivateEnabled() const { return SendMessageA(toolbar_, TB_ISBUTTONENABLED, IDM_ACTIVATE, 0) != 0; }
     void Command(int id) { PostMessageA(main_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
-    void StartGame() {
+    void StartGame()
+    {
         game_ = std::make_unique<Process>();
         ASSERT_TRUE(game_->Start(WinPath(CB_TOOLS_DIR) + "\\fake_game_window.exe", gameTitle_, root_));
         ASSERT_TRUE(WaitFor([&] { return FindWindowOf(game_->Id(), "VeltraneStandIn") != nullptr; }));
     }
     // Focuses the game stand-in's X window and presses the keys for real.
-    bool Press(const TKey& key) {
-        return RunUnix("/usr/bin/xdotool search --sync --name " + gameTitle_ + " windowfocus --sync key " + key.xdo);
+    bool Press(const TKey& key)
+    {
+        return RunUnix("/usr/bin/xdotool search --sync --name " + gameTitle_ + " windowfocus --sync key " +
+                       key.xdo);
     }
     // True when this test's own window can register the combination (nobody holds it).
-    static bool Free(const TKey& key) {
-        HWND probe = CreateWindowExA(0, "STATIC", "probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    static bool Free(const TKey& key)
+    {
+        HWND probe =
+            CreateWindowExA(0, "STATIC", "probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         bool ok = RegisterHotKey(probe, 1, key.mods, key.vk) != 0;
-        if (ok) UnregisterHotKey(probe, 1);
+        if (ok)
+            UnregisterHotKey(probe, 1);
         DestroyWindow(probe);
         return ok;
     }
-    std::string StatusBarWindowText() {
+    std::string StatusBarWindowText()
+    {
         HWND bar = FindWindowOf(cuebinder_->Id(), "TStatusForm");
-        if (!bar) return "<no status window>";
+        if (!bar)
+            return "<no status window>";
         HWND label = GetWindow(bar, GW_CHILD);
         return label ? WindowText(label) : "<no label>";
     }
@@ -286,7 +332,8 @@ protected:
     HWND main_ = nullptr, toolbar_ = nullptr, list_ = nullptr, status_ = nullptr;
 };
 
-TEST_F(CuebinderRun, RealKeyPressesPlayTheChosenSounds) {
+TEST_F(CuebinderRun, RealKeyPressesPlayTheChosenSounds)
+{
     ASSERT_TRUE(Free(kF9) && Free(kF10)) << "another program holds the test's shortcuts";
     WriteList({{Sound("alpha.wav"), kF9.text}, {Sound("beta.wav"), kF10.text}});
     StartCuebinder(false);
@@ -294,9 +341,9 @@ TEST_F(CuebinderRun, RealKeyPressesPlayTheChosenSounds) {
     // the list as the window shows it
     ASSERT_EQ(ListView_GetItemCount(list_), 2);
     EXPECT_EQ(RemoteItemText(cuebinder_->Handle(), list_, 0, 0), Sound("alpha.wav"));
-    EXPECT_EQ(RemoteItemText(cuebinder_->Handle(), list_, 0, 1), "29 KB");  // 30044 bytes
+    EXPECT_EQ(RemoteItemText(cuebinder_->Handle(), list_, 0, 1), "29 KB"); // 30044 bytes
     EXPECT_EQ(RemoteItemText(cuebinder_->Handle(), list_, 0, 2), "Shift+Ctrl+F9");
-    EXPECT_EQ(RemoteItemText(cuebinder_->Handle(), list_, 1, 1), "68 KB");  // 70044 bytes
+    EXPECT_EQ(RemoteItemText(cuebinder_->Handle(), list_, 1, 1), "68 KB"); // 70044 bytes
     EXPECT_EQ(RemoteItemText(cuebinder_->Handle(), list_, 1, 2), "Shift+Ctrl+F10");
     EXPECT_EQ(RemoteStatusText(cuebinder_->Handle(), status_), "Game Directory is \"" + root_ + "\\game\\\"");
     EXPECT_FALSE(Active());
@@ -306,7 +353,7 @@ TEST_F(CuebinderRun, RealKeyPressesPlayTheChosenSounds) {
     EXPECT_FALSE(ActivateEnabled());
     EXPECT_FALSE(Free(kF9));
     EXPECT_FALSE(IsIconic(main_));
-    EXPECT_EQ(ReadAll(Voice()).size(), 0u);  // created empty at activation
+    EXPECT_EQ(ReadAll(Voice()).size(), 0u); // created empty at activation
 
     StartGame();
     ASSERT_TRUE(Press(kF9)) << "xdotool failed";
@@ -339,7 +386,8 @@ TEST_F(CuebinderRun, RealKeyPressesPlayTheChosenSounds) {
     EXPECT_EQ(log.find("Replace() failed."), std::string::npos) << log;
 }
 
-TEST_F(CuebinderRun, DuplicateShortcutsAreRefusedWithTheLaterIndex) {
+TEST_F(CuebinderRun, DuplicateShortcutsAreRefusedWithTheLaterIndex)
+{
     ASSERT_TRUE(Free(kF9) && Free(kF10));
     WriteList({{Sound("alpha.wav"), kF9.text}, {Sound("beta.wav"), kF9.text}});
     StartCuebinder(false);
@@ -349,20 +397,23 @@ TEST_F(CuebinderRun, DuplicateShortcutsAreRefusedWithTheLaterIndex) {
         << "no error message";
     char text[2048] = {};
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    EXPECT_EQ(std::string(text),
-              "Index: 1\nFilename: " + Sound("beta.wav") +
-                  "\n\nThere was a problem. A duplicate shortcut (Shift+Ctrl+F9) was detected. Please make sure "
-                  "there are no duplicate shortcuts in your sounds list. Also make sure that no other programs "
-                  "are using shortcuts which you have chosen for your sounds.");
+    EXPECT_EQ(
+        std::string(text),
+        "Index: 1\nFilename: " + Sound("beta.wav") +
+            "\n\nThere was a problem. A duplicate shortcut (Shift+Ctrl+F9) was detected. Please make sure "
+            "there are no duplicate shortcuts in your sounds list. Also make sure that no other programs "
+            "are using shortcuts which you have chosen for your sounds.");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     EXPECT_TRUE(WaitFor([&] { return Free(kF9); })) << "the first entry's hotkey stayed registered";
     EXPECT_FALSE(Active());
     EXPECT_TRUE(ActivateEnabled());
-    EXPECT_NE(ReadAll(App("log.txt")).find(" - Failure in TMainForm::ActivateHotKeys()\r\n"), std::string::npos);
+    EXPECT_NE(ReadAll(App("log.txt")).find(" - Failure in TMainForm::ActivateHotKeys()\r\n"),
+              std::string::npos);
 }
 
-TEST_F(CuebinderRun, AnEmptyListActivatesAndMinimises) {
+TEST_F(CuebinderRun, AnEmptyListActivatesAndMinimises)
+{
     WriteList({});
     StartCuebinder(true);
     EXPECT_EQ(ListView_GetItemCount(list_), 0);
@@ -378,4 +429,4 @@ TEST_F(CuebinderRun, AnEmptyListActivatesAndMinimises) {
     main_ = nullptr;
 }
 
-}  // namespace
+} // namespace

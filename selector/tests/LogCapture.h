@@ -10,7 +10,8 @@
 
 namespace testfiles {
 
-class LogCapture {
+class LogCapture
+{
 public:
     explicit LogCapture(const std::string& file) : m_File(file) { SetLogFileName(file); }
     ~LogCapture() { SetLogFileName(""); }

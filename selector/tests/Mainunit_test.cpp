@@ -29,31 +29,54 @@
 // Every C++ allocation of this process is counted, so a test can show that a
 // hotkey press allocates nothing.
 static std::atomic<long> g_allocations{0};
-void* operator new(std::size_t size) {
+void* operator new(std::size_t size)
+{
     ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace {
 
-std::string WinPath(std::string p) {
+std::string WinPath(std::string p)
+{
     for (char& c : p)
-        if (c == '/') c = '\\';
+        if (c == '/')
+            c = '\\';
     return p;
 }
 
 using testfiles::ReadAll;
 using testfiles::RemoveTree;
 
-void WriteAll(const std::string& path, const std::string& data) { ASSERT_TRUE(testfiles::WriteAll(path, data)) << path; }
+void WriteAll(const std::string& path, const std::string& data)
+{
+    ASSERT_TRUE(testfiles::WriteAll(path, data)) << path;
+}
 
-cb::TSound Sound(const std::string& file, std::uint16_t shortcut) {
+cb::TSound Sound(const std::string& file, std::uint16_t shortcut)
+{
     cb::TSound s;
     s.Filename = file;
     s.SizeText = FileSizeText(file);
@@ -61,13 +84,15 @@ cb::TSound Sound(const std::string& file, std::uint16_t shortcut) {
     return s;
 }
 
-std::string RowText(HWND list, int row, int column) {
+std::string RowText(HWND list, int row, int column)
+{
     char text[512] = {};
     ListView_GetItemText(list, row, column, text, sizeof text);
     return text;
 }
 
-int RowImage(HWND list, int row) {
+int RowImage(HWND list, int row)
+{
     LVITEMA item{};
     item.mask = LVIF_IMAGE;
     item.iItem = row;
@@ -75,11 +100,13 @@ int RowImage(HWND list, int row) {
     return item.iImage;
 }
 
-bool ToolButtonEnabled(const TMainForm& form, int id) {
+bool ToolButtonEnabled(const TMainForm& form, int id)
+{
     return SendMessageA(form.Toolbar(), TB_ISBUTTONENABLED, id, 0) != 0;
 }
 
-bool MenuItemEnabled(const TMainForm& form, int id) {
+bool MenuItemEnabled(const TMainForm& form, int id)
+{
     UINT state = GetMenuState(GetMenu(form.Handle()), id, MF_BYCOMMAND);
     return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
 }
@@ -89,9 +116,11 @@ constexpr std::uint16_t kCtrlAltF9 = 0xC000 | VK_F9;
 constexpr std::uint16_t kCtrlAltF10 = 0xC000 | VK_F10;
 constexpr std::uint16_t kCtrlAltF11 = 0xC000 | VK_F11;
 
-class MainForm : public ::testing::Test {
+class MainForm : public ::testing::Test
+{
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         dir_ = WinPath(std::string(CB_TEST_TMP)) + "\\mainunit-" + info->name() + "-" +
                std::to_string(GetCurrentProcessId());
@@ -101,18 +130,22 @@ protected:
         SetLogFileName(dir_ + "\\log.txt");
         WriteSettings(dir_ + "\\game");
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         form_.reset();
         replacer_.reset();
         settings_.reset();
         SetLogFileName("");
         RemoveTree(dir_);
     }
-    void WriteSettings(const std::string& installPath, const std::string& extra = "") {
+    void WriteSettings(const std::string& installPath, const std::string& extra = "")
+    {
         WriteAll(dir_ + "\\Cuebinder.ini", "[Game]\r\nInstallPath=" + installPath +
-                                               "\r\n[App]\r\nLoadLastAtStart=0\r\nMinWhenActivated=0\r\n" + extra);
+                                               "\r\n[App]\r\nLoadLastAtStart=0\r\nMinWhenActivated=0\r\n" +
+                                               extra);
     }
-    TMainForm& Form() {
+    TMainForm& Form()
+    {
         if (!form_) {
             settings_ = std::make_unique<TSettings>(dir_ + "\\Cuebinder.ini");
             replacer_ = std::make_unique<TReplacer>();
@@ -135,7 +168,8 @@ protected:
 // ---------------------------------------------------------------------------
 // List files
 
-TEST_F(MainForm, SavesTheExactFileForASmallListAndUpdatesTheState) {
+TEST_F(MainForm, SavesTheExactFileForASmallListAndUpdatesTheState)
+{
     TMainForm& form = Form();
     WriteAll(Path("a.wav"), std::string(1536, 'a'));
     form.AppendSound(Sound(Path("a.wav"), 0x4000 | VK_F1));
@@ -145,9 +179,14 @@ TEST_F(MainForm, SavesTheExactFileForASmallListAndUpdatesTheState) {
     const std::string file = Path("songs.qbl");
     form.SaveSoundList(file);
     EXPECT_EQ(ReadAll(file), "[Config]\r\nCount=3\r\n[Sounds]\r\n"
-                             "Sound0=" + Path("a.wav") + ";Ctrl+F1\r\n"
-                             "Sound1=" + Path("missing.wav") + ";\r\n"
-                             "Sound2=" + Path("c d.wav") + ";Shift+Ctrl+Alt+Z\r\n");
+                             "Sound0=" +
+                                 Path("a.wav") +
+                                 ";Ctrl+F1\r\n"
+                                 "Sound1=" +
+                                 Path("missing.wav") +
+                                 ";\r\n"
+                                 "Sound2=" +
+                                 Path("c d.wav") + ";Shift+Ctrl+Alt+Z\r\n");
     EXPECT_EQ(form.CurrentFile, file);
     EXPECT_FALSE(form.Modified);
     EXPECT_EQ(settings_->GetLastFile(), file);
@@ -176,28 +215,33 @@ TEST_F(MainForm, SavesTheExactFileForASmallListAndUpdatesTheState) {
     EXPECT_EQ(form.Sounds()[2].ShortCut, 0xE000 | 'Z');
 }
 
-TEST_F(MainForm, EmptyListSavesWithoutASoundsSection) {
+TEST_F(MainForm, EmptyListSavesWithoutASoundsSection)
+{
     TMainForm& form = Form();
     form.SaveSoundList(Path("empty.qbl"));
     EXPECT_EQ(ReadAll(Path("empty.qbl")), "[Config]\r\nCount=0\r\n");
 }
 
-TEST_F(MainForm, SavingOverAListRemovesSurplusKeysAndKeepsForeignSections) {
+TEST_F(MainForm, SavingOverAListRemovesSurplusKeysAndKeepsForeignSections)
+{
     const std::string file = Path("old.qbl");
     WriteAll(file, "[Config]\r\nCount=4\r\nOwner=me\r\n[Sounds]\r\nSound0=x;A\r\nSound1=y;B\r\nSound2=z;C\r\n"
                    "Sound3=w;D\r\nStray=1\r\n[Notes]\r\nkeep=this\r\n");
     TMainForm& form = Form();
     form.AppendSound(Sound(Path("one.wav"), 'Q'));
     form.SaveSoundList(file);
-    EXPECT_EQ(ReadAll(file), "[Config]\r\nCount=1\r\nOwner=me\r\n[Notes]\r\nkeep=this\r\n[Sounds]\r\nSound0=" +
-                                 Path("one.wav") + ";Q\r\n");
+    EXPECT_EQ(ReadAll(file),
+              "[Config]\r\nCount=1\r\nOwner=me\r\n[Notes]\r\nkeep=this\r\n[Sounds]\r\nSound0=" +
+                  Path("one.wav") + ";Q\r\n");
 }
 
-TEST_F(MainForm, LoadingTakesDefaultsForWhatTheFileLacks) {
+TEST_F(MainForm, LoadingTakesDefaultsForWhatTheFileLacks)
+{
     WriteAll(Path("1536.wav"), std::string(1536, 'x'));
     WriteAll(Path("1537.wav"), std::string(1537, 'x'));
     WriteAll(Path("0.wav"), "");
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::string text;
         std::vector<std::string> files;
@@ -207,23 +251,36 @@ TEST_F(MainForm, LoadingTakesDefaultsForWhatTheFileLacks) {
     const std::vector<Case> cases = {
         {"count larger than the keys",
          "[Config]\r\nCount=3\r\n[Sounds]\r\nSound1=" + Path("1537.wav") + ";F3\r\n",
-         {"", Path("1537.wav"), ""}, {0, VK_F3, 0}, {"0 KB", "2 KB", "0 KB"}},
+         {"", Path("1537.wav"), ""},
+         {0, VK_F3, 0},
+         {"0 KB", "2 KB", "0 KB"}},
         {"count smaller than the keys",
          "[Config]\r\nCount=1\r\n[Sounds]\r\nSound0=" + Path("1536.wav") + ";Alt+5\r\nSound1=b;F2\r\n",
-         {Path("1536.wav")}, {0x8000 | '5'}, {"1 KB"}},
+         {Path("1536.wav")},
+         {0x8000 | '5'},
+         {"1 KB"}},
         {"a value without a semicolon",
-         "[Config]\r\nCount=1\r\n[Sounds]\r\nSound0=Shift+Home\r\n", {""}, {0x2000 | VK_HOME}, {"0 KB"}},
+         "[Config]\r\nCount=1\r\n[Sounds]\r\nSound0=Shift+Home\r\n",
+         {""},
+         {0x2000 | VK_HOME},
+         {"0 KB"}},
         {"a path with a semicolon is cut there",
          "[Config]\r\nCount=1\r\n[Sounds]\r\nSound0=" + Path("0.wav") + ";x.wav;F2\r\n",
-         {Path("0.wav")}, {0}, {"0 KB"}},
+         {Path("0.wav")},
+         {0},
+         {"0 KB"}},
         {"keypad digits read back as main digits",
-         "[Config]\r\nCount=2\r\n[Sounds]\r\nSound0=a;Ctrl+1\r\nSound1=b;9\r\n", {"a", "b"},
-         {0x4000 | '1', '9'}, {"0 KB", "0 KB"}},
+         "[Config]\r\nCount=2\r\n[Sounds]\r\nSound0=a;Ctrl+1\r\nSound1=b;9\r\n",
+         {"a", "b"},
+         {0x4000 | '1', '9'},
+         {"0 KB", "0 KB"}},
         {"no Count", "[Sounds]\r\nSound0=a;F1\r\n", {}, {}, {}},
         {"Count not a number", "[Config]\r\nCount=two\r\n[Sounds]\r\nSound0=a;F1\r\n", {}, {}, {}},
         {"keys in any case, blanks trimmed",
          "[config]\r\ncount = 1\r\n[SOUNDS]\r\nsound0 = " + Path("1536.wav") + ";ctrl+f1  \r\n",
-         {Path("1536.wav")}, {0x4000 | VK_F1}, {"1 KB"}},
+         {Path("1536.wav")},
+         {0x4000 | VK_F1},
+         {"1 KB"}},
     };
     TMainForm& form = Form();
     for (const Case& c : cases) {
@@ -255,7 +312,8 @@ TEST_F(MainForm, LoadingTakesDefaultsForWhatTheFileLacks) {
     EXPECT_EQ(form.CurrentFile, Path("nothing.qbl"));
 }
 
-TEST_F(MainForm, ARefusedWriteRaisesAndKeepsTheListState) {
+TEST_F(MainForm, ARefusedWriteRaisesAndKeepsTheListState)
+{
     TMainForm& form = Form();
     form.AppendSound(Sound("a", 'A'));
     form.CurrentFile = Path("before.qbl");
@@ -284,7 +342,8 @@ TEST_F(MainForm, ARefusedWriteRaisesAndKeepsTheListState) {
 // ---------------------------------------------------------------------------
 // Commands and the unsaved-changes prompt
 
-TEST_F(MainForm, NewAndOpenAskAboutUnsavedChanges) {
+TEST_F(MainForm, NewAndOpenAskAboutUnsavedChanges)
+{
     TMainForm& form = Form();
     const std::string named = Path("named.qbl");
     WriteAll(named, "[Config]\r\nCount=1\r\n[Sounds]\r\nSound0=n;F5\r\n");
@@ -310,7 +369,8 @@ TEST_F(MainForm, NewAndOpenAskAboutUnsavedChanges) {
     prompts_.FileAnswers.push_back(std::nullopt);
     form.NewMenuClick();
     ASSERT_EQ(prompts_.Calls.size(), 2u);
-    EXPECT_EQ(prompts_.Calls[0].text, "The data in the named file has changed.\n\nDo you want to save the changes?");
+    EXPECT_EQ(prompts_.Calls[0].text,
+              "The data in the named file has changed.\n\nDo you want to save the changes?");
     EXPECT_EQ(prompts_.Calls[1].kind, TPromptCall::SaveFile);
     EXPECT_EQ(prompts_.Calls[1].caption, "Save As");
     EXPECT_EQ(prompts_.Calls[1].filter, "CUBD Scripts|*.qbl|All Files|*.*");
@@ -356,7 +416,8 @@ TEST_F(MainForm, NewAndOpenAskAboutUnsavedChanges) {
     EXPECT_EQ(prompts_.Unanswered, 0);
 }
 
-TEST_F(MainForm, SaveAskForANameOnlyWhenUntitled) {
+TEST_F(MainForm, SaveAskForANameOnlyWhenUntitled)
+{
     TMainForm& form = Form();
     form.AppendSound(Sound("a", 'A'));
     form.Modified = true;
@@ -373,28 +434,30 @@ TEST_F(MainForm, SaveAskForANameOnlyWhenUntitled) {
     form.AppendSound(Sound("b", 'B'));
     form.Modified = true;
     prompts_.Calls.clear();
-    form.SaveMenuClick();  // no dialog now
+    form.SaveMenuClick(); // no dialog now
     EXPECT_TRUE(prompts_.Calls.empty());
     EXPECT_EQ(ReadAll(Path("first.qbl")), "[Config]\r\nCount=2\r\n[Sounds]\r\nSound0=a;A\r\nSound1=b;B\r\n");
 
     prompts_.FileAnswers.push_back(Path("second.qbl"));
-    form.SaveAsMenuClick();  // always asks
+    form.SaveAsMenuClick(); // always asks
     ASSERT_EQ(prompts_.Calls.size(), 1u);
     EXPECT_EQ(prompts_.Calls[0].caption, "Save As");
     EXPECT_EQ(form.CurrentFile, Path("second.qbl"));
 }
 
-TEST_F(MainForm, CloseQueryAnswers) {
+TEST_F(MainForm, CloseQueryAnswers)
+{
     TMainForm& form = Form();
     EXPECT_TRUE(form.FormCloseQuery());
     EXPECT_TRUE(prompts_.Calls.empty());
 
     form.AppendSound(Sound("a", 'A'));
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::string currentFile;
         int answer;
-        std::optional<std::string> dialog;  // answer of the save dialog, if one is expected
+        std::optional<std::string> dialog; // answer of the save dialog, if one is expected
         bool closes;
         std::size_t calls;
     };
@@ -411,7 +474,8 @@ TEST_F(MainForm, CloseQueryAnswers) {
         form.CurrentFile = c.currentFile;
         form.Modified = true;
         prompts_.MessageAnswers.push_back(c.answer);
-        if (c.calls == 2) prompts_.FileAnswers.push_back(c.dialog);
+        if (c.calls == 2)
+            prompts_.FileAnswers.push_back(c.dialog);
         EXPECT_EQ(form.FormCloseQuery(), c.closes);
         EXPECT_EQ(prompts_.Calls.size(), c.calls);
     }
@@ -433,7 +497,8 @@ TEST_F(MainForm, CloseQueryAnswers) {
 // ---------------------------------------------------------------------------
 // State
 
-TEST_F(MainForm, RefreshStateWithAndWithoutAGameDirectory) {
+TEST_F(MainForm, RefreshStateWithAndWithoutAGameDirectory)
+{
     TMainForm& form = Form();
     EXPECT_TRUE(prompts_.Calls.empty());
     EXPECT_EQ(form.StatusBarText(), "Game Directory is \"" + dir_ + "\\game\\\"");
@@ -443,13 +508,15 @@ TEST_F(MainForm, RefreshStateWithAndWithoutAGameDirectory) {
     }
     EXPECT_FALSE(MenuItemEnabled(form, IDM_DEACTIVATE));
     EXPECT_FALSE(ToolButtonEnabled(form, IDM_DEACTIVATE));
-    for (int id : {IDM_SAVE, IDM_SAVEAS, IDM_SCRIPTSETUP, IDM_EXIT}) EXPECT_TRUE(MenuItemEnabled(form, id)) << id;
+    for (int id : {IDM_SAVE, IDM_SAVEAS, IDM_SCRIPTSETUP, IDM_EXIT})
+        EXPECT_TRUE(MenuItemEnabled(form, id)) << id;
     char title[256] = {};
     GetWindowTextA(form.Handle(), title, sizeof title);
     EXPECT_STREQ(title, "Untitled - Cuebinder");
 }
 
-TEST_F(MainForm, StartWithoutAGameDirectoryNoticesAndWithholdsTheListCommands) {
+TEST_F(MainForm, StartWithoutAGameDirectoryNoticesAndWithholdsTheListCommands)
+{
     WriteSettings("");
     TMainForm& form = Form();
     ASSERT_EQ(prompts_.Calls.size(), 1u);
@@ -464,7 +531,8 @@ TEST_F(MainForm, StartWithoutAGameDirectoryNoticesAndWithholdsTheListCommands) {
         EXPECT_FALSE(MenuItemEnabled(form, id)) << id;
         EXPECT_FALSE(ToolButtonEnabled(form, id)) << id;
     }
-    for (int id : {IDM_SAVE, IDM_SAVEAS, IDM_SCRIPTSETUP, IDM_EXIT}) EXPECT_TRUE(MenuItemEnabled(form, id)) << id;
+    for (int id : {IDM_SAVE, IDM_SAVEAS, IDM_SCRIPTSETUP, IDM_EXIT})
+        EXPECT_TRUE(MenuItemEnabled(form, id)) << id;
     // a disabled command does nothing even when its message arrives
     form.RunCommand(IDM_OPEN);
     EXPECT_EQ(prompts_.Calls.size(), 1u);
@@ -472,15 +540,17 @@ TEST_F(MainForm, StartWithoutAGameDirectoryNoticesAndWithholdsTheListCommands) {
     form.RunCommand(IDM_SCRIPTSETUP);
     ASSERT_EQ(prompts_.Calls.size(), 2u);
     EXPECT_EQ(prompts_.Calls[1].caption, "Error");
-    EXPECT_EQ(prompts_.Calls[1].text, "This feature only works when there is a game directory set. Please set "
-                                      "your game directory and try again.");
+    EXPECT_EQ(prompts_.Calls[1].text,
+              "This feature only works when there is a game directory set. Please set "
+              "your game directory and try again.");
 }
 
-TEST_F(MainForm, LoadsTheLastListAtStartWhenAsked) {
+TEST_F(MainForm, LoadsTheLastListAtStartWhenAsked)
+{
     const std::string file = Path("last.qbl");
     WriteAll(file, "[Config]\r\nCount=1\r\n[Sounds]\r\nSound0=z;Ctrl+Z\r\n");
-    WriteAll(dir_ + "\\Cuebinder.ini", "[Game]\r\nInstallPath=" + dir_ + "\r\n[App]\r\nLastFile=" + file +
-                                           "\r\nLoadLastAtStart=1\r\n");
+    WriteAll(dir_ + "\\Cuebinder.ini",
+             "[Game]\r\nInstallPath=" + dir_ + "\r\n[App]\r\nLastFile=" + file + "\r\nLoadLastAtStart=1\r\n");
     TMainForm& form = Form();
     ASSERT_EQ(form.Sounds().size(), 1u);
     EXPECT_EQ(form.Sounds()[0].ShortCut, 0x4000 | 'Z');
@@ -494,12 +564,18 @@ TEST_F(MainForm, LoadsTheLastListAtStartWhenAsked) {
 // Hotkeys
 
 // A window of the test's own, to check whether a combination is free.
-class Probe {
+class Probe
+{
 public:
-    Probe() { hwnd_ = CreateWindowExA(0, "STATIC", "probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); }
+    Probe()
+    {
+        hwnd_ = CreateWindowExA(0, "STATIC", "probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    }
     ~Probe() { DestroyWindow(hwnd_); }
-    bool Free(std::uint16_t shortcut) {
-        if (!RegisterHotKey(hwnd_, 1, cb::HotKeyModifiers(shortcut), cb::HotKeyKey(shortcut))) return false;
+    bool Free(std::uint16_t shortcut)
+    {
+        if (!RegisterHotKey(hwnd_, 1, cb::HotKeyModifiers(shortcut), cb::HotKeyKey(shortcut)))
+            return false;
         UnregisterHotKey(hwnd_, 1);
         return true;
     }
@@ -508,7 +584,8 @@ private:
     HWND hwnd_;
 };
 
-TEST_F(MainForm, ActivationRegistersEveryShortcutAndDeactivationReleasesThem) {
+TEST_F(MainForm, ActivationRegistersEveryShortcutAndDeactivationReleasesThem)
+{
     TMainForm& form = Form();
     WriteAll(Path("one.wav"), "RIFF one");
     WriteAll(Path("two.wav"), "RIFF two, longer");
@@ -535,7 +612,7 @@ TEST_F(MainForm, ActivationRegistersEveryShortcutAndDeactivationReleasesThem) {
         EXPECT_FALSE(MenuItemEnabled(form, id)) << id;
         EXPECT_FALSE(ToolButtonEnabled(form, id)) << id;
     }
-    EXPECT_EQ(ReadAll(dir_ + "\\game\\voice_input.wav"), "");  // created empty
+    EXPECT_EQ(ReadAll(dir_ + "\\game\\voice_input.wav"), ""); // created empty
     EXPECT_NE(Log().find("File doens't exist in SetFilename(). Creating."), std::string::npos);
     EXPECT_FALSE(IsIconic(form.Handle()));
 
@@ -552,7 +629,7 @@ TEST_F(MainForm, ActivationRegistersEveryShortcutAndDeactivationReleasesThem) {
     EXPECT_FALSE(MenuItemEnabled(form, IDM_DEACTIVATE));
     EXPECT_TRUE(probe.Free(kCtrlAltF9));
     EXPECT_TRUE(probe.Free(kCtrlAltF10));
-    EXPECT_EQ(form.Sounds()[0].ID, first[0]);  // identifiers stay in place
+    EXPECT_EQ(form.Sounds()[0].ID, first[0]); // identifiers stay in place
 
     // activating again draws a fresh identifier for every entry
     form.RunCommand(IDM_ACTIVATE);
@@ -563,7 +640,8 @@ TEST_F(MainForm, ActivationRegistersEveryShortcutAndDeactivationReleasesThem) {
     form.DeactivateHotKeys();
 }
 
-TEST_F(MainForm, ADuplicateShortcutNamesItsIndexAndLeavesNothingRegistered) {
+TEST_F(MainForm, ADuplicateShortcutNamesItsIndexAndLeavesNothingRegistered)
+{
     TMainForm& form = Form();
     form.AppendSound(Sound(Path("a.wav"), kCtrlAltF9));
     form.AppendSound(Sound(Path("b.wav"), kCtrlAltF9));
@@ -572,11 +650,12 @@ TEST_F(MainForm, ADuplicateShortcutNamesItsIndexAndLeavesNothingRegistered) {
     ASSERT_EQ(prompts_.Calls.size(), 1u);
     EXPECT_EQ(prompts_.Calls[0].caption, "Error");
     EXPECT_EQ(prompts_.Calls[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
-    EXPECT_EQ(prompts_.Calls[0].text,
-              "Index: 1\nFilename: " + Path("b.wav") +
-                  "\n\nThere was a problem. A duplicate shortcut (Ctrl+Alt+F9) was detected. Please make sure "
-                  "there are no duplicate shortcuts in your sounds list. Also make sure that no other programs "
-                  "are using shortcuts which you have chosen for your sounds.");
+    EXPECT_EQ(
+        prompts_.Calls[0].text,
+        "Index: 1\nFilename: " + Path("b.wav") +
+            "\n\nThere was a problem. A duplicate shortcut (Ctrl+Alt+F9) was detected. Please make sure "
+            "there are no duplicate shortcuts in your sounds list. Also make sure that no other programs "
+            "are using shortcuts which you have chosen for your sounds.");
     EXPECT_NE(Log().find(" - Failure in TMainForm::ActivateHotKeys()\r\n"), std::string::npos);
     Probe probe;
     EXPECT_TRUE(probe.Free(kCtrlAltF9));
@@ -585,9 +664,10 @@ TEST_F(MainForm, ADuplicateShortcutNamesItsIndexAndLeavesNothingRegistered) {
     EXPECT_TRUE(MenuItemEnabled(form, IDM_ACTIVATE));
 }
 
-TEST_F(MainForm, AnEmptyListActivatesAndMinimisesWhenSoSet) {
-    WriteAll(dir_ + "\\Cuebinder.ini",
-             "[Game]\r\nInstallPath=" + dir_ + "\\game\r\n[App]\r\nLoadLastAtStart=0\r\nMinWhenActivated=1\r\n");
+TEST_F(MainForm, AnEmptyListActivatesAndMinimisesWhenSoSet)
+{
+    WriteAll(dir_ + "\\Cuebinder.ini", "[Game]\r\nInstallPath=" + dir_ +
+                                           "\\game\r\n[App]\r\nLoadLastAtStart=0\r\nMinWhenActivated=1\r\n");
     TMainForm& form = Form();
     EXPECT_TRUE(form.ActivateHotKeys());
     EXPECT_TRUE(form.IsActive());
@@ -595,7 +675,8 @@ TEST_F(MainForm, AnEmptyListActivatesAndMinimisesWhenSoSet) {
     EXPECT_TRUE(prompts_.Calls.empty());
 }
 
-TEST_F(MainForm, APressCopiesTheSoundShowsItAndAllocatesNothing) {
+TEST_F(MainForm, APressCopiesTheSoundShowsItAndAllocatesNothing)
+{
     TMainForm& form = Form();
     const std::string one = std::string(200000, '1');
     const std::string two = "RIFF short";
@@ -623,7 +704,7 @@ TEST_F(MainForm, APressCopiesTheSoundShowsItAndAllocatesNothing) {
     EXPECT_EQ(form.StatusForm()->StatusText(), "Current Sound: " + Path("one.wav"));
     EXPECT_TRUE(form.StatusForm()->IsTimerEnabled());
     EXPECT_EQ(press(form.Sounds()[1].ID), 0);
-    EXPECT_EQ(ReadAll(voice), two);  // no trailing bytes of the longer sound
+    EXPECT_EQ(ReadAll(voice), two); // no trailing bytes of the longer sound
     EXPECT_EQ(form.StatusForm()->StatusText(),
               "Current Sound: " + Path("a much longer name for the second sound.wav"));
 
@@ -636,7 +717,8 @@ TEST_F(MainForm, APressCopiesTheSoundShowsItAndAllocatesNothing) {
 
     // an unknown identifier: two log lines, nothing else
     std::int32_t unknown = 1;
-    while (cb::IndexFromID(form.Sounds(), unknown) >= 0) ++unknown;
+    while (cb::IndexFromID(form.Sounds(), unknown) >= 0)
+        ++unknown;
     press(unknown);
     EXPECT_EQ(ReadAll(voice), two);
     const std::string after = Log().substr(log.size());
@@ -658,13 +740,15 @@ TEST_F(MainForm, APressCopiesTheSoundShowsItAndAllocatesNothing) {
 
 // Time from the hotkey message to a complete voice file, next to a plain copy
 // of the same file in the same run (printed; the copies are checked).
-TEST_F(MainForm, PressTimingAgainstAPlainCopy) {
+TEST_F(MainForm, PressTimingAgainstAPlainCopy)
+{
     TMainForm& form = Form();
     const std::uint32_t sizes[] = {1u << 20, 20u << 20};
     for (std::uint32_t size : sizes) {
         const std::string name = Path("size" + std::to_string(size) + ".wav");
         std::string data(size, '\0');
-        for (std::uint32_t i = 0; i < size; ++i) data[i] = static_cast<char>((i * 2654435761u) >> 24);
+        for (std::uint32_t i = 0; i < size; ++i)
+            data[i] = static_cast<char>((i * 2654435761u) >> 24);
         WriteAll(name, data);
         form.AppendSound(Sound(name, form.Sounds().empty() ? kCtrlAltF9 : kCtrlAltF10));
     }
@@ -702,10 +786,11 @@ TEST_F(MainForm, PressTimingAgainstAPlainCopy) {
         std::sort(copy.begin(), copy.end());
         std::sort(replace.begin(), replace.end());
         EXPECT_EQ(ReadAll(dir_ + "\\game\\voice_input.wav"), ReadAll(sound.Filename));
-        std::printf("%2u MB: whole press median %.2f ms (min %.2f), voice file alone median %.2f ms (min %.2f); "
-                    "plain copy median %.2f ms (min %.2f); ratios %.2f and %.2f\n",
-                    static_cast<unsigned>(i == 0 ? 1 : 20), press[2], press[0], replace[2], replace[0], copy[2],
-                    copy[0], press[2] / copy[2], replace[2] / copy[2]);
+        std::printf(
+            "%2u MB: whole press median %.2f ms (min %.2f), voice file alone median %.2f ms (min %.2f); "
+            "plain copy median %.2f ms (min %.2f); ratios %.2f and %.2f\n",
+            static_cast<unsigned>(i == 0 ? 1 : 20), press[2], press[0], replace[2], replace[0], copy[2],
+            copy[0], press[2] / copy[2], replace[2] / copy[2]);
     }
     form.DeactivateHotKeys();
 }
@@ -713,22 +798,26 @@ TEST_F(MainForm, PressTimingAgainstAPlainCopy) {
 // ---------------------------------------------------------------------------
 // Shortcut texts with this system's keyboard layout
 
-TEST(ShortCutTexts, EveryKeyTheLayoutNamesReadsBackAsItself) {
+TEST(ShortCutTexts, EveryKeyTheLayoutNamesReadsBackAsItself)
+{
     int named = 0;
     for (int vk = 0; vk < 256; ++vk) {
         for (std::uint16_t mods : {0x0000, 0x2000, 0x4000, 0x8000, 0xE000}) {
             const std::uint16_t code = static_cast<std::uint16_t>(mods | vk);
             const std::string text = ShortCutToText(code);
-            if (text.empty()) continue;
-            if (mods == 0) ++named;
+            if (text.empty())
+                continue;
+            if (mods == 0)
+                ++named;
             const bool keypadDigit = vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9;
-            const std::uint16_t want = keypadDigit ? static_cast<std::uint16_t>(mods | (vk - VK_NUMPAD0 + '0')) : code;
+            const std::uint16_t want =
+                keypadDigit ? static_cast<std::uint16_t>(mods | (vk - VK_NUMPAD0 + '0')) : code;
             EXPECT_EQ(TextToShortCut(text), want) << "'" << text << "' vk " << vk;
         }
     }
-    EXPECT_GE(named, 85);  // at least the fixed table
+    EXPECT_GE(named, 85); // at least the fixed table
     EXPECT_EQ(ShortCutToText(0x6000 | VK_F5), "Shift+Ctrl+F5");
     EXPECT_EQ(TextToShortCut("^f5"), 0x4000 | VK_F5);
 }
 
-}  // namespace
+} // namespace

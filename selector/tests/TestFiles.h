@@ -26,17 +26,22 @@ inline std::string ReadAll(const std::string& path)
 
 inline bool WriteAll(const std::string& path, const std::string& data)
 {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
-    bool ok = data.empty() || (WriteFile(f, data.data(), static_cast<DWORD>(data.size()), &written, nullptr)
-                               && written == data.size());
+    bool ok =
+        data.empty() || (WriteFile(f, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
+                         written == data.size());
     CloseHandle(f);
     return ok;
 }
 
-inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline bool Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Deterministic non-trivial bytes, different for each seed.
 inline std::string Pattern(std::size_t size, unsigned seed)
@@ -91,15 +96,16 @@ inline void RemoveTree(const std::string& dir)
 
 // A fresh folder under the build tree's scratch area, private to this test
 // process, removed again when the object goes.
-class ScratchDir {
+class ScratchDir
+{
 public:
     ScratchDir()
     {
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string base = std::string(CB_TEST_TMP) + "\\selector-a";
         CreateDirectoryA(base.c_str(), nullptr);
-        m_Path = base + "\\" + (info ? std::string(info->test_suite_name()) + "." + info->name() : "x") + "-"
-            + std::to_string(GetCurrentProcessId());
+        m_Path = base + "\\" + (info ? std::string(info->test_suite_name()) + "." + info->name() : "x") +
+                 "-" + std::to_string(GetCurrentProcessId());
         RemoveTree(m_Path);
         CreateDirectoryA(m_Path.c_str(), nullptr);
     }

@@ -9,7 +9,8 @@
 
 namespace {
 
-LRESULT CALLBACK GameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK GameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
     switch (msg) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -32,9 +33,10 @@ LRESULT CALLBACK GameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-}  // namespace
+} // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+{
     std::string title = (commandLine && *commandLine) ? commandLine : "Veltrane stand-in";
     WNDCLASSA wc{};
     wc.lpfnWndProc = GameProc;
@@ -42,9 +44,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = "VeltraneStandIn";
     RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
-                                400, 200, nullptr, nullptr, instance, nullptr);
-    if (!hwnd) return 1;
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                                100, 400, 200, nullptr, nullptr, instance, nullptr);
+    if (!hwnd)
+        return 1;
     SetForegroundWindow(hwnd);
     SetFocus(hwnd);
     MSG msg;

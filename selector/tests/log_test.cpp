@@ -52,7 +52,8 @@ TEST(EventLog, LineBytesFromTheLocalClock)
     SetLogFileName("");
     std::string text = ReadAll(dir / "log.txt");
     // The second may have turned between the two readings of the clock.
-    EXPECT_TRUE(text == FormatLogLine(before, "Replace() failed.") || text == FormatLogLine(after, "Replace() failed."))
+    EXPECT_TRUE(text == FormatLogLine(before, "Replace() failed.") ||
+                text == FormatLogLine(after, "Replace() failed."))
         << text;
     EXPECT_EQ(text.substr(text.size() - 22), " - Replace() failed.\r\n");
 }

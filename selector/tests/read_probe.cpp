@@ -20,7 +20,8 @@ int main(int argc, char** argv)
     while (ReadFile(in, buf, sizeof buf, &got, nullptr) && got > 0)
         data.append(buf, got);
     CloseHandle(in);
-    HANDLE out = CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE out =
+        CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out == INVALID_HANDLE_VALUE)
         return 3;
     DWORD written = 0;

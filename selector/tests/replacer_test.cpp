@@ -33,7 +33,7 @@ TEST(Replacer, ExactCopiesAroundTheBufferSize)
     ScratchDir dir;
     LogCapture log(dir / "log.txt");
     const std::string target = dir / "voice_input.wav";
-    ASSERT_TRUE(WriteAll(target, Pattern(1000000, 99)));  // longer than every source: no tail may remain
+    ASSERT_TRUE(WriteAll(target, Pattern(1000000, 99))); // longer than every source: no tail may remain
 
     for (std::uint32_t buffer : {4096u, TReplacer::DefaultBufferSize}) {
         TReplacer r;
@@ -41,8 +41,8 @@ TEST(Replacer, ExactCopiesAroundTheBufferSize)
         EXPECT_EQ(r.BufferSize(), buffer);
         r.SetFilename(target);
         ASSERT_TRUE(r.IsOpen());
-        const std::size_t sizes[] = {3 * buffer + 77, 100, buffer, 0, buffer - 1, 2 * buffer, 1,
-                                     2 * buffer + 1, 5 * buffer};
+        const std::size_t sizes[] = {3 * buffer + 77, 100, buffer,         0,         buffer - 1,
+                                     2 * buffer,      1,   2 * buffer + 1, 5 * buffer};
         unsigned seed = 1;
         for (std::size_t size : sizes) {
             const std::string source = dir / ("s" + std::to_string(seed) + ".wav");
@@ -138,7 +138,8 @@ TEST(Replacer, FailuresAreLoggedAndReportedAsFailures)
     TReplacer good;
     good.SetFilename(target);
     EXPECT_FALSE(good.Replace(dir / "gone.wav"));
-    HANDLE lock = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE lock =
+        CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(good.Replace(source));
     CloseHandle(lock);
@@ -205,9 +206,13 @@ TEST(Replacer, BufferSizeComesFromTheSetting)
 {
     TReplacer r;
     EXPECT_EQ(r.BufferSize(), 131072u);
-    struct Case { int kilobytes; std::uint32_t bytes; };
-    const Case cases[] = {{32, 32768}, {64, 65536}, {2048, 2097152}, {1, 1024}, {0, 131072},
-                          {-5, 131072}, {2049, 131072}, {128, 131072}};
+    struct Case
+    {
+        int kilobytes;
+        std::uint32_t bytes;
+    };
+    const Case cases[] = {{32, 32768}, {64, 65536},  {2048, 2097152}, {1, 1024},
+                          {0, 131072}, {-5, 131072}, {2049, 131072},  {128, 131072}};
     for (const Case& c : cases) {
         EXPECT_TRUE(r.ApplyBufferSizeSetting(c.kilobytes));
         EXPECT_EQ(r.BufferSize(), c.bytes) << c.kilobytes << " KB";

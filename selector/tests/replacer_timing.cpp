@@ -47,7 +47,8 @@ bool MakeWav(const std::string& path, std::size_t bytes)
         x = x * 1103515245u + 12345u;
         data[i] = static_cast<unsigned char>(x >> 16);
     }
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
@@ -67,11 +68,16 @@ int main(int argc, char** argv)
     const std::string dir = argv[1];
     const std::string target = dir + "\\voice_input.wav";
     const std::string copyTarget = dir + "\\copy_target.wav";
-    struct Run { const char* name; std::size_t bytes; int reps; };
+    struct Run
+    {
+        const char* name;
+        std::size_t bytes;
+        int reps;
+    };
     const Run runs[] = {{"1 MB", 1u << 20, 100}, {"20 MB", 20u << 20, 20}};
 
-    std::printf("%-6s %-8s %12s %12s %12s %8s\n", "file", "buffer", "replace ms", "CopyFile ms", "replace MB/s",
-                "ratio");
+    std::printf("%-6s %-8s %12s %12s %12s %8s\n", "file", "buffer", "replace ms", "CopyFile ms",
+                "replace MB/s", "ratio");
     for (const Run& run : runs) {
         const std::string source = dir + "\\source_" + std::to_string(run.bytes) + ".wav";
         if (!MakeWav(source, run.bytes)) {

@@ -18,14 +18,15 @@ using testfiles::WriteAll;
 
 namespace {
 
-const char* const kSuccess =
-    "The script has been setup! You may now hold down INSERT to play a .WAV or press DELETE to toggle a .WAV on "
-    "and off.";
+const char* const kSuccess = "The script has been setup! You may now hold down INSERT to play a .WAV or "
+                             "press DELETE to toggle a .WAV on "
+                             "and off.";
 const char* const kFailed = "The Script Setup feature failed.";
 
 // What the timer does once the window is up: click a radio button (0 = none),
 // type into the "Other" box, then press Setup or Cancel.
-struct Player {
+struct Player
+{
     int radio = 0;
     const char* typed = nullptr;
     int button = IDOK;
@@ -39,7 +40,7 @@ void CALLBACK PlayerTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
     HWND form = FindWindowA("#32770", "Script Setup");
     if (!form || !IsWindowVisible(form))
-        return;  // not up yet: try again at the next tick
+        return; // not up yet: try again at the next tick
     KillTimer(nullptr, id);
     g_player.sawWindow = true;
     g_player.seenOwner = GetWindow(form, GW_OWNER);
@@ -61,7 +62,8 @@ TScriptSetupResult RunAnswered(const TSettings& settings, Player player)
 }
 
 // A throw-away game folder with the engine's marker file and some mod folders.
-struct GameFolder {
+struct GameFolder
+{
     ScratchDir dir;
     std::string root = dir / "Veltrane";
     GameFolder()
@@ -79,7 +81,7 @@ TEST(ScriptSetup, AppendsTheExactScriptEachTime)
 {
     GameFolder game;
     const std::string mod = game.root + "\\mainline\\";
-    ASSERT_TRUE(WriteAll(mod + "autoexec.cfg", "exec userconfig.cfg"));  // no line end at its end
+    ASSERT_TRUE(WriteAll(mod + "autoexec.cfg", "exec userconfig.cfg")); // no line end at its end
 
     TScriptedPrompts prompts;
     TPromptsScope scope(prompts);
@@ -103,20 +105,25 @@ TEST(ScriptSetup, AppendsTheExactScriptEachTime)
 
 TEST(ScriptSetup, EachChoiceOfTheWindowWritesIntoItsFolder)
 {
-    struct Case { int radio; const char* typed; const char* folder; };
+    struct Case
+    {
+        int radio;
+        const char* typed;
+        const char* folder;
+    };
     const Case cases[] = {
-        {0, nullptr, "mainline\\"},  // the choice checked at start
+        {0, nullptr, "mainline\\"}, // the choice checked at start
         {TScriptForm::IdSkarrow, nullptr, "skarrow\\"},
         {TScriptForm::IdHarrowkeep, "ignored", "tkf\\"},
         {TScriptForm::IdIronmarch, nullptr, "dwd\\"},
         {TScriptForm::IdRebound, nullptr, "rebound\\"},
         {TScriptForm::IdOther, "custom mod", "custom mod\\"},
-        {TScriptForm::IdOther, "", ""},  // an empty box: the game directory itself
+        {TScriptForm::IdOther, "", ""}, // an empty box: the game directory itself
     };
     for (const Case& c : cases) {
         GameFolder game;
         TSettings settings(game.dir / "c.ini");
-        settings.SetInstallPath(game.root);  // stored without its backslash
+        settings.SetInstallPath(game.root); // stored without its backslash
         TScriptedPrompts prompts;
         TPromptsScope scope(prompts);
         Player player;
@@ -160,7 +167,7 @@ TEST(ScriptSetup, ConfigThatCannotBeOpenedFailsAfterTheScript)
 {
     GameFolder game;
     const std::string mod = game.root + "\\dwd\\";
-    ASSERT_TRUE(CreateDirectoryA((mod + "config.cfg").c_str(), nullptr));  // a folder in its place
+    ASSERT_TRUE(CreateDirectoryA((mod + "config.cfg").c_str(), nullptr)); // a folder in its place
     TScriptedPrompts prompts;
     TPromptsScope scope(prompts);
     EXPECT_EQ(InstallScript(nullptr, mod), TScriptSetupResult::Failed);
@@ -199,9 +206,10 @@ TEST(ScriptSetup, NoGameDirectoryShowsTheErrorAndNoWindow)
         EXPECT_EQ(RunAnswered(settings, player), TScriptSetupResult::NoGameDirectory);
         EXPECT_FALSE(g_player.sawWindow);
         ASSERT_EQ(prompts.Calls.size(), 1u);
-        EXPECT_EQ(prompts.Calls[0].text,
-                  "This feature only works when there is a game directory set. Please set your game directory "
-                  "and try again.");
+        EXPECT_EQ(
+            prompts.Calls[0].text,
+            "This feature only works when there is a game directory set. Please set your game directory "
+            "and try again.");
         EXPECT_EQ(prompts.Calls[0].caption, "Error");
         EXPECT_EQ(prompts.Calls[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
     }
@@ -210,8 +218,8 @@ TEST(ScriptSetup, NoGameDirectoryShowsTheErrorAndNoWindow)
 TEST(ScriptSetup, WindowLayoutAndTabOrder)
 {
     // An owner to centre on.
-    HWND owner = CreateWindowExA(0, "STATIC", "Owner", WS_POPUP | WS_VISIBLE, 100, 50, 470, 312, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+    HWND owner = CreateWindowExA(0, "STATIC", "Owner", WS_POPUP | WS_VISIBLE, 100, 50, 470, 312, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(owner, nullptr);
     {
         TScriptForm form(owner);
@@ -253,8 +261,9 @@ TEST(ScriptSetup, WindowLayoutAndTabOrder)
         HWND child = GetWindow(h, GW_CHILD);
         for (; child; child = GetWindow(child, GW_HWNDNEXT))
             order.push_back(GetDlgCtrlID(child));
-        EXPECT_EQ(order, (std::vector<int>{TScriptForm::IdPromptLabel, 101, 102, 103, 104, 105, 106,
-                                           TScriptForm::IdOtherLabel, TScriptForm::IdOtherEdit, IDCANCEL, IDOK}));
+        EXPECT_EQ(order,
+                  (std::vector<int>{TScriptForm::IdPromptLabel, 101, 102, 103, 104, 105, 106,
+                                    TScriptForm::IdOtherLabel, TScriptForm::IdOtherEdit, IDCANCEL, IDOK}));
         // Tab stops: the checked choice stands for its group.
         HWND first = GetNextDlgTabItem(h, nullptr, FALSE);
         std::vector<int> tabs;

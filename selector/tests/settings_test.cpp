@@ -11,8 +11,14 @@ using testfiles::WriteAll;
 
 namespace {
 
-int ScreenW() { return GetSystemMetrics(SM_CXSCREEN); }
-int ScreenH() { return GetSystemMetrics(SM_CYSCREEN); }
+int ScreenW()
+{
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+int ScreenH()
+{
+    return GetSystemMetrics(SM_CYSCREEN);
+}
 
 } // namespace
 
@@ -81,12 +87,11 @@ TEST(Settings, ValueEncodingsAndWriteBack)
     s.Save();
     // Keys keep their places; values are rewritten in their plain forms, and
     // the game directory is stored as it was given (no backslash added).
-    EXPECT_EQ(ReadAll(file),
-              "[Window]\r\niX=32\r\niY=-7\r\niW=500\r\niH=16\r\nColumnWidth0=300\r\n"
-              "ColumnWidth1=0\r\nColumnWidth2=0\r\n"
-              "[Game]\r\nInstallPath=C:\\Games\\X\r\nBarAlign=1\r\n"
-              "[App]\r\nLastFile=C:\\a b\\list.qbl\r\nBufferSize=128\r\nMinWhenActivated=1\r\n"
-              "LoadLastAtStart=0\r\n");
+    EXPECT_EQ(ReadAll(file), "[Window]\r\niX=32\r\niY=-7\r\niW=500\r\niH=16\r\nColumnWidth0=300\r\n"
+                             "ColumnWidth1=0\r\nColumnWidth2=0\r\n"
+                             "[Game]\r\nInstallPath=C:\\Games\\X\r\nBarAlign=1\r\n"
+                             "[App]\r\nLastFile=C:\\a b\\list.qbl\r\nBufferSize=128\r\nMinWhenActivated=1\r\n"
+                             "LoadLastAtStart=0\r\n");
 }
 
 TEST(Settings, FileWrittenFromNothingHasTheDocumentedOrder)
@@ -146,7 +151,7 @@ TEST(Settings, ForeignKeysSurviveAndLongValuesAreCut)
 
     TSettings back(file);
     back.Load();
-    EXPECT_EQ(back.GetLastFile(), std::string(2047, 'L'));  // a 2048-byte read buffer
+    EXPECT_EQ(back.GetLastFile(), std::string(2047, 'L')); // a 2048-byte read buffer
 }
 
 TEST(Settings, InstallPathGetterAddsOneBackslash)

@@ -34,8 +34,14 @@ TEST(StatusBar, PlacedByBarAlign)
 {
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
-    struct Case { int align; bool visible; int top; };
-    const Case cases[] = {{0, true, 0}, {1, true, h - 22}, {2, false, -1}, {7, true, 0}};  // 7: shown, top left where it was
+    struct Case
+    {
+        int align;
+        bool visible;
+        int top;
+    };
+    const Case cases[] = {
+        {0, true, 0}, {1, true, h - 22}, {2, false, -1}, {7, true, 0}}; // 7: shown, top left where it was
     for (const Case& c : cases) {
         TSettings settings("unused.ini");
         settings.SetBarAlign(c.align);
@@ -156,10 +162,10 @@ TEST(StatusBar, HiddenFiveSecondsAfterTheLastShow)
     Pump(3000);
     ASSERT_TRUE(IsWindowVisible(status.Handle()));
     status.ShowStatus("Current Sound: second.wav");
-    Pump(3500);  // 6.5 s after the first show, 3.5 s after the second
+    Pump(3500); // 6.5 s after the first show, 3.5 s after the second
     EXPECT_TRUE(IsWindowVisible(status.Handle()));
     EXPECT_EQ(status.StatusText(), "Current Sound: second.wav");
-    Pump(2500);  // 6 s after the second
+    Pump(2500); // 6 s after the second
     EXPECT_FALSE(IsWindowVisible(status.Handle()));
     EXPECT_FALSE(status.IsTimerEnabled());
 }

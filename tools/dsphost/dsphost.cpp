@@ -70,8 +70,8 @@ std::string LastErrorText()
 {
     const DWORD e = GetLastError();
     char text[256] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, e, 0, text, sizeof text,
-                   nullptr);
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, e, 0, text,
+                   sizeof text, nullptr);
     std::string s = text;
     while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ' || s.back() == '.'))
         s.pop_back();
@@ -93,7 +93,8 @@ bool ParseNumber(const char* text, unsigned long max, unsigned long* value)
     return true;
 }
 
-class Plugin {
+class Plugin
+{
 public:
     explicit Plugin(const char* path)
     {
@@ -106,8 +107,9 @@ public:
         show = reinterpret_cast<ShowDSPSettingsFn>(GetProcAddress(module_, "ShowDSPSettings"));
         remove = reinterpret_cast<RemoveDSPSettingsFn>(GetProcAddress(module_, "RemoveDSPSettings"));
         if (!work || !show || !remove)
-            error_ = "'" + std::string(path) +
-                     "' is not a DSP plug-in (DSPWorkOnThisFile, ShowDSPSettings or RemoveDSPSettings is missing)";
+            error_ =
+                "'" + std::string(path) +
+                "' is not a DSP plug-in (DSPWorkOnThisFile, ShowDSPSettings or RemoveDSPSettings is missing)";
     }
     ~Plugin()
     {
@@ -126,7 +128,8 @@ private:
 };
 
 // A file handle closed on scope exit.
-struct Handle {
+struct Handle
+{
     HANDLE h = INVALID_HANDLE_VALUE;
     Handle() = default;
     explicit Handle(HANDLE handle) : h(handle) {}
@@ -179,7 +182,8 @@ bool CopyBytes(HANDLE from, uint64_t offset, HANDLE to, uint64_t bytes, std::vec
     for (uint64_t done = 0; done < bytes;) {
         const uint32_t n = static_cast<uint32_t>(bytes - done < buffer.size() ? bytes - done : buffer.size());
         uint32_t got = 0;
-        if (!ReadAt(from, offset + done, buffer.data(), n, &got) || got != n || !WriteAll(to, buffer.data(), n))
+        if (!ReadAt(from, offset + done, buffer.data(), n, &got) || got != n ||
+            !WriteAll(to, buffer.data(), n))
             return false;
         done += n;
     }
@@ -188,10 +192,10 @@ bool CopyBytes(HANDLE from, uint64_t offset, HANDLE to, uint64_t bytes, std::vec
 
 bool SameFile(const char* a, const char* b)
 {
-    Handle x(CreateFileA(a, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                         nullptr));
-    Handle y(CreateFileA(b, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                         nullptr));
+    Handle x(CreateFileA(a, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                         0, nullptr));
+    Handle y(CreateFileA(b, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                         0, nullptr));
     if (!x.Ok() || !y.Ok())
         return false;
     BY_HANDLE_FILE_INFORMATION ix{}, iy{};
@@ -201,7 +205,8 @@ bool SameFile(const char* a, const char* b)
            ix.nFileIndexLow == iy.nFileIndexLow;
 }
 
-struct WorkCall {
+struct WorkCall
+{
     DSPWorkOnThisFileFn work;
     std::string path;
     WAVEFORMATEX* format;
@@ -273,8 +278,8 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
     if (!plugin.Error().empty())
         return Fail(kNoPlugin, plugin.Error());
 
-    Handle in(CreateFileA(inPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                          nullptr));
+    Handle in(CreateFileA(inPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!in.Ok())
         return Fail(kBadInput, std::string("cannot open '") + inPath + "': " + LastErrorText());
     LARGE_INTEGER size{};
@@ -296,8 +301,8 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
     dsp::RemoveOnExit rawGuard(rawPath);
     std::vector<uint8_t> buffer(kCopyChunk);
     {
-        Handle raw(CreateFileA(rawPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                               nullptr));
+        Handle raw(CreateFileA(rawPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!raw.Ok())
             return Fail(kNoOutput, "cannot create '" + rawPath + "': " + LastErrorText());
         if (!CopyBytes(in.h, info.dataOffset, raw.h, info.dataBytes, buffer))
@@ -311,8 +316,9 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
     if (result < 0)
         return Fail(kPluginFailed, "cannot start the worker thread");
     if (result == 0)
-        return Fail(kPluginFailed, std::string("the plug-in reported failure (DSPWorkOnThisFile returned 0) for '") +
-                                       inPath + "'; no output written");
+        return Fail(kPluginFailed,
+                    std::string("the plug-in reported failure (DSPWorkOnThisFile returned 0) for '") +
+                        inPath + "'; no output written");
     dsp::WaveFormat out;
     std::memcpy(&out, &format, sizeof out);
     if (!dsp::FormatDescribesAudio(out))
@@ -330,8 +336,8 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
         const std::vector<uint8_t> header = wav::MakeHeader(out, dataBytes);
         if (header.empty())
             return Fail(kNoOutput, "the result is too large for a WAV file");
-        Handle part(CreateFileA(partPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+        Handle part(CreateFileA(partPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!part.Ok())
             return Fail(kNoOutput, "cannot create '" + partPath + "': " + LastErrorText());
         const uint8_t pad = 0;
@@ -341,7 +347,8 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
             return Fail(kNoOutput, "cannot write '" + partPath + "': " + LastErrorText());
     }
     if (!dsp::ReplaceInput(partPath, outPath))
-        return Fail(kNoOutput, std::string("cannot move the result to '") + outPath + "': " + LastErrorText());
+        return Fail(kNoOutput,
+                    std::string("cannot move the result to '") + outPath + "': " + LastErrorText());
     partGuard.Release();
     PrintFormat(format);
     return kOk;
@@ -392,18 +399,21 @@ int RunRaw(int argc, char** argv)
     format.nChannels = static_cast<WORD>(channels);
     format.nSamplesPerSec = rate;
     format.wBitsPerSample = static_cast<WORD>(bits);
-    format.nBlockAlign = haveAlign ? static_cast<WORD>(align) : static_cast<WORD>(channels * ((bits + 7) / 8));
+    format.nBlockAlign =
+        haveAlign ? static_cast<WORD>(align) : static_cast<WORD>(channels * ((bits + 7) / 8));
     format.nAvgBytesPerSec = format.nBlockAlign * rate;
     const int result = RunPlugin(plugin, file, &format, bar, log);
     if (result <= 0)
-        return Fail(kPluginFailed, std::string("the plug-in reported failure (DSPWorkOnThisFile returned 0) for '") +
-                                       file + "'");
+        return Fail(kPluginFailed,
+                    std::string("the plug-in reported failure (DSPWorkOnThisFile returned 0) for '") + file +
+                        "'");
     PrintFormat(format);
     return kOk;
 }
 
 // The host window for --panel.
-struct PanelHost {
+struct PanelHost
+{
     Plugin* plugin = nullptr;
     bool removed = false;
 };
@@ -473,8 +483,8 @@ int RunPanel(int argc, char** argv)
     RECT r{0, 0, 440, 340};
     AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
     HWND window = CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
+                                  CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr,
+                                  nullptr, wc.hInstance, nullptr);
     if (!window)
         return Fail(kNoOutput, "cannot create the host window: " + LastErrorText());
     ShowWindow(window, SW_SHOWNORMAL);
@@ -540,7 +550,7 @@ int Main(int argc, char** argv)
     return RunWav(positional[0], positional[1], positional[2], bar, log);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -9,7 +9,7 @@ namespace {
 constexpr uint32_t kModulus = 100000000;
 constexpr uint32_t kHalf = 10000;
 constexpr uint32_t kMultiplier = 31415821;
-}  // namespace
+} // namespace
 
 uint32_t NameGenerator::SeedFromTime(uint32_t hour, uint32_t minute, uint32_t second, uint32_t ms)
 {
@@ -42,7 +42,8 @@ uint32_t RandomNameNumber(uint32_t n)
     if (!generator) {
         using namespace std::chrono;
         const auto now = system_clock::now().time_since_epoch();
-        const uint64_t msOfDay = static_cast<uint64_t>(duration_cast<milliseconds>(now).count()) % 86400000ull;
+        const uint64_t msOfDay =
+            static_cast<uint64_t>(duration_cast<milliseconds>(now).count()) % 86400000ull;
         const uint32_t ms = static_cast<uint32_t>(msOfDay % 1000);
         const uint32_t s = static_cast<uint32_t>(msOfDay / 1000);
         static NameGenerator instance(NameGenerator::SeedFromTime(s / 3600, s / 60 % 60, s % 60, ms));
@@ -51,4 +52,4 @@ uint32_t RandomNameNumber(uint32_t n)
     return generator->Below(n);
 }
 
-}  // namespace dsp
+} // namespace dsp

@@ -7,7 +7,8 @@
 
 namespace dsp {
 
-class NameGenerator {
+class NameGenerator
+{
 public:
     explicit NameGenerator(uint32_t seed) : x_(seed) {}
 
@@ -33,4 +34,4 @@ private:
 // time on first use.
 uint32_t RandomNameNumber(uint32_t n);
 
-}  // namespace dsp
+} // namespace dsp

@@ -11,7 +11,6 @@ std::unique_ptr<SampleConverter> MakeSampleConverter(int bitsPerSample)
 
 SampleView::SampleView(void* buffer, int bitsPerSample)
     : buffer_(buffer), converter_(MakeSampleConverter(bitsPerSample))
-{
-}
+{}
 
-}  // namespace dsp
+} // namespace dsp

@@ -78,10 +78,14 @@ template <class F>
 inline decltype(auto) WithDepth(int bitsPerSample, F&& f)
 {
     switch (HandledDepth(bitsPerSample)) {
-    case 16: return f(std::integral_constant<int, 16>{});
-    case 24: return f(std::integral_constant<int, 24>{});
-    case 32: return f(std::integral_constant<int, 32>{});
-    default: return f(std::integral_constant<int, 8>{});
+    case 16:
+        return f(std::integral_constant<int, 16>{});
+    case 24:
+        return f(std::integral_constant<int, 24>{});
+    case 32:
+        return f(std::integral_constant<int, 32>{});
+    default:
+        return f(std::integral_constant<int, 8>{});
     }
 }
 
@@ -93,7 +97,8 @@ inline decltype(auto) ForEachDepth(int bitsPerSample, F&& f)
 }
 
 // One converter per depth behind a common interface.
-class SampleConverter {
+class SampleConverter
+{
 public:
     virtual ~SampleConverter() = default;
     virtual int32_t Read(const void* buffer, size_t index) const = 0;
@@ -102,17 +107,22 @@ public:
 };
 
 template <int Depth>
-class DepthConverter final : public SampleConverter {
+class DepthConverter final : public SampleConverter
+{
 public:
     int32_t Read(const void* buffer, size_t index) const override { return ReadSample<Depth>(buffer, index); }
-    void Write(void* buffer, size_t index, int32_t value) const override { WriteSample<Depth>(buffer, index, value); }
+    void Write(void* buffer, size_t index, int32_t value) const override
+    {
+        WriteSample<Depth>(buffer, index, value);
+    }
     int Bits() const override { return Depth; }
 };
 
 std::unique_ptr<SampleConverter> MakeSampleConverter(int bitsPerSample);
 
 // A buffer plus the converter for its depth. Owns the converter, not the buffer.
-class SampleView {
+class SampleView
+{
 public:
     SampleView(void* buffer, int bitsPerSample);
     int32_t Read(size_t index) const { return converter_->Read(buffer_, index); }
@@ -125,4 +135,4 @@ private:
     std::unique_ptr<SampleConverter> converter_;
 };
 
-}  // namespace dsp
+} // namespace dsp

@@ -22,10 +22,14 @@ uint64_t WholeFrames(uint64_t bytes, const WaveFormat& format)
 uint32_t StoredSampleBytes(int bitsPerSample)
 {
     switch (bitsPerSample) {
-    case 16: return 2;
-    case 24: return 3;
-    case 32: return 4;
-    default: return 1;
+    case 16:
+        return 2;
+    case 24:
+        return 3;
+    case 32:
+        return 4;
+    default:
+        return 1;
     }
 }
 
@@ -56,4 +60,4 @@ uint32_t PercentOf(uint64_t done, uint64_t total)
     return total ? static_cast<uint32_t>(done * 100 / total) : 0;
 }
 
-}  // namespace dsp
+} // namespace dsp

@@ -10,7 +10,8 @@ namespace dsp {
 // Same layout as the Windows WAVEFORMATEX structure (18 bytes, packed), so a
 // WAVEFORMATEX* from the host can be viewed as a WaveFormat*.
 #pragma pack(push, 1)
-struct WaveFormat {
+struct WaveFormat
+{
     uint16_t formatTag;
     uint16_t channels;
     uint32_t samplesPerSec;
@@ -52,4 +53,4 @@ WaveFormat MakePcmFormat(uint16_t channels, uint32_t samplesPerSec, uint16_t bit
 // Bytes done * 100 / total with unsigned truncation; 0 when total is 0.
 uint32_t PercentOf(uint64_t done, uint64_t total);
 
-}  // namespace dsp
+} // namespace dsp

@@ -76,7 +76,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 {
     return DefWindowProcA(window, message, wParam, lParam);
 }
-}  // namespace
+} // namespace
 
 HostWindow::HostWindow(bool visible, const char* title)
 {
@@ -87,8 +87,8 @@ HostWindow::HostWindow(bool visible, const char* title)
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     RegisterClassA(&wc);
-    window_ = CreateWindowExA(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 560, 400,
-                              nullptr, nullptr, wc.hInstance, nullptr);
+    window_ = CreateWindowExA(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 560,
+                              400, nullptr, nullptr, wc.hInstance, nullptr);
     if (window_ && visible)
         ShowWindow(window_, SW_SHOWNORMAL);
 }
@@ -191,4 +191,4 @@ void RegistryScope::Clear()
         settings::DeleteValue(n.c_str(), HKEY_CURRENT_USER, settings::kPluginKey);
 }
 
-}  // namespace dsp::testing
+} // namespace dsp::testing

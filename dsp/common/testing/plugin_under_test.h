@@ -25,7 +25,8 @@
 
 namespace dsp::testing {
 
-class PluginUnderTest {
+class PluginUnderTest
+{
 public:
 #ifdef CB_DIST_DIR
     explicit PluginUnderTest(const char* dllName) : PluginUnderTest(dllName, CB_DIST_DIR) {}
@@ -35,16 +36,28 @@ public:
     PluginUnderTest(const PluginUnderTest&) = delete;
     PluginUnderTest& operator=(const PluginUnderTest&) = delete;
 
-    bool Loaded() const { return module_ && work_ && show_ && remove_; }
-    HMODULE Module() const { return module_; }
-    const std::string& Path() const { return path_; }
+    bool Loaded() const
+    {
+        return module_ && work_ && show_ && remove_;
+    }
+    HMODULE Module() const
+    {
+        return module_;
+    }
+    const std::string& Path() const
+    {
+        return path_;
+    }
 
     // DSPWorkOnThisFile(path, &format): 1 applied, 0 failed, -1 not loaded.
     int Work(const std::string& path, WAVEFORMATEX& format);
     // ShowDSPSettings(parent); returns the panel window (the child of parent
     // made from dialog 101), or nullptr.
     HWND Show(HWND parent);
-    int ShowResult() const { return showResult_; }
+    int ShowResult() const
+    {
+        return showResult_;
+    }
     int Remove();
     // FreeLibrary + LoadLibrary: the plug-in reads its settings again.
     bool Reload();
@@ -62,7 +75,8 @@ private:
 };
 
 // A top-level window to hold panels in tests (hidden unless shown).
-class HostWindow {
+class HostWindow
+{
 public:
     explicit HostWindow(bool visible = false, const char* title = "DSP test host");
     ~HostWindow();
@@ -86,13 +100,20 @@ bool FileExists(const std::string& path);
 // A folder private to the running test (created empty): <root>/<Suite>.<Test>/
 std::string ScratchDir(const char* root);
 #ifdef CB_TEST_TMP
-inline std::string ScratchDir() { return ScratchDir(CB_TEST_TMP); }
-inline std::string ScratchFile(const char* name) { return ScratchDir() + name; }
+inline std::string ScratchDir()
+{
+    return ScratchDir(CB_TEST_TMP);
+}
+inline std::string ScratchFile(const char* name)
+{
+    return ScratchDir() + name;
+}
 #endif
 
 // Deletes the given value names from HKEY_CURRENT_USER\<kPluginKey> when
 // made and again when destroyed.
-class RegistryScope {
+class RegistryScope
+{
 public:
     RegistryScope(std::initializer_list<const char*> names);
     explicit RegistryScope(std::vector<std::string> names);
@@ -105,4 +126,4 @@ private:
     std::vector<std::string> names_;
 };
 
-}  // namespace dsp::testing
+} // namespace dsp::testing

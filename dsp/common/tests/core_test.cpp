@@ -17,9 +17,10 @@ using dsp::WaveFormat;
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 
-struct ReadCase {
+struct ReadCase
+{
     int bits;
-    std::vector<uint8_t> stored;  // one sample
+    std::vector<uint8_t> stored; // one sample
     int32_t value;
 };
 
@@ -55,12 +56,14 @@ TEST(SampleView, ReadsEveryDepthIncludingEdges)
         std::copy(c.stored.begin(), c.stored.end(), buffer.begin() + 2 * c.stored.size());
         dsp::SampleView view(buffer.data(), c.bits);
         EXPECT_EQ(view.Read(2), c.value);
-        EXPECT_EQ(dsp::WithDepth(c.bits, [&](auto d) { return dsp::ReadSample<decltype(d)::value>(buffer.data(), 2); }),
+        EXPECT_EQ(dsp::WithDepth(
+                      c.bits, [&](auto d) { return dsp::ReadSample<decltype(d)::value>(buffer.data(), 2); }),
                   c.value);
     }
 }
 
-struct WriteCase {
+struct WriteCase
+{
     int bits;
     int32_t value;
     std::vector<uint8_t> stored;
@@ -69,7 +72,7 @@ struct WriteCase {
 TEST(SampleView, WritesEveryDepthTruncatingTowardMinusInfinity)
 {
     const WriteCase cases[] = {
-        {8, -1, {127}},  // arithmetic shift: -1 >> 24 is -1, so 127, not 128
+        {8, -1, {127}}, // arithmetic shift: -1 >> 24 is -1, so 127, not 128
         {8, 0, {128}},
         {8, kMin, {0}},
         {8, kMax, {255}},
@@ -154,16 +157,17 @@ WaveFormat Format(uint16_t channels, uint32_t rate, uint16_t bits, uint16_t alig
 
 TEST(WaveFormat, BytesForMillisecondsTruncatesAndTakesZeroAlignAsFour)
 {
-    struct {
+    struct
+    {
         WaveFormat format;
         uint32_t ms;
         uint32_t bytes;
     } cases[] = {
         {Format(2, 44100, 16, 4), 1000, 176400},
-        {Format(2, 44100, 16, 0), 1000, 176400},  // block align 0 counts 4 bytes per frame
+        {Format(2, 44100, 16, 0), 1000, 176400}, // block align 0 counts 4 bytes per frame
         {Format(1, 8000, 8, 0), 10, 320},
-        {Format(1, 44100, 16, 2), 1, 88},         // 88.2 truncated
-        {Format(2, 22050, 24, 6), 7, 926},        // 926.1: not a whole frame
+        {Format(1, 44100, 16, 2), 1, 88},  // 88.2 truncated
+        {Format(2, 22050, 24, 6), 7, 926}, // 926.1: not a whole frame
         {Format(8, 384000, 32, 32), 6000, 73728000},
         {Format(2, 44100, 16, 4), 0, 0},
         // The product is formed in 64 bits: 65535 * 4000000000 * 10 would overflow 32 bits.
@@ -186,24 +190,26 @@ TEST(WaveFormat, WholeFramesRoundsDown)
 
 TEST(WaveFormat, FormatDescribesAudioRefusesWhatCannotBeAudio)
 {
-    struct {
+    struct
+    {
         WaveFormat format;
         bool ok;
     } cases[] = {
         {Format(2, 44100, 16, 4), true},
         {Format(1, 8000, 8, 1), true},
-        {Format(2, 44100, 16, 0), true},   // block align 0 is taken as 4
-        {Format(1, 44100, 12, 2), true},   // handled as 8 bit
-        {Format(0, 44100, 16, 4), false},  // no channels
-        {Format(2, 44100, 7, 2), false},   // fewer than 8 bits
+        {Format(2, 44100, 16, 0), true},  // block align 0 is taken as 4
+        {Format(1, 44100, 12, 2), true},  // handled as 8 bit
+        {Format(0, 44100, 16, 4), false}, // no channels
+        {Format(2, 44100, 7, 2), false},  // fewer than 8 bits
         {Format(2, 44100, 0, 0), false},
-        {Format(2, 0, 16, 4), false},      // no samples per second
-        {Format(255, 4000000000u, 32, 1020), false},  // one second far beyond any buffer
+        {Format(2, 0, 16, 4), false},                // no samples per second
+        {Format(255, 4000000000u, 32, 1020), false}, // one second far beyond any buffer
         {Format(2, 200000000u, 16, 4), false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(dsp::FormatDescribesAudio(c.format), c.ok)
-            << c.format.channels << " ch, " << c.format.samplesPerSec << " Hz, " << c.format.bitsPerSample << " bits";
+            << c.format.channels << " ch, " << c.format.samplesPerSec << " Hz, " << c.format.bitsPerSample
+            << " bits";
 }
 
 TEST(WaveFormat, PercentTruncatesAndIsZeroForNothing)
@@ -219,7 +225,8 @@ TEST(NameGenerator, FollowsTheCongruenceWithoutOverflow)
 {
     // The split-halves product must equal the plain product modulo 10^8.
     for (uint32_t x : {0u, 1u, 9999u, 10000u, 12345678u, 99999999u, 385875968u + 59u * 65536u})
-        EXPECT_EQ(dsp::NameGenerator::MultiplyMod(x, 31415821u), static_cast<uint32_t>(uint64_t(x) * 31415821u % 100000000u))
+        EXPECT_EQ(dsp::NameGenerator::MultiplyMod(x, 31415821u),
+                  static_cast<uint32_t>(uint64_t(x) * 31415821u % 100000000u))
             << x;
     dsp::NameGenerator g(dsp::NameGenerator::SeedFromTime(13, 45, 30, 250));
     EXPECT_EQ(g.State(), (13u << 24) + (45u << 16) + (30u << 8) + 250u);
@@ -239,4 +246,4 @@ TEST(NameGenerator, FollowsTheCongruenceWithoutOverflow)
     EXPECT_LT(dsp::RandomNameNumber(9999), 9999u);
 }
 
-}  // namespace
+} // namespace

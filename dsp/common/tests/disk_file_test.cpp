@@ -36,7 +36,8 @@ TEST(DiskFile, OpenFailuresShowTheirMessagesOnlyWhenAsked)
     // A file another program holds open for reading only: it can be read here but not written.
     const std::string readOnly = dir + "readonly.raw";
     ASSERT_TRUE(WriteFileBytes(readOnly, {1, 2, 3}));
-    HANDLE reader = CreateFileA(readOnly.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE reader =
+        CreateFileA(readOnly.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
 
     dsp::ScriptedPrompts prompts;
@@ -45,7 +46,7 @@ TEST(DiskFile, OpenFailuresShowTheirMessagesOnlyWhenAsked)
     EXPECT_FALSE(f.Open(missing.c_str(), GENERIC_READ, OPEN_EXISTING, true));
     EXPECT_FALSE(f.IsOpen());
     EXPECT_FALSE(f.Open(readOnly.c_str(), GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, true));
-    EXPECT_FALSE(f.Open(missing.c_str(), GENERIC_WRITE, OPEN_EXISTING, false));  // silent
+    EXPECT_FALSE(f.Open(missing.c_str(), GENERIC_WRITE, OPEN_EXISTING, false)); // silent
     ASSERT_EQ(prompts.asked.size(), 2u);
     EXPECT_EQ(prompts.asked[0].text, "Unable to open '" + missing + "'");
     EXPECT_EQ(prompts.asked[0].caption, "Disk Read Error");
@@ -71,7 +72,8 @@ TEST(DiskFile, LockedFileCannotBeOpenedAndSharingAllowsTwoHandles)
 {
     const std::string path = dsp::testing::ScratchFile("locked.raw");
     ASSERT_TRUE(WriteFileBytes(path, {9, 9}));
-    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE lock =
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     DiskFile f;
     EXPECT_FALSE(f.Open(path.c_str(), GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING));
@@ -100,7 +102,7 @@ TEST(DiskFile, ReadsShortSilentlyAndFailsOnClosedFiles)
     std::vector<uint8_t> buffer(4096, 0);
     bool error = true;
     EXPECT_EQ(f.Read(buffer.data(), 10, dsp::kCurrent, &error), 0u);
-    EXPECT_TRUE(error);  // closed
+    EXPECT_TRUE(error); // closed
     EXPECT_FALSE(f.Write(buffer.data(), 10));
 
     ASSERT_TRUE(f.Open(path.c_str(), GENERIC_READ, OPEN_EXISTING, true));
@@ -115,7 +117,7 @@ TEST(DiskFile, ReadsShortSilentlyAndFailsOnClosedFiles)
     EXPECT_TRUE(std::equal(data.begin(), data.begin() + 4, buffer.begin()));
     EXPECT_TRUE(prompts.asked.empty());
     f.Close();
-    f.Close();  // closing twice does nothing
+    f.Close(); // closing twice does nothing
 
     // A read that fails for another reason than the end of the file is an error.
     ASSERT_TRUE(f.Open(path.c_str(), GENERIC_WRITE, OPEN_EXISTING, true));
@@ -172,17 +174,14 @@ std::vector<uint8_t> Shifted(const std::vector<uint8_t>& orig, size_t from, long
 
 TEST(DiskFile, ShiftsTheTailBothWaysAcrossChunkBoundaries)
 {
-    struct {
+    struct
+    {
         size_t size, from;
         long delta;
     } cases[] = {
-        {40000, 1000, -1000},   // two chunks to the front, 39000 bytes left
-        {100000, 5000, 40000},  // back to front, several chunks, file grows
-        {70000, 3, -3},
-        {65537, 32768, 1},
-        {32768, 0, 32768},
-        {98304, 32768, -32768},
-        {10, 4, 2},
+        {40000, 1000, -1000},  // two chunks to the front, 39000 bytes left
+        {100000, 5000, 40000}, // back to front, several chunks, file grows
+        {70000, 3, -3},        {65537, 32768, 1}, {32768, 0, 32768}, {98304, 32768, -32768}, {10, 4, 2},
     };
     const std::string dir = dsp::testing::ScratchDir();
     for (const auto& c : cases) {
@@ -218,16 +217,17 @@ TEST(DiskFile, ChecksumSumsLittleEndianWordsAndTrailingBytes)
         bigSum += big[i] | (big[i + 1] << 8) | (big[i + 2] << 16) | (uint32_t(big[i + 3]) << 24);
     for (size_t i = big.size() / 4 * 4; i < big.size(); ++i)
         bigSum += big[i];
-    struct {
+    struct
+    {
         std::vector<uint8_t> bytes;
         uint32_t sum;
     } cases[] = {
-        {std::vector<uint8_t>(1000, 0), 1},  // all zero gives 1
+        {std::vector<uint8_t>(1000, 0), 1}, // all zero gives 1
         {{}, 1},
         {{1, 0, 0, 0, 2, 0, 0, 0}, 3},
         {{0x78, 0x56, 0x34, 0x12}, 0x12345678},
-        {{0, 0, 0, 0, 5, 6, 7}, 18},  // trailing bytes added singly
-        {{0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0}, 1},  // wraps to 0, reported as 1
+        {{0, 0, 0, 0, 5, 6, 7}, 18},               // trailing bytes added singly
+        {{0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0}, 1}, // wraps to 0, reported as 1
         {{0xFF, 0xFF, 0xFF, 0xFF, 2}, 1},
         {big, bigSum ? bigSum : 1},
     };
@@ -272,11 +272,11 @@ TEST(DiskFile, ReportsFileTimes)
 {
     const std::string path = dsp::testing::ScratchFile("times.raw");
     ASSERT_TRUE(WriteFileBytes(path, {1}));
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     FILETIME set{};
-    set.dwLowDateTime = 0x12345600;  // whole seconds are kept by every file system
+    set.dwLowDateTime = 0x12345600; // whole seconds are kept by every file system
     set.dwHighDateTime = 0x01D00000;
     ASSERT_TRUE(SetFileTime(h, nullptr, nullptr, &set));
     CloseHandle(h);
@@ -300,7 +300,7 @@ TEST(TempFiles, MakesEmptyFilesAndEmptiesDirectories)
     name.Delete();
     EXPECT_FALSE(dsp::testing::FileExists(path));
     EXPECT_STREQ(name.Path(), "");
-    name.Delete();  // nothing to delete
+    name.Delete(); // nothing to delete
 
     std::string made;
     {
@@ -313,7 +313,7 @@ TEST(TempFiles, MakesEmptyFilesAndEmptiesDirectories)
         ASSERT_TRUE(SetFileAttributesA((made + "a.raw").c_str(), FILE_ATTRIBUTE_READONLY));
     }
     EXPECT_FALSE(dsp::testing::FileExists(made));
-    EXPECT_FALSE(dsp::EmptyDirectory("C:"));  // too short to be emptied
+    EXPECT_FALSE(dsp::EmptyDirectory("C:")); // too short to be emptied
 }
 
 TEST(TempFiles, FallsBackToANumberedNameAndCreatesAMissingDirectory)
@@ -350,7 +350,7 @@ TEST(TempFiles, PathHelpers)
     EXPECT_EQ(dsp::AddTrailingBackslash("C:\\a"), "C:\\a\\");
     EXPECT_EQ(dsp::AddTrailingBackslash("C:\\a\\"), "C:\\a\\");
     char fixed[6] = "C:\\ab";
-    dsp::AddTrailingBackslash(fixed, sizeof fixed);  // full: left as it is
+    dsp::AddTrailingBackslash(fixed, sizeof fixed); // full: left as it is
     EXPECT_STREQ(fixed, "C:\\ab");
     char room[8] = "C:\\ab";
     dsp::AddTrailingBackslash(room, sizeof room);
@@ -361,7 +361,7 @@ TEST(TempFiles, PathHelpers)
     EXPECT_TRUE(dsp::CreateAllDirectories(deep.c_str()));
     const DWORD a = GetFileAttributesA(deep.c_str());
     EXPECT_TRUE(a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY));
-    EXPECT_TRUE(dsp::CreateAllDirectories((base + "one\\two").c_str()));  // already there
+    EXPECT_TRUE(dsp::CreateAllDirectories((base + "one\\two").c_str())); // already there
 }
 
 TEST(Replace, MovesTheResultOverTheInputInOneStepOrLeavesBothAlone)
@@ -401,7 +401,8 @@ TEST(Replace, MovesTheResultOverTheInputInOneStepOrLeavesBothAlone)
     // A result that cannot be moved (it is held open without delete sharing) is
     // copied beside the input and moved over it from there.
     ASSERT_TRUE(WriteFileBytes(sibling, {6, 6, 6}));
-    HANDLE held = CreateFileA(sibling.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held =
+        CreateFileA(sibling.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const bool copied = dsp::CopyOverInput(sibling, input.c_str());
     CloseHandle(held);
@@ -420,4 +421,4 @@ TEST(Replace, MovesTheResultOverTheInputInOneStepOrLeavesBothAlone)
     EXPECT_FALSE(dsp::testing::FileExists(tmp));
 }
 
-}  // namespace
+} // namespace

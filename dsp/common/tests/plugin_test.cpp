@@ -17,10 +17,17 @@ using dsp::testing::PluginUnderTest;
 constexpr const char* kKey = "Software\\DspFrameworkTests\\Probe";
 constexpr const char* kProbeDir = CB_BINARY_DIR "/dsp/common/tests";
 
-class PluginShell : public testing::Test {
+class PluginShell : public testing::Test
+{
 protected:
-    void SetUp() override { settings::DeleteKeyTree(HKEY_CURRENT_USER, "Software\\DspFrameworkTests", "Probe"); }
-    void TearDown() override { settings::DeleteKeyTree(HKEY_CURRENT_USER, "Software\\DspFrameworkTests", "Probe"); }
+    void SetUp() override
+    {
+        settings::DeleteKeyTree(HKEY_CURRENT_USER, "Software\\DspFrameworkTests", "Probe");
+    }
+    void TearDown() override
+    {
+        settings::DeleteKeyTree(HKEY_CURRENT_USER, "Software\\DspFrameworkTests", "Probe");
+    }
     static uint32_t Loads() { return settings::ReadNumber("Loads", HKEY_CURRENT_USER, kKey); }
 };
 
@@ -34,12 +41,13 @@ TEST_F(PluginShell, StartUpSetsTheDefaultKeyAndRunsAgainForEachNewThread)
     PluginUnderTest probe("Probe.dll", kProbeDir);
     ASSERT_TRUE(probe.Loaded()) << probe.Path();
     EXPECT_EQ(Loads(), 1u);
-    EXPECT_EQ(settings::ReadText("DefaultPath", HKEY_CURRENT_USER, kKey), "Software\\Marrowby\\Tonvask\\tVC-DSP");
+    EXPECT_EQ(settings::ReadText("DefaultPath", HKEY_CURRENT_USER, kKey),
+              "Software\\Marrowby\\Tonvask\\tVC-DSP");
     HANDLE thread = CreateThread(nullptr, 0, Idle, nullptr, 0, nullptr);
     ASSERT_NE(thread, nullptr);
     WaitForSingleObject(thread, 10000);
     CloseHandle(thread);
-    EXPECT_EQ(Loads(), 2u);  // the thread's attach reloaded the settings
+    EXPECT_EQ(Loads(), 2u); // the thread's attach reloaded the settings
     ASSERT_TRUE(probe.Reload());
     EXPECT_EQ(Loads(), 3u);
 }
@@ -50,7 +58,7 @@ TEST_F(PluginShell, WorkReturnsOneByteTruthAndNothingThrownGetsOut)
     ASSERT_TRUE(probe.Loaded());
     WAVEFORMATEX f = dsp::testing::MakeFormat(2, 44100, 16);
     EXPECT_EQ(probe.Work("C:\\ok.raw", f), 1);
-    EXPECT_EQ(f.nChannels, 1);  // the record came back changed
+    EXPECT_EQ(f.nChannels, 1); // the record came back changed
     EXPECT_EQ(probe.Work("C:\\throw.raw", f), 0);
     EXPECT_EQ(probe.Work("C:\\nomemory.raw", f), 0);
     EXPECT_EQ(probe.Work("C:\\fail.raw", f), 0);
@@ -66,13 +74,13 @@ TEST_F(PluginShell, PanelSitsAt20x208AndSavesOnEveryChangeButNotWhileFilling)
     settings::WriteNumber(42, "Number", HKEY_CURRENT_USER, kKey);
     PluginUnderTest probe("Probe.dll", kProbeDir);
     ASSERT_TRUE(probe.Loaded());
-    settings::DeleteValue("Number", HKEY_CURRENT_USER, kKey);  // loaded: 42 is in the globals now
+    settings::DeleteValue("Number", HKEY_CURRENT_USER, kKey); // loaded: 42 is in the globals now
 
     HostWindow host(true);
     ASSERT_NE(host.Handle(), nullptr);
     HWND panel = probe.Show(host.Handle());
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(probe.ShowResult(), 0);  // ShowWindow's answer: the panel was hidden before
+    EXPECT_EQ(probe.ShowResult(), 0); // ShowWindow's answer: the panel was hidden before
     EXPECT_TRUE(IsWindowVisible(panel));
     EXPECT_EQ(GetParent(panel), host.Handle());
     EXPECT_TRUE(GetWindowLongA(panel, GWL_STYLE) & WS_CHILD);
@@ -103,7 +111,7 @@ TEST_F(PluginShell, PanelSitsAt20x208AndSavesOnEveryChangeButNotWhileFilling)
     SendMessageA(edit, WM_CHAR, 'x', 1);
     EXPECT_EQ(dsp::GetDlgNumber(panel, 1001), 427);
     SetDlgItemTextA(panel, 1001, "");
-    EXPECT_EQ(settings::ReadNumber("Number", HKEY_CURRENT_USER, kKey), 0u);  // empty reads as 0
+    EXPECT_EQ(settings::ReadNumber("Number", HKEY_CURRENT_USER, kKey), 0u); // empty reads as 0
 
     // A command the panel throws on is caught at the dialog procedure; the panel
     // keeps working afterwards.
@@ -114,18 +122,21 @@ TEST_F(PluginShell, PanelSitsAt20x208AndSavesOnEveryChangeButNotWhileFilling)
 
     EXPECT_NE(probe.Remove(), 0);
     EXPECT_FALSE(IsWindow(panel));
-    EXPECT_EQ(probe.Remove(), 0);  // no panel: harmless failure
+    EXPECT_EQ(probe.Remove(), 0); // no panel: harmless failure
 }
 
 TEST(PanelHelpers, ParseDecimalTakesWholeNumbersOnly)
 {
-    struct {
+    struct
+    {
         const char* text;
         long value;
-    } cases[] = {{"6000", 6000}, {"", 0}, {"0", 0}, {"-12", -12}, {"12abc", 0}, {"abc", 0},
-                 {" 5", 0},      {"+7", 7}, {"2147483647", 2147483647}, {"2147483648", 0}, {nullptr, 0}};
+    } cases[] = {{"6000", 6000},    {"", 0},      {"0", 0},
+                 {"-12", -12},      {"12abc", 0}, {"abc", 0},
+                 {" 5", 0},         {"+7", 7},    {"2147483647", 2147483647},
+                 {"2147483648", 0}, {nullptr, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(dsp::ParseDecimal(c.text), c.value) << (c.text ? c.text : "(null)");
 }
 
-}  // namespace
+} // namespace

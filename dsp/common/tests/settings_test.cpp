@@ -15,7 +15,8 @@ namespace settings = dsp::settings;
 constexpr const char* kBase = "Software\\DspFrameworkTests";
 constexpr const char* kKey = "Software\\DspFrameworkTests\\Store";
 
-class SettingsStore : public testing::Test {
+class SettingsStore : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -60,7 +61,7 @@ protected:
 TEST_F(SettingsStore, ReadingAMissingNumberCreatesTheKeyWithItsClass)
 {
     EXPECT_FALSE(settings::ValueExists("Nothing", HKEY_CURRENT_USER, kKey));
-    EXPECT_FALSE(settings::KeyExists(HKEY_CURRENT_USER, kKey));  // value-exists never creates
+    EXPECT_FALSE(settings::KeyExists(HKEY_CURRENT_USER, kKey)); // value-exists never creates
     EXPECT_EQ(settings::ReadNumber("Nothing", HKEY_CURRENT_USER, kKey), 0u);
     EXPECT_TRUE(settings::KeyExists(HKEY_CURRENT_USER, kKey));
     EXPECT_EQ(ClassOf(kKey), "REG_DWORD");
@@ -89,7 +90,7 @@ TEST_F(SettingsStore, NumbersAndTruthValuesAsDoubleWords)
     EXPECT_EQ(settings::ReadNumber("On", HKEY_CURRENT_USER, kKey), 0u);
     EXPECT_FALSE(settings::ReadBool("On", HKEY_CURRENT_USER, kKey));
     settings::WriteNumber(2, "On", HKEY_CURRENT_USER, kKey);
-    EXPECT_TRUE(settings::ReadBool("On", HKEY_CURRENT_USER, kKey));  // any non-zero is true
+    EXPECT_TRUE(settings::ReadBool("On", HKEY_CURRENT_USER, kKey)); // any non-zero is true
 
     // A text under a number's name is no number.
     settings::WriteText("12", "Text", HKEY_CURRENT_USER, kKey);
@@ -111,7 +112,7 @@ TEST_F(SettingsStore, TextsKeepTheirTerminatorAndDoNotOverflowTheBuffer)
     char small[5];
     std::memset(small, 'Z', sizeof small);
     settings::ReadText(small, sizeof small, "Greeting", HKEY_CURRENT_USER, kKey);
-    EXPECT_STREQ(small, "");  // longer than the buffer: not read
+    EXPECT_STREQ(small, ""); // longer than the buffer: not read
 
     char missing[8] = "junk";
     settings::ReadText(missing, sizeof missing, "NoSuchText", HKEY_CURRENT_USER, kKey);
@@ -171,7 +172,7 @@ TEST_F(SettingsStore, DeletesValuesKeysAndTreesAndListsThem)
     EXPECT_FALSE(settings::ValueExists("One", HKEY_CURRENT_USER, kKey));
     EXPECT_TRUE(settings::ValueExists("Two", HKEY_CURRENT_USER, kKey));
 
-    settings::DeleteKey(HKEY_CURRENT_USER, kKey, "A");  // has subkeys: stays
+    settings::DeleteKey(HKEY_CURRENT_USER, kKey, "A"); // has subkeys: stays
     EXPECT_TRUE(settings::KeyExists(HKEY_CURRENT_USER, a.c_str()));
     settings::DeleteKey(HKEY_CURRENT_USER, kKey, "B");
     EXPECT_FALSE(settings::KeyExists(HKEY_CURRENT_USER, (std::string(kKey) + "\\B").c_str()));
@@ -200,4 +201,4 @@ TEST_F(SettingsStore, CallsWithoutRootOrPathUseTheDefault)
     EXPECT_EQ(std::strlen(settings::DefaultPath()), 259u);
 }
 
-}  // namespace
+} // namespace

@@ -106,7 +106,7 @@ TEST(SharedValue, WritesAndReadsThroughTwoObjectsOfOneName)
     EXPECT_FALSE(a.IsUsable());
     EXPECT_FALSE(a.Write(in));
     EXPECT_FALSE(a.Read(out));
-    a.Close();  // twice is harmless
+    a.Close(); // twice is harmless
 
     dsp::SharedValue empty("DspTestValueEmpty", 0, &usable);
     EXPECT_FALSE(usable);
@@ -161,7 +161,7 @@ TEST(NamedMutex, ExcludesAnotherProcessAndReportsExisting)
     SetEvent(release);
     EXPECT_TRUE(mine.Lock());
     EXPECT_TRUE(mine.IsHeld());
-    EXPECT_TRUE(again.TryLock());  // re-entrant for the thread that holds it
+    EXPECT_TRUE(again.TryLock()); // re-entrant for the thread that holds it
     again.Unlock();
     mine.Unlock();
     EXPECT_FALSE(mine.IsHeld());
@@ -194,7 +194,7 @@ TEST(Progress, PublishesWholePercentagesUnderTheSuiteName)
     CloseHandle(raw);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -27,65 +27,76 @@ static_assert(kOutBits == 16 || kOutBits == 8 || kOutBits == 24);
 // continues the dither where the last one stopped.
 depth::ChannelDitherState g_dither[depth::kMaxDitherChannels];
 
-}  // namespace
+} // namespace
 
 namespace plugin {
 
-void LoadSettings() {}  // no settings
+void LoadSettings() {} // no settings
 
-INT_PTR CALLBACK PanelProc(HWND, UINT message, WPARAM, LPARAM) {
-  return message == WM_COMMAND ? 1 : 0;
+INT_PTR CALLBACK PanelProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_COMMAND ? 1 : 0;
 }
 
-int WorkOnFile(const char* path, WAVEFORMATEX* record) {
-  dsp::WaveFormat& format = Format(record);
-  const depth::Member member = depth::MemberFor(kOutBits);
-  if (!member.Converts(format.bitsPerSample, format.channels)) return 1;  // nothing to do
-  // A record without channels or with fewer than 8 bits cannot be divided
-  // into frames: refuse it before anything is opened.
-  if (!dsp::FormatDescribesAudio(format)) return 0;
+int WorkOnFile(const char* path, WAVEFORMATEX* record)
+{
+    dsp::WaveFormat& format = Format(record);
+    const depth::Member member = depth::MemberFor(kOutBits);
+    if (!member.Converts(format.bitsPerSample, format.channels))
+        return 1; // nothing to do
+    // A record without channels or with fewer than 8 bits cannot be divided
+    // into frames: refuse it before anything is opened.
+    if (!dsp::FormatDescribesAudio(format))
+        return 0;
 
-  const dsp::WaveFormat output = depth::OutputFormat(format, kOutBits);
-  const uint32_t sampleBytes = dsp::StoredSampleBytes(format.bitsPerSample);
-  const uint32_t frameBytes = sampleBytes * format.channels;
-  // One second of input in whole frames, and the output it turns into.
-  uint32_t chunkBytes = dsp::BytesForMilliseconds(format, 1000);
-  chunkBytes -= chunkBytes % frameBytes;
-  if (chunkBytes == 0) chunkBytes = frameBytes;
-  std::vector<uint8_t> in(chunkBytes);
-  std::vector<uint8_t> out(size_t{chunkBytes} / sampleBytes * (kOutBits / 8));
+    const dsp::WaveFormat output = depth::OutputFormat(format, kOutBits);
+    const uint32_t sampleBytes = dsp::StoredSampleBytes(format.bitsPerSample);
+    const uint32_t frameBytes = sampleBytes * format.channels;
+    // One second of input in whole frames, and the output it turns into.
+    uint32_t chunkBytes = dsp::BytesForMilliseconds(format, 1000);
+    chunkBytes -= chunkBytes % frameBytes;
+    if (chunkBytes == 0)
+        chunkBytes = frameBytes;
+    std::vector<uint8_t> in(chunkBytes);
+    std::vector<uint8_t> out(size_t{chunkBytes} / sampleBytes * (kOutBits / 8));
 
-  dsp::Progress progress;
-  dsp::DiskFile input;
-  if (!input.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) return 0;
-  bool sizeError = false;
-  const uint64_t total = input.Size(&sizeError);
-  if (sizeError) return 0;
+    dsp::Progress progress;
+    dsp::DiskFile input;
+    if (!input.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
+        return 0;
+    bool sizeError = false;
+    const uint64_t total = input.Size(&sizeError);
+    if (sizeError)
+        return 0;
 
-  const std::string siblingPath = dsp::SiblingPath(path, "-Tmp");
-  dsp::RemoveOnExit leftover(siblingPath);
-  dsp::DiskFile sibling;
-  if (!sibling.Open(siblingPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS)) return 0;
+    const std::string siblingPath = dsp::SiblingPath(path, "-Tmp");
+    dsp::RemoveOnExit leftover(siblingPath);
+    dsp::DiskFile sibling;
+    if (!sibling.Open(siblingPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS))
+        return 0;
 
-  uint64_t done = 0;
-  while (done < total) {
-    progress.Write(dsp::Progress::Percent(done, total));
-    const uint32_t chunk = static_cast<uint32_t>(std::min<uint64_t>(total - done, chunkBytes));
-    if (input.Read(in.data(), chunk) != chunk) return 0;
-    const size_t written = depth::ConvertChunk(kOutBits, in.data(), chunk, format.bitsPerSample,
-                                               format.channels, g_dither, out.data());
-    if (written != 0 && !sibling.Write(out.data(), static_cast<uint32_t>(written))) return 0;
-    done += chunk;
-  }
-  sibling.Close();
-  input.Close();
-  if (!dsp::ReplaceInput(siblingPath, path)) return 0;
-  leftover.Release();
+    uint64_t done = 0;
+    while (done < total) {
+        progress.Write(dsp::Progress::Percent(done, total));
+        const uint32_t chunk = static_cast<uint32_t>(std::min<uint64_t>(total - done, chunkBytes));
+        if (input.Read(in.data(), chunk) != chunk)
+            return 0;
+        const size_t written = depth::ConvertChunk(kOutBits, in.data(), chunk, format.bitsPerSample,
+                                                   format.channels, g_dither, out.data());
+        if (written != 0 && !sibling.Write(out.data(), static_cast<uint32_t>(written)))
+            return 0;
+        done += chunk;
+    }
+    sibling.Close();
+    input.Close();
+    if (!dsp::ReplaceInput(siblingPath, path))
+        return 0;
+    leftover.Release();
 
-  format.bitsPerSample = output.bitsPerSample;
-  format.blockAlign = output.blockAlign;
-  format.avgBytesPerSec = output.avgBytesPerSec;
-  return 1;
+    format.bitsPerSample = output.bitsPerSample;
+    format.blockAlign = output.blockAlign;
+    format.avgBytesPerSec = output.avgBytesPerSec;
+    return 1;
 }
 
-}  // namespace plugin
+} // namespace plugin

@@ -17,23 +17,31 @@ namespace equaliser {
 
 eq::Positions g_positions{};
 
-std::string PositionValueName(int band) { return "EQ-Pos" + std::to_string(band); }
+std::string PositionValueName(int band)
+{
+    return "EQ-Pos" + std::to_string(band);
+}
 
-void StoreAllPositions(const eq::Positions& positions) {
+void StoreAllPositions(const eq::Positions& positions)
+{
     g_positions = positions;
     for (int band = 0; band < eq::kBands; ++band) {
         dsp::settings::WriteNumber(static_cast<uint32_t>(positions[band]), PositionValueName(band).c_str());
     }
 }
 
-bool LoadPositionFile(const char* path, eq::Positions& positions) {
+bool LoadPositionFile(const char* path, eq::Positions& positions)
+{
     dsp::DiskFile file;
-    if (path == nullptr || !file.Open(path, GENERIC_READ, OPEN_EXISTING)) return false;
+    if (path == nullptr || !file.Open(path, GENERIC_READ, OPEN_EXISTING))
+        return false;
     if (eq::HasExtension(path, ".eqf")) {
         bool error = false;
         const uint64_t size = file.Size(&error);
-        if (error || size < eq::kEqfTailBytes) return false;
-        if (!file.Seek(static_cast<int64_t>(size - eq::kEqfTailBytes), FILE_BEGIN)) return false;
+        if (error || size < eq::kEqfTailBytes)
+            return false;
+        if (!file.Seek(static_cast<int64_t>(size - eq::kEqfTailBytes), FILE_BEGIN))
+            return false;
         uint8_t tail[eq::kEqfTailBytes];
         const uint32_t got = file.Read(tail, sizeof tail);
         return eq::PositionsFromEqfTail(tail, got, positions);
@@ -43,27 +51,32 @@ bool LoadPositionFile(const char* path, eq::Positions& positions) {
     return eq::PositionsFromRecordFile(record, got, positions);
 }
 
-bool SavePositionFile(const char* path, const eq::Positions& positions) {
+bool SavePositionFile(const char* path, const eq::Positions& positions)
+{
     dsp::DiskFile file;
-    if (path == nullptr || !file.Open(path, GENERIC_WRITE, CREATE_ALWAYS)) return false;
+    if (path == nullptr || !file.Open(path, GENERIC_WRITE, CREATE_ALWAYS))
+        return false;
     const auto bytes = eq::EncodeRecord(eq::FileRecord(positions));
     return file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
 }
 
-}  // namespace equaliser
+} // namespace equaliser
 
 namespace plugin {
 
-void LoadSettings() {
+void LoadSettings()
+{
     for (int band = 0; band < eq::kBands; ++band) {
         const uint32_t stored = dsp::settings::ReadNumber(equaliser::PositionValueName(band).c_str());
         equaliser::g_positions[band] = eq::ClampPosition(static_cast<int32_t>(stored));
     }
 }
 
-int WorkOnFile(const char* path, WAVEFORMATEX* record) {
+int WorkOnFile(const char* path, WAVEFORMATEX* record)
+{
     const dsp::WaveFormat& format = Format(record);
-    if (!dsp::FormatDescribesAudio(format)) return 0;
+    if (!dsp::FormatDescribesAudio(format))
+        return 0;
 
     const eq::Positions positions = equaliser::g_positions;
     eq::Engine engine({format.channels, format.samplesPerSec, format.bitsPerSample});
@@ -73,16 +86,20 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record) {
     // that no frame is split between two blocks.
     uint32_t blockBytes = dsp::BytesForMilliseconds(format, 1000);
     const uint32_t frameBytes = static_cast<uint32_t>(engine.frameBytes());
-    if (frameBytes > 0) blockBytes -= blockBytes % frameBytes;
-    if (blockBytes == 0) blockBytes = std::max<uint32_t>(frameBytes, 1);
+    if (frameBytes > 0)
+        blockBytes -= blockBytes % frameBytes;
+    if (blockBytes == 0)
+        blockBytes = std::max<uint32_t>(frameBytes, 1);
     std::vector<uint8_t> buffer(blockBytes);
 
     dsp::Progress progress;
     dsp::DiskFile file;
-    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) return 0;
+    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
+        return 0;
     bool sizeError = false;
     const uint64_t size = file.Size(&sizeError);
-    if (sizeError) return 0;
+    if (sizeError)
+        return 0;
 
     // With nothing to change (all bands flat, or 32-bit samples) the file is
     // still read through, but never rewritten.
@@ -92,15 +109,18 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record) {
         progress.Write(dsp::Progress::Percent(done, size));
         const uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(size - done, blockBytes));
         bool readError = false;
-        if (file.Read(buffer.data(), count, dsp::kCurrent, &readError) != count) return 0;
+        if (file.Read(buffer.data(), count, dsp::kCurrent, &readError) != count)
+            return 0;
         if (rewrite) {
             engine.Process(buffer.data(), count);
-            if (!file.Seek(-static_cast<int64_t>(count), FILE_CURRENT)) return 0;
-            if (!file.Write(buffer.data(), count)) return 0;
+            if (!file.Seek(-static_cast<int64_t>(count), FILE_CURRENT))
+                return 0;
+            if (!file.Write(buffer.data(), count))
+                return 0;
         }
         done += count;
     }
     return 1;
 }
 
-}  // namespace plugin
+} // namespace plugin

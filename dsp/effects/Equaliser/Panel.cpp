@@ -17,19 +17,24 @@ using equaliser::g_positions;
 
 namespace {
 
-HWND Slider(HWND dialog, int band) { return GetDlgItem(dialog, IDC_BAND_FIRST + band); }
+HWND Slider(HWND dialog, int band)
+{
+    return GetDlgItem(dialog, IDC_BAND_FIRST + band);
+}
 
 // Sliders run from -200 at the top to 200 at the bottom, so they show minus
 // the position. The panel works on local copies of the positions: the
 // globals are re-read from the store whenever a thread attaches.
-void MoveSliders(HWND dialog, const eq::Positions& positions) {
+void MoveSliders(HWND dialog, const eq::Positions& positions)
+{
     dsp::FillingGuard filling;
     for (int band = 0; band < eq::kBands; ++band) {
         SendMessageA(Slider(dialog, band), TBM_SETPOS, TRUE, -positions[band]);
     }
 }
 
-void ReadSlidersAndStore(HWND dialog) {
+void ReadSlidersAndStore(HWND dialog)
+{
     eq::Positions positions{};
     for (int band = 0; band < eq::kBands; ++band) {
         const LRESULT shown = SendMessageA(Slider(dialog, band), TBM_GETPOS, 0, 0);
@@ -38,9 +43,13 @@ void ReadSlidersAndStore(HWND dialog) {
     equaliser::StoreAllPositions(positions);
 }
 
-void Repaint(HWND dialog) { InvalidateRect(dialog, nullptr, TRUE); }
+void Repaint(HWND dialog)
+{
+    InvalidateRect(dialog, nullptr, TRUE);
+}
 
-void OnInit(HWND dialog) {
+void OnInit(HWND dialog)
+{
     const eq::Positions positions = g_positions;
     dsp::FillingGuard filling;
     for (int band = 0; band < eq::kBands; ++band) {
@@ -54,17 +63,21 @@ void OnInit(HWND dialog) {
     }
 }
 
-void OnReset(HWND dialog) {
+void OnReset(HWND dialog)
+{
     {
         dsp::FillingGuard filling;
-        for (int band = 0; band < eq::kBands; ++band) SendMessageA(Slider(dialog, band), TBM_SETPOS, TRUE, 0);
+        for (int band = 0; band < eq::kBands; ++band)
+            SendMessageA(Slider(dialog, band), TBM_SETPOS, TRUE, 0);
     }
     ReadSlidersAndStore(dialog);
 }
 
-void OnPresetButton(HWND dialog) {
+void OnPresetButton(HWND dialog)
+{
     HMENU menu = LoadMenuA(plugin::g_instance, MAKEINTRESOURCEA(IDM_EQUALISER_PRESETS));
-    if (menu == nullptr) return;
+    if (menu == nullptr)
+        return;
     POINT at{};
     GetCursorPos(&at);
     // The chosen item comes back as a command message to the panel.
@@ -73,13 +86,15 @@ void OnPresetButton(HWND dialog) {
     Repaint(dialog);
 }
 
-void OnPreset(HWND dialog, const eq::Preset& preset) {
+void OnPreset(HWND dialog, const eq::Preset& preset)
+{
     MoveSliders(dialog, preset.positions);
     ReadSlidersAndStore(dialog);
 }
 
 // A file dialog request owned by the panel, filling `name` (MAX_PATH bytes).
-OPENFILENAMEA FileRequest(HWND dialog, char* name, const char* filter, const char* title) {
+OPENFILENAMEA FileRequest(HWND dialog, char* name, const char* filter, const char* title)
+{
     OPENFILENAMEA request{};
     request.lStructSize = sizeof request;
     request.hwndOwner = dialog;
@@ -91,12 +106,15 @@ OPENFILENAMEA FileRequest(HWND dialog, char* name, const char* filter, const cha
     return request;
 }
 
-void OnLoad(HWND dialog) {
+void OnLoad(HWND dialog)
+{
     char name[MAX_PATH] = "";
-    OPENFILENAMEA request = FileRequest(dialog, name, "Tonvask Graphic Equalizer\0;*.deq\0WinAmp EQF\0*.eqf\0",
-                                        "Load Graphic Equalizer Positions");
+    OPENFILENAMEA request =
+        FileRequest(dialog, name, "Tonvask Graphic Equalizer\0;*.deq\0WinAmp EQF\0*.eqf\0",
+                    "Load Graphic Equalizer Positions");
     request.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!dsp::CurrentPrompts().OpenFileName(&request)) return;
+    if (!dsp::CurrentPrompts().OpenFileName(&request))
+        return;
     eq::Positions loaded = g_positions;
     if (equaliser::LoadPositionFile(name, loaded)) {
         MoveSliders(dialog, loaded);
@@ -105,7 +123,8 @@ void OnLoad(HWND dialog) {
     Repaint(dialog);
 }
 
-void OnSave(HWND dialog) {
+void OnSave(HWND dialog)
+{
     char name[MAX_PATH] = "";
     OPENFILENAMEA request =
         FileRequest(dialog, name, "Tonvask Graphic Equalizer\0;*.deq\0", "Save Graphic Equalizer Positions");
@@ -113,36 +132,49 @@ void OnSave(HWND dialog) {
     // asked about the file that is really written.
     request.lpstrDefExt = "deq";
     request.Flags = OFN_OVERWRITEPROMPT;
-    if (!dsp::CurrentPrompts().SaveFileName(&request)) return;
+    if (!dsp::CurrentPrompts().SaveFileName(&request))
+        return;
     // A 260-character path at most: a longer one is cut.
     std::string path = eq::WithDeqExtension(name);
-    if (path.size() > MAX_PATH - 1) path.resize(MAX_PATH - 1);
+    if (path.size() > MAX_PATH - 1)
+        path.resize(MAX_PATH - 1);
     const eq::Positions positions = g_positions;
     equaliser::SavePositionFile(path.c_str(), positions);
     Repaint(dialog);
 }
 
-}  // namespace
+} // namespace
 
 namespace plugin {
 
-INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
     case WM_INITDIALOG:
         OnInit(dialog);
         return 0;
     case WM_VSCROLL:
-        if (!g_filling) ReadSlidersAndStore(dialog);
+        if (!g_filling)
+            ReadSlidersAndStore(dialog);
         return 0;
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
         switch (id) {
-        case IDC_LOAD: OnLoad(dialog); break;
-        case IDC_SAVE: OnSave(dialog); break;
-        case IDC_RESET: OnReset(dialog); break;
-        case IDC_PRESET: OnPresetButton(dialog); break;
+        case IDC_LOAD:
+            OnLoad(dialog);
+            break;
+        case IDC_SAVE:
+            OnSave(dialog);
+            break;
+        case IDC_RESET:
+            OnReset(dialog);
+            break;
+        case IDC_PRESET:
+            OnPresetButton(dialog);
+            break;
         default:
-            if (const eq::Preset* preset = eq::PresetForCommand(id)) OnPreset(dialog, *preset);
+            if (const eq::Preset* preset = eq::PresetForCommand(id))
+                OnPreset(dialog, *preset);
             break;
         }
         return 1;
@@ -152,4 +184,4 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     }
 }
 
-}  // namespace plugin
+} // namespace plugin

@@ -25,4 +25,4 @@ bool LoadPositionFile(const char* path, eq::Positions& positions);
 // Writes the 88-byte band record of `positions` to `path`.
 bool SavePositionFile(const char* path, const eq::Positions& positions);
 
-}  // namespace equaliser
+} // namespace equaliser

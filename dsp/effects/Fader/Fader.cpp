@@ -27,8 +27,8 @@ constexpr const char* kFadeOutLength = "Vol-Fade-OutLength";
 // progress (through `report`) before each block. False on a short read or a
 // failed write.
 template <class Report>
-bool RunPass(dsp::DiskFile& file, std::vector<uint8_t>& buffer, int bits, uint64_t start, uint64_t regionBytes,
-             uint64_t rampLength, Direction direction, Report report)
+bool RunPass(dsp::DiskFile& file, std::vector<uint8_t>& buffer, int bits, uint64_t start,
+             uint64_t regionBytes, uint64_t rampLength, Direction direction, Report report)
 {
     uint64_t done = 0;
     while (done < regionBytes) {
@@ -48,7 +48,7 @@ bool RunPass(dsp::DiskFile& file, std::vector<uint8_t>& buffer, int bits, uint64
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void Load()
 {
@@ -137,7 +137,7 @@ int Work(const char* path, WAVEFORMATEX* record)
     return result;
 }
 
-}  // namespace fader
+} // namespace fader
 
 namespace plugin {
 
@@ -151,4 +151,4 @@ int WorkOnFile(const char* path, WAVEFORMATEX* format)
     return fader::Work(path, format);
 }
 
-}  // namespace plugin
+} // namespace plugin

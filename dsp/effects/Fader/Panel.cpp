@@ -13,7 +13,7 @@ void UpdateEnabled(HWND dialog)
     dsp::EnableControl(dialog, IDC_FADE_OUT_LENGTH, fader::g_settings.fadeOut);
 }
 
-}  // namespace
+} // namespace
 
 namespace plugin {
 
@@ -51,4 +51,4 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     return 0;
 }
 
-}  // namespace plugin
+} // namespace plugin

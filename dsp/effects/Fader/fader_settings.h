@@ -5,9 +5,10 @@
 
 namespace fader {
 
-constexpr uint32_t kDefaultLength = 6000;  // milliseconds
+constexpr uint32_t kDefaultLength = 6000; // milliseconds
 
-struct Settings {
+struct Settings
+{
     bool fadeIn = false;
     uint32_t inLength = kDefaultLength;
     bool fadeOut = false;
@@ -22,4 +23,4 @@ void Load();
 // Writes all four values.
 void Save();
 
-}  // namespace fader
+} // namespace fader

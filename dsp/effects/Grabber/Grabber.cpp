@@ -30,56 +30,66 @@ const dsp::basic::ClockSetting kRows[] = {
     {{IDC_POSITION_MINUTES, IDC_POSITION_SECONDS, IDC_POSITION_MSEC}, kPositionName, &g_positionMs},
 };
 
-}  // namespace
+} // namespace
 
 namespace plugin {
 
-void LoadSettings() {
-  g_lengthMs = dsp::settings::ReadNumber(kLengthName);
-  if (g_lengthMs == 0) g_lengthMs = kDefaultLengthMs;
-  g_positionMs = dsp::settings::ReadNumber(kPositionName);
-  g_fromEnd = dsp::settings::ReadNumber(kFromEndName) != 0;
+void LoadSettings()
+{
+    g_lengthMs = dsp::settings::ReadNumber(kLengthName);
+    if (g_lengthMs == 0)
+        g_lengthMs = kDefaultLengthMs;
+    g_positionMs = dsp::settings::ReadNumber(kPositionName);
+    g_fromEnd = dsp::settings::ReadNumber(kFromEndName) != 0;
 }
 
-INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_INITDIALOG) {
-    dsp::FillingGuard filling;
-    dsp::basic::FillClocks(dialog, kRows);
-    dsp::SetCheck(dialog, IDC_FROM_END, g_fromEnd);
-    dsp::SetCheck(dialog, IDC_FROM_BEGINNING, !g_fromEnd);
-    return 0;
-  }
-  if (message != WM_COMMAND) return 0;
-  const int id = LOWORD(wParam);
-  if (!g_filling && id >= IDC_LENGTH_MINUTES && id <= IDC_POSITION_MSEC) {
-    dsp::basic::SaveClocks(dialog, kRows);
-    g_fromEnd = dsp::GetCheck(dialog, IDC_FROM_END);
-    dsp::settings::WriteNumber(g_fromEnd ? 1 : 0, kFromEndName);
-  }
-  return 1;
+INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        dsp::FillingGuard filling;
+        dsp::basic::FillClocks(dialog, kRows);
+        dsp::SetCheck(dialog, IDC_FROM_END, g_fromEnd);
+        dsp::SetCheck(dialog, IDC_FROM_BEGINNING, !g_fromEnd);
+        return 0;
+    }
+    if (message != WM_COMMAND)
+        return 0;
+    const int id = LOWORD(wParam);
+    if (!g_filling && id >= IDC_LENGTH_MINUTES && id <= IDC_POSITION_MSEC) {
+        dsp::basic::SaveClocks(dialog, kRows);
+        g_fromEnd = dsp::GetCheck(dialog, IDC_FROM_END);
+        dsp::settings::WriteNumber(g_fromEnd ? 1 : 0, kFromEndName);
+    }
+    return 1;
 }
 
-int WorkOnFile(const char* path, WAVEFORMATEX* record) {
-  using namespace dsp::basic;
-  const dsp::WaveFormat* format = WorkableInput(path, record);
-  if (!format) return 0;
-  if (g_lengthMs == 0) return 1;
-  bool sizeError = false;
-  const uint64_t size = dsp::FileSize(path, &sizeError);
-  if (sizeError) return 0;
-  const Span keep = SectionToKeep(size, FrameBytesForMilliseconds(*format, g_positionMs),
-                                  FrameBytesForMilliseconds(*format, g_lengthMs), g_fromEnd, *format);
-  if (keep.length == 0) return 1;  // nothing to keep: the file stays as it is
+int WorkOnFile(const char* path, WAVEFORMATEX* record)
+{
+    using namespace dsp::basic;
+    const dsp::WaveFormat* format = WorkableInput(path, record);
+    if (!format)
+        return 0;
+    if (g_lengthMs == 0)
+        return 1;
+    bool sizeError = false;
+    const uint64_t size = dsp::FileSize(path, &sizeError);
+    if (sizeError)
+        return 0;
+    const Span keep = SectionToKeep(size, FrameBytesForMilliseconds(*format, g_positionMs),
+                                    FrameBytesForMilliseconds(*format, g_lengthMs), g_fromEnd, *format);
+    if (keep.length == 0)
+        return 1; // nothing to keep: the file stays as it is
 
-  dsp::Progress progress;
-  dsp::DiskFile in;
-  if (!in.Open(path, GENERIC_READ, OPEN_EXISTING)) return 0;
-  const bool replaced = ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& out) {
-    const bool complete = CopyRange(in, keep.start, keep.length, out, kCopyPiece, &progress);
-    in.Close();
-    return complete;
-  });
-  return replaced ? 1 : 0;
+    dsp::Progress progress;
+    dsp::DiskFile in;
+    if (!in.Open(path, GENERIC_READ, OPEN_EXISTING))
+        return 0;
+    const bool replaced = ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& out) {
+        const bool complete = CopyRange(in, keep.start, keep.length, out, kCopyPiece, &progress);
+        in.Close();
+        return complete;
+    });
+    return replaced ? 1 : 0;
 }
 
-}  // namespace plugin
+} // namespace plugin

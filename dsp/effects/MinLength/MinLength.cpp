@@ -21,23 +21,27 @@ const dsp::basic::ClockSetting kRows[] = {
     {{IDC_MIN_MINUTES, IDC_MIN_SECONDS, IDC_MIN_MSEC}, kMinimumName, &g_minimumMs},
 };
 
-}  // namespace
+} // namespace
 
 extern const dsp::basic::ClockSettings dsp::basic::kPanelRows = kRows;
 
 namespace plugin {
 
-int WorkOnFile(const char* path, WAVEFORMATEX* record) {
-  using namespace dsp::basic;
-  const dsp::WaveFormat* format = WorkableInput(path, record);
-  if (!format) return 0;
-  const uint64_t target = FrameBytesForMilliseconds(*format, g_minimumMs);
-  dsp::DiskFile file;
-  if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) return 0;
-  bool sizeError = false;
-  const uint64_t size = file.Size(&sizeError);
-  if (sizeError) return 0;
-  return AppendFill(file, SilenceByte(format->bitsPerSample), PaddingToReach(size, target)) ? 1 : 0;
+int WorkOnFile(const char* path, WAVEFORMATEX* record)
+{
+    using namespace dsp::basic;
+    const dsp::WaveFormat* format = WorkableInput(path, record);
+    if (!format)
+        return 0;
+    const uint64_t target = FrameBytesForMilliseconds(*format, g_minimumMs);
+    dsp::DiskFile file;
+    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
+        return 0;
+    bool sizeError = false;
+    const uint64_t size = file.Size(&sizeError);
+    if (sizeError)
+        return 0;
+    return AppendFill(file, SilenceByte(format->bitsPerSample), PaddingToReach(size, target)) ? 1 : 0;
 }
 
-}  // namespace plugin
+} // namespace plugin

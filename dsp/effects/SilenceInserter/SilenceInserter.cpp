@@ -24,34 +24,39 @@ const dsp::basic::ClockSetting kRows[] = {
     {{IDC_END_MINUTES, IDC_END_SECONDS, IDC_END_MSEC}, kEndName, &g_endMs},
 };
 
-}  // namespace
+} // namespace
 
 extern const dsp::basic::ClockSettings dsp::basic::kPanelRows = kRows;
 
 namespace plugin {
 
-int WorkOnFile(const char* path, WAVEFORMATEX* record) {
-  using namespace dsp::basic;
-  const dsp::WaveFormat* format = WorkableInput(path, record);
-  if (!format) return 0;
-  dsp::DiskFile file;
-  if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) return 0;
-  const uint8_t silence = SilenceByte(format->bitsPerSample);
-  const uint64_t endBytes = FrameBytesForMilliseconds(*format, g_endMs);
-  const uint64_t startBytes = FrameBytesForMilliseconds(*format, g_startMs);
-  if (startBytes == 0) return AppendFill(file, silence, endBytes) ? 1 : 0;
+int WorkOnFile(const char* path, WAVEFORMATEX* record)
+{
+    using namespace dsp::basic;
+    const dsp::WaveFormat* format = WorkableInput(path, record);
+    if (!format)
+        return 0;
+    dsp::DiskFile file;
+    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
+        return 0;
+    const uint8_t silence = SilenceByte(format->bitsPerSample);
+    const uint64_t endBytes = FrameBytesForMilliseconds(*format, g_endMs);
+    const uint64_t startBytes = FrameBytesForMilliseconds(*format, g_startMs);
+    if (startBytes == 0)
+        return AppendFill(file, silence, endBytes) ? 1 : 0;
 
-  bool sizeError = false;
-  const uint64_t size = file.Size(&sizeError);
-  if (sizeError) return 0;
-  const bool done = ReplaceThroughFile(TempFileBeside(path, "DSP"), path, [&](dsp::DiskFile& out) {
-    const bool complete = WriteFill(out, silence, startBytes) &&
-                          CopyRange(file, 0, size, out, kSilencePiece, nullptr) &&
-                          WriteFill(out, silence, endBytes);
-    file.Close();  // the input must be closed before the result can take its place
-    return complete;
-  });
-  return done ? 1 : 0;
+    bool sizeError = false;
+    const uint64_t size = file.Size(&sizeError);
+    if (sizeError)
+        return 0;
+    const bool done = ReplaceThroughFile(TempFileBeside(path, "DSP"), path, [&](dsp::DiskFile& out) {
+        const bool complete = WriteFill(out, silence, startBytes) &&
+                              CopyRange(file, 0, size, out, kSilencePiece, nullptr) &&
+                              WriteFill(out, silence, endBytes);
+        file.Close(); // the input must be closed before the result can take its place
+        return complete;
+    });
+    return done ? 1 : 0;
 }
 
-}  // namespace plugin
+} // namespace plugin

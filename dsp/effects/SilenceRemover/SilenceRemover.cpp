@@ -37,186 +37,222 @@ bool g_decibelsFromPercent = false;
 bool g_percentFromDecibels = false;
 
 // Blocks of the open file, read into one reused buffer.
-class FileBlocks : public silence::BlockSource {
- public:
-  FileBlocks(dsp::DiskFile& file, std::vector<uint8_t>& buffer) : file_(file), buffer_(buffer) {}
-  bool Read(uint64_t offset, size_t count, const uint8_t*& bytes) override {
-    if (count > buffer_.size() || !file_.Seek(static_cast<int64_t>(offset), FILE_BEGIN)) return false;
-    if (file_.Read(buffer_.data(), static_cast<uint32_t>(count)) != count) return false;
-    bytes = buffer_.data();
-    return true;
-  }
+class FileBlocks : public silence::BlockSource
+{
+public:
+    FileBlocks(dsp::DiskFile& file, std::vector<uint8_t>& buffer) : file_(file), buffer_(buffer) {}
+    bool Read(uint64_t offset, size_t count, const uint8_t*& bytes) override
+    {
+        if (count > buffer_.size() || !file_.Seek(static_cast<int64_t>(offset), FILE_BEGIN))
+            return false;
+        if (file_.Read(buffer_.data(), static_cast<uint32_t>(count)) != count)
+            return false;
+        bytes = buffer_.data();
+        return true;
+    }
 
- private:
-  dsp::DiskFile& file_;
-  std::vector<uint8_t>& buffer_;
+private:
+    dsp::DiskFile& file_;
+    std::vector<uint8_t>& buffer_;
 };
 
-struct Geometry {
-  silence::Layout layout;
-  uint32_t frameBytes;
-  uint32_t blockBytes;  // one second in whole frames
+struct Geometry
+{
+    silence::Layout layout;
+    uint32_t frameBytes;
+    uint32_t blockBytes; // one second in whole frames
 };
 
 // Trailing pass: the end of file moves back to just after the last sound.
 // False on a read or truncation failure; a file that cannot be opened is
 // skipped.
 bool CutTrailing(const char* path, const Geometry& g, silence::Detector& detector,
-                 std::vector<uint8_t>& buffer) {
-  dsp::DiskFile file;
-  if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) return true;
-  bool error = false;
-  const uint64_t size = file.Size(&error);
-  if (error) return false;
-  FileBlocks blocks(file, buffer);
-  const uint64_t audio = size - size % g.frameBytes;  // a partial last frame is not measured
-  const auto found = silence::FindTrailingEnd(blocks, detector, audio, g.blockBytes, g.layout);
-  if (found.kind == silence::PassResult::kReadFailed) return false;
-  if (found.kind == silence::PassResult::kFound && found.position < size)
-    return file.TruncateAt(found.position);
-  return true;
+                 std::vector<uint8_t>& buffer)
+{
+    dsp::DiskFile file;
+    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
+        return true;
+    bool error = false;
+    const uint64_t size = file.Size(&error);
+    if (error)
+        return false;
+    FileBlocks blocks(file, buffer);
+    const uint64_t audio = size - size % g.frameBytes; // a partial last frame is not measured
+    const auto found = silence::FindTrailingEnd(blocks, detector, audio, g.blockBytes, g.layout);
+    if (found.kind == silence::PassResult::kReadFailed)
+        return false;
+    if (found.kind == silence::PassResult::kFound && found.position < size)
+        return file.TruncateAt(found.position);
+    return true;
 }
 
 // Leading pass: everything from one window before the first sound is copied
 // to the sibling, which then replaces the input. The input stays as it was
 // on any failure, and the sibling is removed.
 bool CutLeading(const char* path, const Geometry& g, silence::Detector& detector,
-                std::vector<uint8_t>& buffer, dsp::Progress& progress) {
-  dsp::DiskFile input;
-  if (!input.Open(path, GENERIC_READ, OPEN_EXISTING)) return true;
-  bool error = false;
-  const uint64_t size = input.Size(&error);
-  if (error) return false;
-  FileBlocks blocks(input, buffer);
-  const uint64_t audio = size - size % g.frameBytes;
-  const auto found = silence::FindLeadingStart(blocks, detector, audio, g.blockBytes, g.layout);
-  if (found.kind == silence::PassResult::kReadFailed) return false;
-  if (found.kind == silence::PassResult::kNotFound || found.position == 0) return true;
+                std::vector<uint8_t>& buffer, dsp::Progress& progress)
+{
+    dsp::DiskFile input;
+    if (!input.Open(path, GENERIC_READ, OPEN_EXISTING))
+        return true;
+    bool error = false;
+    const uint64_t size = input.Size(&error);
+    if (error)
+        return false;
+    FileBlocks blocks(input, buffer);
+    const uint64_t audio = size - size % g.frameBytes;
+    const auto found = silence::FindLeadingStart(blocks, detector, audio, g.blockBytes, g.layout);
+    if (found.kind == silence::PassResult::kReadFailed)
+        return false;
+    if (found.kind == silence::PassResult::kNotFound || found.position == 0)
+        return true;
 
-  const std::string siblingPath = dsp::SiblingPath(path, ".TMP");
-  dsp::RemoveOnExit leftover(siblingPath);
-  dsp::DiskFile sibling;
-  if (!sibling.Open(siblingPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS)) return false;
-  if (!input.Seek(static_cast<int64_t>(found.position), FILE_BEGIN)) return false;
-  const uint64_t toCopy = size - found.position;
-  uint64_t copied = 0;
-  while (copied < toCopy) {
-    progress.Write(dsp::Progress::Percent(copied, toCopy));
-    const auto piece = static_cast<uint32_t>(std::min<uint64_t>(toCopy - copied, buffer.size()));
-    if (input.Read(buffer.data(), piece) != piece) return false;
-    if (!sibling.Write(buffer.data(), piece)) return false;
-    copied += piece;
-  }
-  sibling.Close();
-  input.Close();
-  if (!dsp::ReplaceInput(siblingPath, path)) return false;
-  leftover.Release();
-  return true;
+    const std::string siblingPath = dsp::SiblingPath(path, ".TMP");
+    dsp::RemoveOnExit leftover(siblingPath);
+    dsp::DiskFile sibling;
+    if (!sibling.Open(siblingPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS))
+        return false;
+    if (!input.Seek(static_cast<int64_t>(found.position), FILE_BEGIN))
+        return false;
+    const uint64_t toCopy = size - found.position;
+    uint64_t copied = 0;
+    while (copied < toCopy) {
+        progress.Write(dsp::Progress::Percent(copied, toCopy));
+        const auto piece = static_cast<uint32_t>(std::min<uint64_t>(toCopy - copied, buffer.size()));
+        if (input.Read(buffer.data(), piece) != piece)
+            return false;
+        if (!sibling.Write(buffer.data(), piece))
+            return false;
+        copied += piece;
+    }
+    sibling.Close();
+    input.Close();
+    if (!dsp::ReplaceInput(siblingPath, path))
+        return false;
+    leftover.Release();
+    return true;
 }
 
-std::string ControlText(HWND dialog, int id) {
-  char text[64] = {};
-  GetDlgItemTextA(dialog, id, text, sizeof text);
-  return text;
+std::string ControlText(HWND dialog, int id)
+{
+    char text[64] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
 }
 
-void SaveSettings(HWND dialog) {
-  const int32_t stored = silence::StoredFromLevelText(ControlText(dialog, IDC_LEVEL_PERCENT).c_str());
-  g_levelPercent = silence::LevelFromStored(stored);
-  g_windowMs = silence::WindowFromPanel(dsp::GetDlgNumber(dialog, IDC_WINDOW_MS));
-  g_removeBegin = dsp::GetCheck(dialog, IDC_FROM_BEGINNING);
-  g_removeEnd = dsp::GetCheck(dialog, IDC_AT_END);
-  dsp::settings::WriteNumber(static_cast<uint32_t>(stored), kLevelName);
-  dsp::settings::WriteNumber(g_windowMs, kWindowName);
-  dsp::settings::WriteBool(g_removeBegin, kBeginName);
-  dsp::settings::WriteBool(!g_removeEnd, kNotEndName);
+void SaveSettings(HWND dialog)
+{
+    const int32_t stored = silence::StoredFromLevelText(ControlText(dialog, IDC_LEVEL_PERCENT).c_str());
+    g_levelPercent = silence::LevelFromStored(stored);
+    g_windowMs = silence::WindowFromPanel(dsp::GetDlgNumber(dialog, IDC_WINDOW_MS));
+    g_removeBegin = dsp::GetCheck(dialog, IDC_FROM_BEGINNING);
+    g_removeEnd = dsp::GetCheck(dialog, IDC_AT_END);
+    dsp::settings::WriteNumber(static_cast<uint32_t>(stored), kLevelName);
+    dsp::settings::WriteNumber(g_windowMs, kWindowName);
+    dsp::settings::WriteBool(g_removeBegin, kBeginName);
+    dsp::settings::WriteBool(!g_removeEnd, kNotEndName);
 }
 
-void ShowDecibelsOfPercent(HWND dialog) {
-  const double percent =
-      -silence::StoredFromLevelText(ControlText(dialog, IDC_LEVEL_PERCENT).c_str()) / 100.0;
-  g_decibelsFromPercent = true;
-  SetDlgItemTextA(dialog, IDC_LEVEL_DECIBELS, silence::DecibelTextFromPercent(percent).c_str());
-  g_decibelsFromPercent = false;
+void ShowDecibelsOfPercent(HWND dialog)
+{
+    const double percent =
+        -silence::StoredFromLevelText(ControlText(dialog, IDC_LEVEL_PERCENT).c_str()) / 100.0;
+    g_decibelsFromPercent = true;
+    SetDlgItemTextA(dialog, IDC_LEVEL_DECIBELS, silence::DecibelTextFromPercent(percent).c_str());
+    g_decibelsFromPercent = false;
 }
 
-void ShowPercentOfDecibels(HWND dialog) {
-  const double decibels = std::strtod(ControlText(dialog, IDC_LEVEL_DECIBELS).c_str(), nullptr);
-  g_percentFromDecibels = true;
-  SetDlgItemTextA(dialog, IDC_LEVEL_PERCENT, silence::PercentTextFromDecibels(decibels).c_str());
-  g_percentFromDecibels = false;
+void ShowPercentOfDecibels(HWND dialog)
+{
+    const double decibels = std::strtod(ControlText(dialog, IDC_LEVEL_DECIBELS).c_str(), nullptr);
+    g_percentFromDecibels = true;
+    SetDlgItemTextA(dialog, IDC_LEVEL_PERCENT, silence::PercentTextFromDecibels(decibels).c_str());
+    g_percentFromDecibels = false;
 }
 
-}  // namespace
+} // namespace
 
 namespace plugin {
 
-void LoadSettings() {
-  g_levelPercent = silence::LevelFromStored(static_cast<int32_t>(dsp::settings::ReadNumber(kLevelName)));
-  g_windowMs = silence::WindowFromStored(dsp::settings::ReadNumber(kWindowName));
-  g_removeBegin = dsp::settings::ReadBool(kBeginName);
-  g_removeEnd = !dsp::settings::ReadBool(kNotEndName);
+void LoadSettings()
+{
+    g_levelPercent = silence::LevelFromStored(static_cast<int32_t>(dsp::settings::ReadNumber(kLevelName)));
+    g_windowMs = silence::WindowFromStored(dsp::settings::ReadNumber(kWindowName));
+    g_removeBegin = dsp::settings::ReadBool(kBeginName);
+    g_removeEnd = !dsp::settings::ReadBool(kNotEndName);
 }
 
-int WorkOnFile(const char* path, WAVEFORMATEX* record) {
-  const dsp::WaveFormat& format = Format(record);
-  if (!dsp::FormatDescribesAudio(format)) return 0;
+int WorkOnFile(const char* path, WAVEFORMATEX* record)
+{
+    const dsp::WaveFormat& format = Format(record);
+    if (!dsp::FormatDescribesAudio(format))
+        return 0;
 
-  Geometry g;
-  g.layout = {format.bitsPerSample, dsp::StoredSampleBytes(format.bitsPerSample)};
-  g.frameBytes = g.layout.bytesPerSample * format.channels;
-  g.blockBytes = dsp::BytesForMilliseconds(format, 1000);
-  g.blockBytes -= g.blockBytes % g.frameBytes;
-  if (g.blockBytes == 0) g.blockBytes = g.frameBytes;
-  const auto window = silence::WindowFor(dsp::BytesForMilliseconds(format, g_windowMs), format.channels,
-                                         g.layout.bytesPerSample);
-  silence::Detector detector(window, format.channels, silence::LoudThreshold(g_levelPercent));
-  std::vector<uint8_t> buffer(g.blockBytes);
-  dsp::Progress progress;
+    Geometry g;
+    g.layout = {format.bitsPerSample, dsp::StoredSampleBytes(format.bitsPerSample)};
+    g.frameBytes = g.layout.bytesPerSample * format.channels;
+    g.blockBytes = dsp::BytesForMilliseconds(format, 1000);
+    g.blockBytes -= g.blockBytes % g.frameBytes;
+    if (g.blockBytes == 0)
+        g.blockBytes = g.frameBytes;
+    const auto window = silence::WindowFor(dsp::BytesForMilliseconds(format, g_windowMs), format.channels,
+                                           g.layout.bytesPerSample);
+    silence::Detector detector(window, format.channels, silence::LoudThreshold(g_levelPercent));
+    std::vector<uint8_t> buffer(g.blockBytes);
+    dsp::Progress progress;
 
-  int result = 1;
-  // The trailing cut is made first and stands even when the leading pass fails.
-  if (g_removeEnd && !CutTrailing(path, g, detector, buffer)) result = 0;
-  if (g_removeBegin && !CutLeading(path, g, detector, buffer, progress)) result = 0;
-  return result;
+    int result = 1;
+    // The trailing cut is made first and stands even when the leading pass fails.
+    if (g_removeEnd && !CutTrailing(path, g, detector, buffer))
+        result = 0;
+    if (g_removeBegin && !CutLeading(path, g, detector, buffer, progress))
+        result = 0;
+    return result;
 }
 
-INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_INITDIALOG) {
-    dsp::FillingGuard filling;
-    char level[32];
-    snprintf(level, sizeof level, "%0.1f", g_levelPercent);
-    SetDlgItemTextA(dialog, IDC_LEVEL_PERCENT, level);
-    ShowDecibelsOfPercent(dialog);
-    dsp::SetDlgNumber(dialog, IDC_WINDOW_MS, static_cast<long>(g_windowMs));
-    dsp::SetCheck(dialog, IDC_FROM_BEGINNING, g_removeBegin);
-    dsp::SetCheck(dialog, IDC_AT_END, g_removeEnd);
-    return 0;
-  }
-  if (message != WM_COMMAND) return 0;
-  const int id = LOWORD(wParam);
-  const int code = HIWORD(wParam);
-  switch (id) {
+INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        dsp::FillingGuard filling;
+        char level[32];
+        snprintf(level, sizeof level, "%0.1f", g_levelPercent);
+        SetDlgItemTextA(dialog, IDC_LEVEL_PERCENT, level);
+        ShowDecibelsOfPercent(dialog);
+        dsp::SetDlgNumber(dialog, IDC_WINDOW_MS, static_cast<long>(g_windowMs));
+        dsp::SetCheck(dialog, IDC_FROM_BEGINNING, g_removeBegin);
+        dsp::SetCheck(dialog, IDC_AT_END, g_removeEnd);
+        return 0;
+    }
+    if (message != WM_COMMAND)
+        return 0;
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    switch (id) {
     case IDC_LEVEL_PERCENT:
-      // Only a change of the text converts; focus changes must not rewrite
-      // the other field.
-      if (code == EN_CHANGE && !g_percentFromDecibels) ShowDecibelsOfPercent(dialog);
-      if (!plugin::g_filling) SaveSettings(dialog);
-      break;
+        // Only a change of the text converts; focus changes must not rewrite
+        // the other field.
+        if (code == EN_CHANGE && !g_percentFromDecibels)
+            ShowDecibelsOfPercent(dialog);
+        if (!plugin::g_filling)
+            SaveSettings(dialog);
+        break;
     case IDC_LEVEL_DECIBELS:
-      if (plugin::g_filling) break;
-      if (code == EN_CHANGE && !g_decibelsFromPercent) ShowPercentOfDecibels(dialog);
-      SaveSettings(dialog);
-      break;
+        if (plugin::g_filling)
+            break;
+        if (code == EN_CHANGE && !g_decibelsFromPercent)
+            ShowPercentOfDecibels(dialog);
+        SaveSettings(dialog);
+        break;
     case IDC_WINDOW_MS:
     case IDC_FROM_BEGINNING:
     case IDC_AT_END:
-      if (!plugin::g_filling) SaveSettings(dialog);
-      break;
+        if (!plugin::g_filling)
+            SaveSettings(dialog);
+        break;
     default:
-      break;
-  }
-  return 1;
+        break;
+    }
+    return 1;
 }
 
-}  // namespace plugin
+} // namespace plugin

@@ -28,42 +28,51 @@ const dsp::basic::ClockSetting kRows[] = {
 };
 
 // Ends the file at `size` in place.
-int CutInPlace(const char* path, uint64_t size) {
-  dsp::DiskFile file;
-  if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) return 0;
-  return file.TruncateAt(size) ? 1 : 0;
+int CutInPlace(const char* path, uint64_t size)
+{
+    dsp::DiskFile file;
+    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
+        return 0;
+    return file.TruncateAt(size) ? 1 : 0;
 }
 
-}  // namespace
+} // namespace
 
 extern const dsp::basic::ClockSettings dsp::basic::kPanelRows = kRows;
 
 namespace plugin {
 
-int WorkOnFile(const char* path, WAVEFORMATEX* record) {
-  using namespace dsp::basic;
-  const dsp::WaveFormat* format = WorkableInput(path, record);
-  if (!format) return 0;
-  const uint64_t beginBytes = FrameBytesForMilliseconds(*format, g_trimBeginMs);
-  const uint64_t endBytes = FrameBytesForMilliseconds(*format, g_trimEndMs);
-  if (beginBytes == 0 && endBytes == 0) return 1;
-  bool sizeError = false;
-  const uint64_t size = dsp::FileSize(path, &sizeError);
-  if (sizeError) return 0;
-  const uint64_t kept = SizeAfterEndCut(size, endBytes, *format);
-  const BeginCutPlan plan = PlanBeginCut(kept, beginBytes);
-  if (plan.kind == BeginCut::kNone) return kept == size ? 1 : CutInPlace(path, kept);
-  if (plan.kind == BeginCut::kEmpty) return CutInPlace(path, 0);
+int WorkOnFile(const char* path, WAVEFORMATEX* record)
+{
+    using namespace dsp::basic;
+    const dsp::WaveFormat* format = WorkableInput(path, record);
+    if (!format)
+        return 0;
+    const uint64_t beginBytes = FrameBytesForMilliseconds(*format, g_trimBeginMs);
+    const uint64_t endBytes = FrameBytesForMilliseconds(*format, g_trimEndMs);
+    if (beginBytes == 0 && endBytes == 0)
+        return 1;
+    bool sizeError = false;
+    const uint64_t size = dsp::FileSize(path, &sizeError);
+    if (sizeError)
+        return 0;
+    const uint64_t kept = SizeAfterEndCut(size, endBytes, *format);
+    const BeginCutPlan plan = PlanBeginCut(kept, beginBytes);
+    if (plan.kind == BeginCut::kNone)
+        return kept == size ? 1 : CutInPlace(path, kept);
+    if (plan.kind == BeginCut::kEmpty)
+        return CutInPlace(path, 0);
 
-  dsp::Progress progress;
-  dsp::DiskFile in;
-  if (!in.Open(path, GENERIC_READ, OPEN_EXISTING)) return 0;
-  const bool replaced = ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& out) {
-    const bool complete = CopyRange(in, plan.rest.start, plan.rest.length, out, kCopyPiece, &progress);
-    in.Close();
-    return complete;
-  });
-  return replaced ? 1 : 0;
+    dsp::Progress progress;
+    dsp::DiskFile in;
+    if (!in.Open(path, GENERIC_READ, OPEN_EXISTING))
+        return 0;
+    const bool replaced = ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& out) {
+        const bool complete = CopyRange(in, plan.rest.start, plan.rest.length, out, kCopyPiece, &progress);
+        in.Close();
+        return complete;
+    });
+    return replaced ? 1 : 0;
 }
 
-}  // namespace plugin
+} // namespace plugin

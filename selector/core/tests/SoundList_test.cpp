@@ -8,18 +8,31 @@
 namespace cb {
 namespace {
 
-TEST(SoundList, SizeTextRoundsAtHalfAKilobyte) {
-    struct Case { std::optional<std::uint32_t> size; const char* text; };
-    const Case cases[] = {
-        {std::nullopt, "0 KB"}, {0, "0 KB"}, {512, "0 KB"}, {513, "1 KB"}, {1024, "1 KB"},
-        {1536, "1 KB"}, {1537, "2 KB"}, {2047, "2 KB"}, {1048576, "1024 KB"},
-        {0xFFFFFFFFu, "4194304 KB"},
+TEST(SoundList, SizeTextRoundsAtHalfAKilobyte)
+{
+    struct Case
+    {
+        std::optional<std::uint32_t> size;
+        const char* text;
     };
-    for (const Case& c : cases) EXPECT_EQ(SizeText(c.size), c.text);
+    const Case cases[] = {
+        {std::nullopt, "0 KB"}, {0, "0 KB"},
+        {512, "0 KB"},          {513, "1 KB"},
+        {1024, "1 KB"},         {1536, "1 KB"},
+        {1537, "2 KB"},         {2047, "2 KB"},
+        {1048576, "1024 KB"},   {0xFFFFFFFFu, "4194304 KB"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SizeText(c.size), c.text);
 }
 
-TEST(SoundList, ListTitleCases) {
-    struct Case { const char* file; const char* title; };
+TEST(SoundList, ListTitleCases)
+{
+    struct Case
+    {
+        const char* file;
+        const char* title;
+    };
     const Case cases[] = {
         {"", "Untitled"},
         {"C:\\lists\\songs.qbl", "songs"},
@@ -33,20 +46,27 @@ TEST(SoundList, ListTitleCases) {
         {"C:\\lists\\.qbl", ""},
         {"Z:/work/forward/slash.qbl", "/work/forward/slash"},
     };
-    for (const Case& c : cases) EXPECT_EQ(ListTitle(c.file), c.title) << c.file;
+    for (const Case& c : cases)
+        EXPECT_EQ(ListTitle(c.file), c.title) << c.file;
 }
 
-TEST(SoundList, ValuesSplitAtTheFirstSemicolon) {
+TEST(SoundList, ValuesSplitAtTheFirstSemicolon)
+{
     EXPECT_EQ(SoundKey(0), "Sound0");
     EXPECT_EQ(SoundKey(10), "Sound10");
     EXPECT_EQ(SoundValue("C:\\a.wav", "Ctrl+F1"), "C:\\a.wav;Ctrl+F1");
     EXPECT_EQ(SoundValue("C:\\a.wav", ""), "C:\\a.wav;");
-    struct Case { const char* value; const char* file; const char* shortcut; };
+    struct Case
+    {
+        const char* value;
+        const char* file;
+        const char* shortcut;
+    };
     const Case cases[] = {
         {"C:\\a.wav;Ctrl+F1", "C:\\a.wav", "Ctrl+F1"},
         {"C:\\a.wav;", "C:\\a.wav", ""},
         {";", "", ""},
-        {"Shift+A", "", "Shift+A"},          // no ';': the whole value is the shortcut
+        {"Shift+A", "", "Shift+A"}, // no ';': the whole value is the shortcut
         {"C:\\x;y.wav;F2", "C:\\x", "y.wav;F2"},
         {"", "", ""},
     };
@@ -57,38 +77,61 @@ TEST(SoundList, ValuesSplitAtTheFirstSemicolon) {
     }
 }
 
-TEST(SoundList, CountValues) {
-    struct Case { const char* value; int count; };
-    const Case cases[] = {
-        {"", 0}, {"0", 0}, {"3", 3}, {"+3", 3}, {"-3", 0}, {"abc", 0}, {"3x", 0}, {" 3", 0},
-        {"0x10", 16}, {"0X1f", 31}, {"0x", 0}, {"16000", 16000}, {"16001", 16000},
-        {"99999999999999999999", 0}, {"2147483648", 16000},
+TEST(SoundList, CountValues)
+{
+    struct Case
+    {
+        const char* value;
+        int count;
     };
-    for (const Case& c : cases) EXPECT_EQ(ParseCount(c.value), c.count) << c.value;
+    const Case cases[] = {
+        {"", 0},
+        {"0", 0},
+        {"3", 3},
+        {"+3", 3},
+        {"-3", 0},
+        {"abc", 0},
+        {"3x", 0},
+        {" 3", 0},
+        {"0x10", 16},
+        {"0X1f", 31},
+        {"0x", 0},
+        {"16000", 16000},
+        {"16001", 16000},
+        {"99999999999999999999", 0},
+        {"2147483648", 16000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseCount(c.value), c.count) << c.value;
 }
 
-TEST(HotKeyIds, GeneratorMatchesTheCRuntimeSequence) {
+TEST(HotKeyIds, GeneratorMatchesTheCRuntimeSequence)
+{
     TRandom r;
     r.Seed(1);
     const int want[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};
-    for (int w : want) EXPECT_EQ(r.Next(), w);
+    for (int w : want)
+        EXPECT_EQ(r.Next(), w);
 #ifdef _WIN32
     // the Windows C runtime's own generator, which the program reproduces
     for (unsigned seed : {0u, 7u, 1765400000u}) {
         std::srand(seed);
         r.Seed(seed);
-        for (int i = 0; i < 100; ++i) ASSERT_EQ(r.Next(), std::rand());
+        for (int i = 0; i < 100; ++i)
+            ASSERT_EQ(r.Next(), std::rand());
     }
 #endif
 }
 
-TEST(HotKeyIds, DrawnIdsAreUniqueInRangeAndFreshAfterReactivation) {
+TEST(HotKeyIds, DrawnIdsAreUniqueInRangeAndFreshAfterReactivation)
+{
     TSoundList list(50);
     const std::uint32_t now = 1765400000u;
     TRandom r;
     r.Seed(now);
     const std::int32_t first = r.Next() % 16000 + 1;
-    for (auto& s : list) s.ID = NewHotKeyID(list, now);   // all in the same second
+    for (auto& s : list)
+        s.ID = NewHotKeyID(list, now); // all in the same second
     EXPECT_EQ(list[0].ID, first);
     std::set<std::int32_t> ids;
     for (auto& s : list) {
@@ -99,8 +142,10 @@ TEST(HotKeyIds, DrawnIdsAreUniqueInRangeAndFreshAfterReactivation) {
     EXPECT_EQ(ids.size(), list.size());
     // a second activation in the same second: every entry gets a new number
     std::vector<std::int32_t> before;
-    for (auto& s : list) before.push_back(s.ID);
-    for (auto& s : list) s.ID = NewHotKeyID(list, now);
+    for (auto& s : list)
+        before.push_back(s.ID);
+    for (auto& s : list)
+        s.ID = NewHotKeyID(list, now);
     ids.clear();
     for (std::size_t i = 0; i < list.size(); ++i) {
         EXPECT_NE(list[i].ID, before[i]) << i;
@@ -109,7 +154,8 @@ TEST(HotKeyIds, DrawnIdsAreUniqueInRangeAndFreshAfterReactivation) {
     EXPECT_EQ(ids.size(), list.size());
 }
 
-TEST(HotKeyIds, IndexFromIdAndModifiers) {
+TEST(HotKeyIds, IndexFromIdAndModifiers)
+{
     TSoundList list(3);
     list[0].ID = 7;
     list[1].ID = 9;
@@ -126,7 +172,8 @@ TEST(HotKeyIds, IndexFromIdAndModifiers) {
     EXPECT_EQ(HotKeyKey(0xE041), 0x41u);
 }
 
-TEST(SoundList, Texts) {
+TEST(SoundList, Texts)
+{
     EXPECT_EQ(UnsavedChangesText("Untitled"),
               "The data in the Untitled file has changed.\n\nDo you want to save the changes?");
     EXPECT_EQ(DuplicateShortcutText(1, "C:\\b.wav", "Ctrl+F1"),
@@ -134,10 +181,9 @@ TEST(SoundList, Texts) {
               "was detected. Please make sure there are no duplicate shortcuts in your sounds list. "
               "Also make sure that no other programs are using shortcuts which you have chosen for "
               "your sounds.");
-    EXPECT_EQ(GameDirectoryStatusText(""),
-              "There is no game directory set. Set one in the Options window.");
+    EXPECT_EQ(GameDirectoryStatusText(""), "There is no game directory set. Set one in the Options window.");
     EXPECT_EQ(GameDirectoryStatusText("C:\\Games\\V\\"), "Game Directory is \"C:\\Games\\V\\\"");
 }
 
-}  // namespace
-}  // namespace cb
+} // namespace
+} // namespace cb

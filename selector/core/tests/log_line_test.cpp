@@ -16,7 +16,7 @@ TEST(LogLine, BlankPaddedFieldsAndCrLf)
     t = {1999, 12, 31, 23, 59, 58};
     EXPECT_EQ(FormatLogLine(t, ""), "L 12/31/1999 23:59:58 - \r\n");
 
-    t = {987, 1, 1, 0, 0, 0};  // the year is at least four wide, blank padded
+    t = {987, 1, 1, 0, 0, 0}; // the year is at least four wide, blank padded
     EXPECT_EQ(FormatLogLine(t, "x"), "L  1/ 1/ 987  0: 0: 0 - x\r\n");
 }
 

@@ -10,8 +10,10 @@ TEST(ScriptText, AutoexecBlockExactBytes)
         "// Script by Corwick & Pellam\r\n\r\n"
         "alias +PlayWAV \"voice_inputfromfile 1; voice_loopback 1; +voicerecord\"\r\n"
         "alias -PlayWAV \"voice_inputfromfile 0; voice_loopback 0; -voicerecord\"\r\n\r\n"
-        "alias StartWAV \"voice_inputfromfile 1; voice_loopback 1; +voicerecord; alias ToggleWAV StopWAV\"\r\n"
-        "alias StopWAV  \"voice_inputfromfile 0; voice_loopback 0; -voicerecord; alias ToggleWAV StartWAV\"\r\n\r\n"
+        "alias StartWAV \"voice_inputfromfile 1; voice_loopback 1; +voicerecord; alias ToggleWAV "
+        "StopWAV\"\r\n"
+        "alias StopWAV  \"voice_inputfromfile 0; voice_loopback 0; -voicerecord; alias ToggleWAV "
+        "StartWAV\"\r\n\r\n"
         "alias ToggleWAV \"StartWAV\"\r\n\r\n"
         "echo \"Hold down INSERT to play a WAV.\"\r\n"
         "echo \"Press DELETE to toggle the WAV On/Off.\"\r\n";
@@ -29,7 +31,13 @@ TEST(ScriptText, ConfigBindingsKeepTheirLetterCase)
 
 TEST(ScriptText, ModFolders)
 {
-    struct Case { ModChoice choice; const char* other; const char* folder; const char* caption; };
+    struct Case
+    {
+        ModChoice choice;
+        const char* other;
+        const char* folder;
+        const char* caption;
+    };
     const Case cases[] = {
         {ModChoice::Mainline, "ignored", "mainline\\", "Veltrane (No Mod)"},
         {ModChoice::Skarrow, "", "skarrow\\", "Skarrow"},

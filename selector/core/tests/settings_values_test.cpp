@@ -4,15 +4,20 @@
 
 TEST(SettingsValues, IntegersDecimalHexAndFallback)
 {
-    struct Case { const char* text; int fallback; int expected; };
+    struct Case
+    {
+        const char* text;
+        int fallback;
+        int expected;
+    };
     const Case cases[] = {
         {"0x20", 7, 32},
         {"0X20", 7, 32},
         {"0xff", 7, 255},
         {"0xFFFFFFFF", 7, -1},
         {"0x7FFFFFFF", 7, 2147483647},
-        {"0x100000000", 7, 7},  // more than 32 bits
-        {"0x", 7, 7},           // two characters only: not a number
+        {"0x100000000", 7, 7}, // more than 32 bits
+        {"0x", 7, 7},          // two characters only: not a number
         {"0xg1", 7, 7},
         {"abc", 128, 128},
         {"", 470, 470},
@@ -39,9 +44,9 @@ TEST(SettingsValues, BooleansReadAsIntegersAndWriteAsOneOrZero)
     EXPECT_TRUE(ParseSettingBool("-1", false));
     EXPECT_TRUE(ParseSettingBool("0x10", false));
     EXPECT_FALSE(ParseSettingBool("0", true));
-    EXPECT_TRUE(ParseSettingBool("", true));   // missing: the default
+    EXPECT_TRUE(ParseSettingBool("", true)); // missing: the default
     EXPECT_FALSE(ParseSettingBool("", false));
-    EXPECT_TRUE(ParseSettingBool("yes", true));  // not a number: the default
+    EXPECT_TRUE(ParseSettingBool("yes", true)); // not a number: the default
     EXPECT_EQ(SettingBoolText(ParseSettingBool("2", false)), "1");
     EXPECT_EQ(SettingBoolText(false), "0");
     EXPECT_EQ(SettingIntegerText(-32), "-32");
@@ -52,13 +57,17 @@ TEST(SettingsValues, CentringTruncatesTowardZero)
     EXPECT_EQ(CentredEdge(1280, 470), 405);
     EXPECT_EQ(CentredEdge(1024, 312), 356);
     EXPECT_EQ(CentredEdge(1281, 470), 405);  // 811 / 2
-    EXPECT_EQ(CentredEdge(800, 1001), -100);  // -201 / 2 truncates toward zero
+    EXPECT_EQ(CentredEdge(800, 1001), -100); // -201 / 2 truncates toward zero
     EXPECT_EQ(CentredEdge(800, 800), 0);
 }
 
 TEST(SettingsValues, SettingsFileBesideProgram)
 {
-    struct Case { const char* program; const char* expected; };
+    struct Case
+    {
+        const char* program;
+        const char* expected;
+    };
     const Case cases[] = {
         {"C:\\Prog\\Cuebinder.exe", "C:\\Prog\\Cuebinder.ini"},
         {"C:\\Prog\\Cuebinder", "C:\\Prog\\Cuebinder.ini"},

@@ -13,7 +13,8 @@ constexpr uint16_t kExtensible = 0xFFFE;
 constexpr uint64_t kRiffLimit = 0xFFFFFFFFull;
 
 // The tail of the KSDATAFORMAT_SUBTYPE GUIDs after their first two bytes.
-const uint8_t kSubtypeTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+const uint8_t kSubtypeTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                  0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
 uint16_t U16(const uint8_t* p)
 {
@@ -80,22 +81,33 @@ Error ParseFormat(const uint8_t* f, uint32_t size, Info* info)
     return Error::None;
 }
 
-}  // namespace
+} // namespace
 
 const char* Describe(Error error)
 {
     switch (error) {
-    case Error::None: return "no error";
-    case Error::TooShort: return "the file is too short to be a WAV file";
-    case Error::NotRiff: return "not a WAV file (no RIFF/WAVE signature)";
-    case Error::TruncatedHeader: return "the WAV header is truncated";
-    case Error::NoFormat: return "the WAV file has no format chunk before its data";
-    case Error::FloatSamples: return "floating-point samples are not supported (integer PCM only)";
-    case Error::Compressed: return "compressed or non-PCM audio is not supported (integer PCM only)";
-    case Error::BadFormat: return "the WAV format chunk describes no usable PCM audio";
-    case Error::UnsupportedBits: return "only 8, 16, 24 and 32-bit samples are supported";
-    case Error::NoData: return "the WAV file has no data chunk";
-    case Error::DataPastEnd: return "the data chunk runs past the end of the file";
+    case Error::None:
+        return "no error";
+    case Error::TooShort:
+        return "the file is too short to be a WAV file";
+    case Error::NotRiff:
+        return "not a WAV file (no RIFF/WAVE signature)";
+    case Error::TruncatedHeader:
+        return "the WAV header is truncated";
+    case Error::NoFormat:
+        return "the WAV file has no format chunk before its data";
+    case Error::FloatSamples:
+        return "floating-point samples are not supported (integer PCM only)";
+    case Error::Compressed:
+        return "compressed or non-PCM audio is not supported (integer PCM only)";
+    case Error::BadFormat:
+        return "the WAV format chunk describes no usable PCM audio";
+    case Error::UnsupportedBits:
+        return "only 8, 16, 24 and 32-bit samples are supported";
+    case Error::NoData:
+        return "the WAV file has no data chunk";
+    case Error::DataPastEnd:
+        return "the data chunk runs past the end of the file";
     }
     return "unknown error";
 }
@@ -169,8 +181,9 @@ std::vector<uint8_t> MakeHeader(const dsp::WaveFormat& format, uint64_t dataByte
     const uint64_t riffSize = 4 + (8 + fmtSize) + 8 + dataBytes + PadBytes(dataBytes);
     if (riffSize > kRiffLimit || dataBytes > kRiffLimit)
         return {};
-    const uint16_t align = format.blockAlign ? format.blockAlign
-                                             : static_cast<uint16_t>(format.channels * ((format.bitsPerSample + 7) / 8));
+    const uint16_t align = format.blockAlign
+                               ? format.blockAlign
+                               : static_cast<uint16_t>(format.channels * ((format.bitsPerSample + 7) / 8));
     std::vector<uint8_t> h;
     h.reserve(68);
     PutId(h, "RIFF");
@@ -186,8 +199,8 @@ std::vector<uint8_t> MakeHeader(const dsp::WaveFormat& format, uint64_t dataByte
     Put16(h, format.bitsPerSample);
     if (extensible) {
         Put16(h, 22);
-        Put16(h, format.bitsPerSample);  // valid bits
-        Put32(h, 0);                     // channel mask: not given
+        Put16(h, format.bitsPerSample); // valid bits
+        Put32(h, 0);                    // channel mask: not given
         Put16(h, kPcm);
         h.insert(h.end(), kSubtypeTail, kSubtypeTail + sizeof kSubtypeTail);
     }
@@ -205,4 +218,4 @@ std::vector<uint8_t> MakeFile(const dsp::WaveFormat& format, const std::vector<u
     return file;
 }
 
-}  // namespace wav
+} // namespace wav

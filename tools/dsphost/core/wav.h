@@ -15,27 +15,28 @@ namespace wav {
 
 enum class Error {
     None,
-    TooShort,         // fewer than 12 bytes: no RIFF header
-    NotRiff,          // no "RIFF" / "WAVE" signature
-    TruncatedHeader,  // a chunk header or the format chunk is cut off by the end of the file
-    NoFormat,         // no "fmt " chunk before the "data" chunk
-    FloatSamples,     // IEEE float samples (plain or as an extensible subtype)
-    Compressed,       // any other coding than integer PCM
-    BadFormat,        // channels, rate, bits or block align that cannot be PCM
-    UnsupportedBits,  // integer PCM of a depth other than 8, 16, 24 or 32
-    NoData,           // no "data" chunk
-    DataPastEnd,      // the "data" chunk claims more bytes than the file has
+    TooShort,        // fewer than 12 bytes: no RIFF header
+    NotRiff,         // no "RIFF" / "WAVE" signature
+    TruncatedHeader, // a chunk header or the format chunk is cut off by the end of the file
+    NoFormat,        // no "fmt " chunk before the "data" chunk
+    FloatSamples,    // IEEE float samples (plain or as an extensible subtype)
+    Compressed,      // any other coding than integer PCM
+    BadFormat,       // channels, rate, bits or block align that cannot be PCM
+    UnsupportedBits, // integer PCM of a depth other than 8, 16, 24 or 32
+    NoData,          // no "data" chunk
+    DataPastEnd,     // the "data" chunk claims more bytes than the file has
 };
 
 // A sentence describing the error, for messages.
 const char* Describe(Error error);
 
-struct Info {
-    dsp::WaveFormat format{};  // format tag 1, extra size 0, as handed to a plug-in
-    uint16_t validBits = 0;    // from an extensible header, else bitsPerSample
+struct Info
+{
+    dsp::WaveFormat format{}; // format tag 1, extra size 0, as handed to a plug-in
+    uint16_t validBits = 0;   // from an extensible header, else bitsPerSample
     bool extensible = false;
-    uint64_t dataOffset = 0;   // first sample byte in the file
-    uint64_t dataBytes = 0;    // whole frames only
+    uint64_t dataOffset = 0; // first sample byte in the file
+    uint64_t dataBytes = 0;  // whole frames only
 };
 
 // Reads up to n bytes at offset into buffer; returns the count read.
@@ -52,9 +53,12 @@ Error ParseBytes(const uint8_t* bytes, size_t size, Info* info);
 // fit a RIFF file (4 GiB).
 std::vector<uint8_t> MakeHeader(const dsp::WaveFormat& format, uint64_t dataBytes);
 // The pad byte that follows an odd-sized data chunk (0 or 1 bytes).
-inline uint64_t PadBytes(uint64_t dataBytes) { return dataBytes & 1; }
+inline uint64_t PadBytes(uint64_t dataBytes)
+{
+    return dataBytes & 1;
+}
 
 // A whole WAV file in memory (header + samples + pad), for tests and small tools.
 std::vector<uint8_t> MakeFile(const dsp::WaveFormat& format, const std::vector<uint8_t>& samples);
 
-}  // namespace wav
+} // namespace wav

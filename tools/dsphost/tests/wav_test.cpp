@@ -38,17 +38,18 @@ void Put16(std::vector<uint8_t>& v, uint16_t x)
 
 // A WAV built by hand: RIFF header, optional extra chunk, fmt, data.
 std::vector<uint8_t> Build(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, uint32_t dataSize,
-                           size_t dataPresent, bool extensible = false, uint16_t subtype = 1, bool listFirst = false)
+                           size_t dataPresent, bool extensible = false, uint16_t subtype = 1,
+                           bool listFirst = false)
 {
     std::vector<uint8_t> v;
     Append(v, "RIFF");
-    Put32(v, 0);  // fixed below
+    Put32(v, 0); // fixed below
     Append(v, "WAVE");
     if (listFirst) {
         Append(v, "LIST");
         Put32(v, 5);
         Append(v, "abcde");
-        v.push_back(0);  // pad to even
+        v.push_back(0); // pad to even
     }
     Append(v, "fmt ");
     Put32(v, extensible ? 40 : 16);
@@ -113,7 +114,8 @@ TEST(Wav, ParsesPlainAndExtensiblePcm)
 
 TEST(Wav, RefusesWhatIsNotIntegerPcm)
 {
-    struct {
+    struct
+    {
         std::vector<uint8_t> file;
         wav::Error error;
     } cases[] = {
@@ -125,7 +127,7 @@ TEST(Wav, RefusesWhatIsNotIntegerPcm)
         {Bytes({'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm'}), wav::Error::TruncatedHeader},
         {Build(3, 2, 44100, 32, 8, 8), wav::Error::FloatSamples},
         {Build(1, 2, 44100, 32, 8, 8, true, 3), wav::Error::FloatSamples},
-        {Build(2, 2, 44100, 16, 8, 8), wav::Error::Compressed},  // ADPCM
+        {Build(2, 2, 44100, 16, 8, 8), wav::Error::Compressed}, // ADPCM
         {Build(0x55, 2, 44100, 16, 8, 8), wav::Error::Compressed},
         {Build(1, 2, 44100, 16, 8, 8, true, 2), wav::Error::Compressed},
         {Build(1, 2, 44100, 12, 8, 8), wav::Error::UnsupportedBits},
@@ -241,10 +243,24 @@ TEST(Wav, SurvivesTruncatedMutatedAndRandomInput)
         const int edits = 1 + int(rng() % 8);
         for (int k = 0; k < edits; ++k) {
             switch (rng() % 4) {
-            case 0: v[rng() % v.size()] = uint8_t(rng()); break;
-            case 1: v[rng() % v.size()] ^= uint8_t(1u << (rng() % 8)); break;
-            case 2: v.resize(rng() % (v.size() + 1)); if (v.empty()) v.push_back(0); break;
-            case 3: { const size_t at = rng() % v.size(); const uint32_t x = rng(); for (int b = 0; b < 4 && at + b < v.size(); ++b) v[at + b] = uint8_t(x >> (8 * b)); break; }
+            case 0:
+                v[rng() % v.size()] = uint8_t(rng());
+                break;
+            case 1:
+                v[rng() % v.size()] ^= uint8_t(1u << (rng() % 8));
+                break;
+            case 2:
+                v.resize(rng() % (v.size() + 1));
+                if (v.empty())
+                    v.push_back(0);
+                break;
+            case 3: {
+                const size_t at = rng() % v.size();
+                const uint32_t x = rng();
+                for (int b = 0; b < 4 && at + b < v.size(); ++b)
+                    v[at + b] = uint8_t(x >> (8 * b));
+                break;
+            }
             }
         }
         CheckRobust(v);
@@ -261,4 +277,4 @@ TEST(Wav, SurvivesTruncatedMutatedAndRandomInput)
     }
 }
 
-}  // namespace
+} // namespace

@@ -15,7 +15,7 @@ namespace {
 constexpr const char* kKey = "Software\\DspFrameworkTests\\Probe";
 long g_number = 0;
 bool g_switch = false;
-}  // namespace
+} // namespace
 
 namespace plugin {
 
@@ -62,8 +62,8 @@ int WorkOnFile(const char* path, WAVEFORMATEX* format)
         throw std::bad_alloc();
     if (std::strstr(path, "fail"))
         return 0;
-    format->nChannels = 1;  // the record is in and out
-    return 0x101;            // only the low byte counts; the export reduces it to 1
+    format->nChannels = 1; // the record is in and out
+    return 0x101;          // only the low byte counts; the export reduces it to 1
 }
 
-}  // namespace plugin
+} // namespace plugin

@@ -4,10 +4,14 @@
 
 namespace plugin {
 
-void LoadSettings() { dsp::basic::LoadClocks(dsp::basic::kPanelRows); }
-
-INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  return dsp::basic::ClockPanelMessage(dialog, message, wParam, dsp::basic::kPanelRows);
+void LoadSettings()
+{
+    dsp::basic::LoadClocks(dsp::basic::kPanelRows);
 }
 
-}  // namespace plugin
+INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    return dsp::basic::ClockPanelMessage(dialog, message, wParam, dsp::basic::kPanelRows);
+}
+
+} // namespace plugin

@@ -12,4 +12,4 @@ namespace dsp::basic {
 
 extern const ClockSettings kPanelRows;
 
-}  // namespace dsp::basic
+} // namespace dsp::basic

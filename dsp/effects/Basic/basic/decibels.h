@@ -14,4 +14,4 @@ std::string PercentAsDecibelText(long percent);
 // number reads as 0 dB.
 long PercentFromDecibelText(const char* text);
 
-}  // namespace dsp::basic
+} // namespace dsp::basic

@@ -8,10 +8,11 @@
 
 namespace dsp::basic {
 
-struct ClockParts {
-  uint32_t minutes;
-  uint32_t seconds;       // 0..59
-  uint32_t milliseconds;  // 0..999
+struct ClockParts
+{
+    uint32_t minutes;
+    uint32_t seconds;      // 0..59
+    uint32_t milliseconds; // 0..999
 };
 
 // Splits a length for display: ms / 60000, (ms % 60000) / 1000, ms % 1000.
@@ -28,4 +29,4 @@ uint32_t JoinMilliseconds(long minutes, long seconds, long milliseconds);
 // that saturates (it only means "more than any file").
 uint64_t FrameBytesForMilliseconds(const WaveFormat& format, uint32_t ms);
 
-}  // namespace dsp::basic
+} // namespace dsp::basic

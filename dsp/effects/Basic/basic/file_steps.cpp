@@ -6,72 +6,91 @@
 
 namespace dsp::basic {
 
-bool WriteFill(DiskFile& out, uint8_t fill, uint64_t count) {
-  const std::vector<uint8_t> piece(count < kSilencePiece ? count : kSilencePiece, fill);
-  while (count) {
-    const uint32_t n = count < kSilencePiece ? static_cast<uint32_t>(count) : kSilencePiece;
-    if (!out.Write(piece.data(), n)) return false;
-    count -= n;
-  }
-  return true;
+bool WriteFill(DiskFile& out, uint8_t fill, uint64_t count)
+{
+    const std::vector<uint8_t> piece(count < kSilencePiece ? count : kSilencePiece, fill);
+    while (count) {
+        const uint32_t n = count < kSilencePiece ? static_cast<uint32_t>(count) : kSilencePiece;
+        if (!out.Write(piece.data(), n))
+            return false;
+        count -= n;
+    }
+    return true;
 }
 
-bool AppendFill(DiskFile& file, uint8_t fill, uint64_t count) {
-  if (count == 0) return true;
-  bool sizeError = false;
-  const uint64_t before = file.Size(&sizeError);
-  if (sizeError || !file.Seek(0, FILE_END)) return false;
-  if (WriteFill(file, fill, count)) return true;
-  file.TruncateAt(before);
-  return false;
+bool AppendFill(DiskFile& file, uint8_t fill, uint64_t count)
+{
+    if (count == 0)
+        return true;
+    bool sizeError = false;
+    const uint64_t before = file.Size(&sizeError);
+    if (sizeError || !file.Seek(0, FILE_END))
+        return false;
+    if (WriteFill(file, fill, count))
+        return true;
+    file.TruncateAt(before);
+    return false;
 }
 
 bool CopyRange(DiskFile& in, uint64_t start, uint64_t length, DiskFile& out, uint32_t piece,
-               Progress* progress) {
-  if (!in.Seek(static_cast<int64_t>(start), FILE_BEGIN)) return false;
-  std::vector<uint8_t> buffer(piece);
-  for (uint64_t done = 0; done < length;) {
-    if (progress) progress->Write(Progress::Percent(done, length));
-    const uint64_t left = length - done;
-    const uint32_t n = left < piece ? static_cast<uint32_t>(left) : piece;
-    if (in.Read(buffer.data(), n) != n) return false;
-    if (!out.Write(buffer.data(), n)) return false;
-    done += n;
-  }
-  return true;
+               Progress* progress)
+{
+    if (!in.Seek(static_cast<int64_t>(start), FILE_BEGIN))
+        return false;
+    std::vector<uint8_t> buffer(piece);
+    for (uint64_t done = 0; done < length;) {
+        if (progress)
+            progress->Write(Progress::Percent(done, length));
+        const uint64_t left = length - done;
+        const uint32_t n = left < piece ? static_cast<uint32_t>(left) : piece;
+        if (in.Read(buffer.data(), n) != n)
+            return false;
+        if (!out.Write(buffer.data(), n))
+            return false;
+        done += n;
+    }
+    return true;
 }
 
 bool ReplaceThroughFile(const std::string& resultPath, const char* input,
-                        const std::function<bool(DiskFile& out)>& produce) {
-  if (resultPath.empty()) return false;
-  RemoveOnExit leftover(resultPath);  // also a temporary name made but never opened
-  DiskFile out;
-  if (!out.Open(resultPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS)) return false;
-  const bool complete = produce(out);
-  out.Close();
-  if (!complete || !ReplaceInput(resultPath, input)) return false;
-  leftover.Release();
-  return true;
+                        const std::function<bool(DiskFile& out)>& produce)
+{
+    if (resultPath.empty())
+        return false;
+    RemoveOnExit leftover(resultPath); // also a temporary name made but never opened
+    DiskFile out;
+    if (!out.Open(resultPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS))
+        return false;
+    const bool complete = produce(out);
+    out.Close();
+    if (!complete || !ReplaceInput(resultPath, input))
+        return false;
+    leftover.Release();
+    return true;
 }
 
-bool WritableFile(const char* path) {
-  const DWORD attributes = path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
-  return attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+bool WritableFile(const char* path)
+{
+    const DWORD attributes = path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
 }
 
-const WaveFormat* WorkableInput(const char* path, const WAVEFORMATEX* record) {
-  const WaveFormat* format = AudioFormat(record);
-  return format && WritableFile(path) ? format : nullptr;
+const WaveFormat* WorkableInput(const char* path, const WAVEFORMATEX* record)
+{
+    const WaveFormat* format = AudioFormat(record);
+    return format && WritableFile(path) ? format : nullptr;
 }
 
-std::string TempFileBeside(const char* input, const char* prefix) {
-  std::string folder(input ? input : "");
-  const size_t cut = folder.find_last_of("\\/");
-  folder = cut == std::string::npos ? std::string(".") : folder.substr(0, cut + 1);
-  char path[MAX_PATH] = {};
-  if (!GetTempFileNameA(folder.c_str(), prefix, 0, path)) return std::string();
-  return path;
+std::string TempFileBeside(const char* input, const char* prefix)
+{
+    std::string folder(input ? input : "");
+    const size_t cut = folder.find_last_of("\\/");
+    folder = cut == std::string::npos ? std::string(".") : folder.substr(0, cut + 1);
+    char path[MAX_PATH] = {};
+    if (!GetTempFileNameA(folder.c_str(), prefix, 0, path))
+        return std::string();
+    return path;
 }
 
-}  // namespace dsp::basic
+} // namespace dsp::basic

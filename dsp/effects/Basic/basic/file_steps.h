@@ -51,9 +51,10 @@ std::string TempFileBeside(const char* input, const char* prefix);
 
 // The format record as a shape of audio, refusing records that cannot
 // describe audio (the effects return 0 for them before opening anything).
-inline const WaveFormat* AudioFormat(const WAVEFORMATEX* format) {
-  const WaveFormat* f = reinterpret_cast<const WaveFormat*>(format);
-  return f && FormatDescribesAudio(*f) ? f : nullptr;
+inline const WaveFormat* AudioFormat(const WAVEFORMATEX* format)
+{
+    const WaveFormat* f = reinterpret_cast<const WaveFormat*>(format);
+    return f && FormatDescribesAudio(*f) ? f : nullptr;
 }
 
 // The format record for working on `path`: null when the record cannot
@@ -67,4 +68,4 @@ const WaveFormat* WorkableInput(const char* path, const WAVEFORMATEX* record);
 // more rights than the file's marks, as under Wine run by root, would not).
 bool WritableFile(const char* path);
 
-}  // namespace dsp::basic
+} // namespace dsp::basic

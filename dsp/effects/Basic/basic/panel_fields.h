@@ -11,10 +11,11 @@
 namespace dsp::basic {
 
 // The identifiers of one row of minutes, seconds and milliseconds edits.
-struct ClockFields {
-  int minutes;
-  int seconds;
-  int milliseconds;
+struct ClockFields
+{
+    int minutes;
+    int seconds;
+    int milliseconds;
 };
 
 // Shows `ms` split into the row's three edits with "%d".
@@ -29,16 +30,18 @@ uint32_t ReadClock(HWND dialog, const ClockFields& row);
 long FieldNumber(HWND dialog, int id);
 
 // True when `id` is one of the row's edits.
-inline bool InClock(const ClockFields& row, int id) {
-  return id == row.minutes || id == row.seconds || id == row.milliseconds;
+inline bool InClock(const ClockFields& row, int id)
+{
+    return id == row.minutes || id == row.seconds || id == row.milliseconds;
 }
 
 // A length setting shown in one row: its value name in the settings store
 // and the global that holds it.
-struct ClockSetting {
-  ClockFields row;
-  const char* name;
-  uint32_t* value;
+struct ClockSetting
+{
+    ClockFields row;
+    const char* name;
+    uint32_t* value;
 };
 using ClockSettings = std::span<const ClockSetting>;
 
@@ -59,4 +62,4 @@ void SaveClocks(HWND dialog, ClockSettings settings);
 // phase reads and stores them all. Returns what the procedure returns.
 INT_PTR ClockPanelMessage(HWND dialog, UINT message, WPARAM wParam, ClockSettings settings);
 
-}  // namespace dsp::basic
+} // namespace dsp::basic

@@ -13,8 +13,9 @@ void ReverseFrames(const uint8_t* in, uint8_t* out, size_t bytes, size_t frameSi
 // Percentages the quietener accepts: anything outside 0..100 is limited to it,
 // so the factor (100 - percent) / 100 stays between 0 and 1 and no sample can
 // overflow.
-inline uint32_t LimitPercent(long percent) {
-  return percent < 0 ? 0u : percent > 100 ? 100u : static_cast<uint32_t>(percent);
+inline uint32_t LimitPercent(long percent)
+{
+    return percent < 0 ? 0u : percent > 100 ? 100u : static_cast<uint32_t>(percent);
 }
 
 // Scales every sample of the block by (100 - percent) / 100, computed on the
@@ -24,4 +25,4 @@ inline uint32_t LimitPercent(long percent) {
 // `percent` must already be limited to 0..100.
 void QuietenBlock(void* block, size_t bytes, uint16_t bitsPerSample, uint32_t percent);
 
-}  // namespace dsp::basic
+} // namespace dsp::basic

@@ -7,79 +7,98 @@
 
 namespace dsp::basic::testing {
 
-std::vector<uint8_t> Pattern(size_t n, uint8_t seed) {
-  std::vector<uint8_t> bytes(n);
-  uint32_t x = seed;
-  for (size_t i = 0; i < n; ++i) {
-    x = x * 1103515245u + 12345u;
-    bytes[i] = static_cast<uint8_t>(x >> 16);
-  }
-  return bytes;
+std::vector<uint8_t> Pattern(size_t n, uint8_t seed)
+{
+    std::vector<uint8_t> bytes(n);
+    uint32_t x = seed;
+    for (size_t i = 0; i < n; ++i) {
+        x = x * 1103515245u + 12345u;
+        bytes[i] = static_cast<uint8_t>(x >> 16);
+    }
+    return bytes;
 }
 
 Outcome WorkIn(const std::string& dir, dsp::testing::PluginUnderTest& plugin,
-               const std::vector<uint8_t>& audio, WAVEFORMATEX format) {
-  const std::string file = dir + "audio.raw";
-  dsp::testing::WriteFileBytes(file, audio);
-  Outcome outcome;
-  outcome.result = plugin.Work(file, format);
-  outcome.bytes = dsp::testing::ReadFileBytes(file);
-  outcome.folder = FolderEntries(dir);
-  return outcome;
+               const std::vector<uint8_t>& audio, WAVEFORMATEX format)
+{
+    const std::string file = dir + "audio.raw";
+    dsp::testing::WriteFileBytes(file, audio);
+    Outcome outcome;
+    outcome.result = plugin.Work(file, format);
+    outcome.bytes = dsp::testing::ReadFileBytes(file);
+    outcome.folder = FolderEntries(dir);
+    return outcome;
 }
 
-std::string Text(HWND dialog, int id) {
-  char buffer[MAX_PATH] = {};
-  GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
-  return buffer;
+std::string Text(HWND dialog, int id)
+{
+    char buffer[MAX_PATH] = {};
+    GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+    return buffer;
 }
 
-std::string ClockText(HWND dialog, int minutes, int seconds, int milliseconds) {
-  return Text(dialog, minutes) + "," + Text(dialog, seconds) + "," + Text(dialog, milliseconds);
+std::string ClockText(HWND dialog, int minutes, int seconds, int milliseconds)
+{
+    return Text(dialog, minutes) + "," + Text(dialog, seconds) + "," + Text(dialog, milliseconds);
 }
 
-void SetNumber(const char* name, uint32_t value) {
-  dsp::settings::WriteNumber(value, name, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+void SetNumber(const char* name, uint32_t value)
+{
+    dsp::settings::WriteNumber(value, name, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
 }
 
-uint32_t GetNumber(const char* name) {
-  return dsp::settings::ReadNumber(name, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+uint32_t GetNumber(const char* name)
+{
+    return dsp::settings::ReadNumber(name, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
 }
 
 HeldFile::HeldFile(const std::string& path)
     : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+                          FILE_ATTRIBUTE_NORMAL, nullptr))
+{}
 
-HeldFile::~HeldFile() {
-  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+HeldFile::~HeldFile()
+{
+    if (handle_ != INVALID_HANDLE_VALUE)
+        CloseHandle(handle_);
 }
 
 OpenElsewhere::OpenElsewhere(const std::string& path)
     : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
+{}
 
-OpenElsewhere::~OpenElsewhere() {
-  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+OpenElsewhere::~OpenElsewhere()
+{
+    if (handle_ != INVALID_HANDLE_VALUE)
+        CloseHandle(handle_);
 }
 
-ReadOnlyFile::ReadOnlyFile(const std::string& path) : path_(path) {
-  SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY);
+ReadOnlyFile::ReadOnlyFile(const std::string& path) : path_(path)
+{
+    SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY);
 }
 
-ReadOnlyFile::~ReadOnlyFile() { SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL); }
-
-std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  std::sort(names.begin(), names.end());
-  return names;
+ReadOnlyFile::~ReadOnlyFile()
+{
+    SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-}  // namespace dsp::basic::testing
+std::vector<std::string> FolderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace dsp::basic::testing

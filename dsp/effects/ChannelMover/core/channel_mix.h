@@ -27,20 +27,21 @@ int MixFactor(int mode);
 
 // Up to 100 moves "copy channel from[i] into channel to[i]" (1-based). A move
 // with 0 in either place ends the list.
-struct MoveList {
-  int32_t from[kMaxMoves] = {};
-  int32_t to[kMaxMoves] = {};
+struct MoveList
+{
+    int32_t from[kMaxMoves] = {};
+    int32_t to[kMaxMoves] = {};
 
-  int Count() const;
-  void Clear();
-  // Stores the move in the first free place. Channels count from 1, so a
-  // move naming 0 or a negative channel is refused, as is one past the 100th.
-  bool Add(int32_t source, int32_t target);
+    int Count() const;
+    void Clear();
+    // Stores the move in the first free place. Channels count from 1, so a
+    // move naming 0 or a negative channel is refused, as is one past the 100th.
+    bool Add(int32_t source, int32_t target);
 };
 
-std::string MoveLine(int32_t source, int32_t target);  // "Move Channel %d to %d"
-std::string FromValueName(int n);                      // "ChannelMove-ch-from-%d"
-std::string ToValueName(int n);                        // "ChannelMove-ch-to-%d"
+std::string MoveLine(int32_t source, int32_t target); // "Move Channel %d to %d"
+std::string FromValueName(int n);                     // "ChannelMove-ch-from-%d"
+std::string ToValueName(int n);                       // "ChannelMove-ch-to-%d"
 
 using NumberReader = std::function<uint32_t(const std::string& name)>;
 using NumberWriter = std::function<void(const std::string& name, uint32_t value)>;
@@ -60,22 +61,26 @@ int MixModeFromStored(uint32_t stored);
 // The moves that apply to frames of `channels` channels: only moves whose
 // both channels exist. Every move reads the frame as it was before any move,
 // so 1->2 with 2->1 swaps two channels.
-class MovePlan {
- public:
-  MovePlan(const MoveList& moves, unsigned channels);
-  bool Empty() const { return sources_.empty(); }
-  void Apply(int32_t* samples, size_t frames);
+class MovePlan
+{
+public:
+    MovePlan(const MoveList& moves, unsigned channels);
+    bool Empty() const { return sources_.empty(); }
+    void Apply(int32_t* samples, size_t frames);
 
- private:
-  unsigned channels_;
-  std::vector<unsigned> sources_, targets_;  // 0-based
-  std::vector<int32_t> frame_;
+private:
+    unsigned channels_;
+    std::vector<unsigned> sources_, targets_; // 0-based
+    std::vector<int32_t> frame_;
 };
 
-inline int32_t Clamp32(int64_t value) {
-  if (value > INT32_MAX) return INT32_MAX;
-  if (value < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(value);
+inline int32_t Clamp32(int64_t value)
+{
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(value);
 }
 
 // The unclamped mix of `count` samples: each scaled by the mode's factor
@@ -85,12 +90,12 @@ int64_t Mix(const int32_t* samples, unsigned count, int mode);
 
 // Fewer channels: kept channel j of each frame becomes itself plus the mix of
 // the dropped channels (nothing is added in the "Drop" mode), clamped.
-void MixDown(const int32_t* in, unsigned inChannels, int32_t* out, unsigned outChannels,
-             size_t frames, int mode);
+void MixDown(const int32_t* in, unsigned inChannels, int32_t* out, unsigned outChannels, size_t frames,
+             int mode);
 // More channels: the source channels are copied and every added channel gets
 // the mix of all source channels ("Drop" sums them), clamped.
-void MixUp(const int32_t* in, unsigned inChannels, int32_t* out, unsigned outChannels,
-           size_t frames, int mode);
+void MixUp(const int32_t* in, unsigned inChannels, int32_t* out, unsigned outChannels, size_t frames,
+           int mode);
 
 // The record after a change to `channels` channels: block align and byte
 // rate follow; tag, rate, depth and extra size stay.
@@ -98,25 +103,26 @@ dsp::WaveFormat Reshaped(const dsp::WaveFormat& format, unsigned channels);
 
 // Whole blocks of stored samples. `frames` frames of the given depth; the
 // 32-bit scratch buffers are the caller's, so nothing is allocated per block.
-class BlockMixer {
- public:
-  BlockMixer(const MoveList& moves, int bitsPerSample, unsigned inChannels, unsigned outChannels,
-             int mode, size_t maxFrames);
-  // True when no move names channels the input has: in place, nothing changes.
-  bool NoMoves() const { return inPlan_.Empty(); }
-  // Same shape: the moves applied to the block in place.
-  void MoveInPlace(uint8_t* block, size_t frames);
-  // New shape: fewer channels (moves first, then the mix down) or more
-  // (the mix up, then the moves on the new frame); `out` takes
-  // frames * outChannels samples.
-  void Reshape(const uint8_t* in, uint8_t* out, size_t frames);
+class BlockMixer
+{
+public:
+    BlockMixer(const MoveList& moves, int bitsPerSample, unsigned inChannels, unsigned outChannels, int mode,
+               size_t maxFrames);
+    // True when no move names channels the input has: in place, nothing changes.
+    bool NoMoves() const { return inPlan_.Empty(); }
+    // Same shape: the moves applied to the block in place.
+    void MoveInPlace(uint8_t* block, size_t frames);
+    // New shape: fewer channels (moves first, then the mix down) or more
+    // (the mix up, then the moves on the new frame); `out` takes
+    // frames * outChannels samples.
+    void Reshape(const uint8_t* in, uint8_t* out, size_t frames);
 
- private:
-  int bits_;
-  unsigned in_, out_;
-  int mode_;
-  MovePlan inPlan_, outPlan_;
-  std::vector<int32_t> inSamples_, outSamples_;
+private:
+    int bits_;
+    unsigned in_, out_;
+    int mode_;
+    MovePlan inPlan_, outPlan_;
+    std::vector<int32_t> inSamples_, outSamples_;
 };
 
-}  // namespace chmove
+} // namespace chmove

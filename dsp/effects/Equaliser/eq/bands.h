@@ -39,7 +39,7 @@ BandRecord EngineRecord(const Positions& positions);
 BandRecord FileRecord(const Positions& positions);
 
 std::array<uint8_t, kRecordBytes> EncodeRecord(const BandRecord& record);
-BandRecord DecodeRecord(const uint8_t* bytes);  // kRecordBytes bytes
+BandRecord DecodeRecord(const uint8_t* bytes); // kRecordBytes bytes
 
 int32_t ClampPosition(int64_t position);
 
@@ -62,12 +62,13 @@ bool HasExtension(const std::string& path, const char* extension);
 // The save name: `path`, with ".deq" appended unless it already ends so.
 std::string WithDeqExtension(const std::string& path);
 
-struct Preset {
+struct Preset
+{
     const char* name;
     int command;
     Positions positions;
 };
 extern const std::array<Preset, 7> kPresets;
-const Preset* PresetForCommand(int command);  // nullptr for other commands
+const Preset* PresetForCommand(int command); // nullptr for other commands
 
-}  // namespace eq
+} // namespace eq

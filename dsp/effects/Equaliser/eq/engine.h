@@ -34,18 +34,21 @@ Taps DesignTaps(const Gains& gains, double sampleRate);
 
 // Rounds half away from zero. The sum is exact in double for every value the
 // engine's clamp lets through, so truncation then rounds correctly.
-inline int32_t RoundHalfAway(float v) {
+inline int32_t RoundHalfAway(float v)
+{
     const double d = static_cast<double>(v);
     return static_cast<int32_t>(d + (d < 0.0 ? -0.5 : 0.5));
 }
 
-struct AudioShape {
+struct AudioShape
+{
     uint16_t channels = 0;
     uint32_t samplesPerSec = 0;
     uint16_t bitsPerSample = 0;
 };
 
-class Engine {
+class Engine
+{
 public:
     explicit Engine(const AudioShape& shape, bool enabled = true);
     Engine(const Engine&) = delete;
@@ -69,7 +72,8 @@ public:
     size_t frameBytes() const { return frameBytes_; }
 
 private:
-    template <int Bits> void ProcessDepth(uint8_t* data, size_t frames);
+    template <int Bits>
+    void ProcessDepth(uint8_t* data, size_t frames);
     void RunBlock();
 
     AudioShape shape_;
@@ -78,9 +82,9 @@ private:
     bool enabled_;
     bool bypass_ = true;
     Taps taps_{};
-    int filled_ = 0;                 // frames in the current block
-    std::vector<int32_t> input_;     // kBlockFrames frames, interleaved
-    std::vector<float> output_;      // kTransformSize frames, interleaved
+    int filled_ = 0;             // frames in the current block
+    std::vector<int32_t> input_; // kBlockFrames frames, interleaved
+    std::vector<float> output_;  // kTransformSize frames, interleaved
     // Spectra of channel 0 and of the other channels, held twice: a new pair
     // is written into the one not in use and taken at the next block.
     std::array<std::array<std::vector<float>, 2>, 2> spectra_;
@@ -90,4 +94,4 @@ private:
     RealFft fft_;
 };
 
-}  // namespace eq
+} // namespace eq

@@ -11,8 +11,10 @@ constexpr long double kPi = 3.141592653589793238462643383279502884L;
 
 // One group of radix-2 butterflies: u' = u + w v, v' = u - w v, on split
 // arrays. The pointers never overlap, which lets the compiler vectorise.
-inline void Butterflies(float* __restrict ur, float* __restrict ui, float* __restrict vr, float* __restrict vi,
-                        const float* __restrict wr, const float* __restrict wi, size_t h) {
+inline void Butterflies(float* __restrict ur, float* __restrict ui, float* __restrict vr,
+                        float* __restrict vi, const float* __restrict wr, const float* __restrict wi,
+                        size_t h)
+{
     for (size_t j = 0; j < h; ++j) {
         const float tr = vr[j] * wr[j] - vi[j] * wi[j];
         const float ti = vr[j] * wi[j] + vi[j] * wr[j];
@@ -33,7 +35,8 @@ inline void Radix4(float* __restrict r0, float* __restrict i0, float* __restrict
                    float* __restrict r2, float* __restrict i2, float* __restrict r3, float* __restrict i3,
                    const float* __restrict w1r, const float* __restrict w1i, const float* __restrict w2r,
                    const float* __restrict w2i, const float* __restrict w3r, const float* __restrict w3i,
-                   size_t q) {
+                   size_t q)
+{
     for (size_t j = 0; j < q; ++j) {
         const float ar = r1[j] * w2r[j] - i1[j] * w2i[j], ai = r1[j] * w2i[j] + i1[j] * w2r[j];
         const float br = r2[j] * w1r[j] - i2[j] * w1i[j], bi = r2[j] * w1i[j] + i2[j] * w1r[j];
@@ -44,26 +47,33 @@ inline void Radix4(float* __restrict r0, float* __restrict i0, float* __restrict
         const float fr = r0[j] - ar, fi = i0[j] - ai;
         // -i d forward, +i d inverse
         const float gr = Inverse ? -di : di, gi = Inverse ? dr : -dr;
-        r0[j] = er + sr; i0[j] = ei + si;
-        r2[j] = er - sr; i2[j] = ei - si;
-        r1[j] = fr + gr; i1[j] = fi + gi;
-        r3[j] = fr - gr; i3[j] = fi - gi;
+        r0[j] = er + sr;
+        i0[j] = ei + si;
+        r2[j] = er - sr;
+        i2[j] = ei - si;
+        r1[j] = fr + gr;
+        i1[j] = fi + gi;
+        r3[j] = fr - gr;
+        i3[j] = fi - gi;
     }
 }
 
-}  // namespace
+} // namespace
 
-RealFft::RealFft(size_t n) : n_(n), m_(n / 2) {
+RealFft::RealFft(size_t n) : n_(n), m_(n / 2)
+{
     if (n < 8 || (n & (n - 1)) != 0) {
         throw std::invalid_argument("RealFft length must be a power of two of at least 8");
     }
     unsigned bits = 0;
-    while ((size_t{1} << bits) < m_) ++bits;
+    while ((size_t{1} << bits) < m_)
+        ++bits;
     reverse_.resize(m_);
     for (size_t i = 0; i < m_; ++i) {
         unsigned r = 0;
         for (unsigned b = 0; b < bits; ++b) {
-            if (i & (size_t{1} << b)) r |= 1u << (bits - 1 - b);
+            if (i & (size_t{1} << b))
+                r |= 1u << (bits - 1 - b);
         }
         reverse_[i] = r;
     }
@@ -110,7 +120,8 @@ RealFft::RealFft(size_t n) : n_(n), m_(n / 2) {
 
 // Decimation-in-time stages over re_/im_, which hold their input in
 // bit-reversed order. The inverse uses the conjugate twiddles.
-void RealFft::ComplexStages(bool inverse) {
+void RealFft::ComplexStages(bool inverse)
+{
     float* __restrict re = re_.data();
     float* __restrict im = im_.data();
     const float sign = inverse ? -1.0f : 1.0f;
@@ -123,10 +134,14 @@ void RealFft::ComplexStages(bool inverse) {
         const float dr = re[g + 2] - re[g + 3], di = im[g + 2] - im[g + 3];
         // (dr + i di) times -i (forward) or +i (inverse).
         const float er = sign * di, ei = -sign * dr;
-        re[g] = ar + cr;     im[g] = ai + ci;
-        re[g + 2] = ar - cr; im[g + 2] = ai - ci;
-        re[g + 1] = br + er; im[g + 1] = bi + ei;
-        re[g + 3] = br - er; im[g + 3] = bi - ei;
+        re[g] = ar + cr;
+        im[g] = ai + ci;
+        re[g + 2] = ar - cr;
+        im[g + 2] = ai - ci;
+        re[g + 1] = br + er;
+        im[g + 1] = bi + ei;
+        re[g + 3] = br - er;
+        im[g + 3] = bi - ei;
     }
     const auto& r4Im = inverse ? r4ImInverse_ : r4Im_;
     size_t h = 4;
@@ -141,11 +156,11 @@ void RealFft::ComplexStages(bool inverse) {
             float* r = re + g;
             float* i = im + g;
             if (inverse) {
-                Radix4<true>(r, i, r + h, i + h, r + 2 * h, i + 2 * h, r + 3 * h, i + 3 * h, w1r, w1i, w2r, w2i,
-                             w3r, w3i, h);
+                Radix4<true>(r, i, r + h, i + h, r + 2 * h, i + 2 * h, r + 3 * h, i + 3 * h, w1r, w1i, w2r,
+                             w2i, w3r, w3i, h);
             } else {
-                Radix4<false>(r, i, r + h, i + h, r + 2 * h, i + 2 * h, r + 3 * h, i + 3 * h, w1r, w1i, w2r, w2i,
-                              w3r, w3i, h);
+                Radix4<false>(r, i, r + h, i + h, r + 2 * h, i + 2 * h, r + 3 * h, i + 3 * h, w1r, w1i, w2r,
+                              w2i, w3r, w3i, h);
             }
         }
     }
@@ -158,7 +173,8 @@ void RealFft::ComplexStages(bool inverse) {
     }
 }
 
-void RealFft::Forward(float* a) {
+void RealFft::Forward(float* a)
+{
     // Even samples as real parts, odd samples as imaginary parts, in bit-reversed order.
     for (size_t i = 0; i < m_; ++i) {
         const unsigned r = reverse_[i];
@@ -188,7 +204,8 @@ void RealFft::Forward(float* a) {
     }
 }
 
-void RealFft::Inverse(float* a) {
+void RealFft::Inverse(float* a)
+{
     // Rebuild Z[k] = E[k] + i O[k] from X: E[k] = (X[k] + conj X[m-k]) / 2,
     // O[k] = (X[k] - conj X[m-k]) W^-k / 2; then an unnormalised inverse of m
     // points gives m * z, that is (n/2) times the signal.
@@ -201,7 +218,7 @@ void RealFft::Inverse(float* a) {
     for (size_t k = 1; k <= m_ / 2; ++k) {
         const size_t j = m_ - k;
         const float xr = a[2 * k], xi = a[2 * k + 1];
-        const float yr = a[2 * j], yi = -a[2 * j + 1];  // conj X[m-k]
+        const float yr = a[2 * j], yi = -a[2 * j + 1]; // conj X[m-k]
         const float er = 0.5f * (xr + yr), ei = 0.5f * (xi + yi);
         const float dr = 0.5f * (xr - yr), di = 0.5f * (xi - yi);
         // O[k] = d * conj(W^k)
@@ -223,4 +240,4 @@ void RealFft::Inverse(float* a) {
     }
 }
 
-}  // namespace eq
+} // namespace eq

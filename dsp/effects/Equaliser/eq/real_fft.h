@@ -19,9 +19,10 @@
 
 namespace eq {
 
-class RealFft {
+class RealFft
+{
 public:
-    explicit RealFft(size_t n);   // n: a power of two, at least 8
+    explicit RealFft(size_t n); // n: a power of two, at least 8
 
     size_t size() const { return n_; }
     void Forward(float* a);
@@ -30,14 +31,14 @@ public:
 private:
     void ComplexStages(bool inverse);
 
-    size_t n_;                   // real length
-    size_t m_;                   // complex length, n_ / 2
+    size_t n_;                       // real length
+    size_t m_;                       // complex length, n_ / 2
     std::vector<unsigned> reverse_;  // bit-reversed index of each of the m_ points
     std::vector<float> twRe_, twIm_; // per-stage twiddles: stage of half-width h at offset h
     std::vector<float> twImInverse_; // the same, conjugated, for the inverse
-    std::array<std::vector<float>, 3> r4Re_, r4Im_, r4ImInverse_;  // radix-4 twiddles w^j, w^2j, w^3j
-    std::vector<float> rotRe_, rotIm_;  // e^(-2 pi i k / n) for the split step, k < m_/2 + 1
-    std::vector<float> re_, im_;     // the complex work arrays
+    std::array<std::vector<float>, 3> r4Re_, r4Im_, r4ImInverse_; // radix-4 twiddles w^j, w^2j, w^3j
+    std::vector<float> rotRe_, rotIm_; // e^(-2 pi i k / n) for the split step, k < m_/2 + 1
+    std::vector<float> re_, im_;       // the complex work arrays
 };
 
-}  // namespace eq
+} // namespace eq

@@ -9,28 +9,36 @@ namespace {
 
 using eq::Positions;
 
-TEST(Bands, GainScaleIsAsymmetric) {
-    struct Case { int32_t position; float gain; } cases[] = {
-        {0, 1.0f}, {100, 2.0f}, {200, 3.0f}, {50, 1.5f}, {-200, 0.31622777f},
-        {-100, 0.56234133f}, {-1, 0.99426007f},
+TEST(Bands, GainScaleIsAsymmetric)
+{
+    struct Case
+    {
+        int32_t position;
+        float gain;
+    } cases[] = {
+        {0, 1.0f},           {100, 2.0f},         {200, 3.0f},       {50, 1.5f},
+        {-200, 0.31622777f}, {-100, 0.56234133f}, {-1, 0.99426007f},
     };
-    for (const auto& c : cases) EXPECT_NEAR(eq::GainFromPosition(c.position), c.gain, 2e-6f) << c.position;
+    for (const auto& c : cases)
+        EXPECT_NEAR(eq::GainFromPosition(c.position), c.gain, 2e-6f) << c.position;
     // Flat is exactly 1, so an all-zero record bypasses.
     EXPECT_EQ(eq::GainFromPosition(0), 1.0f);
     EXPECT_EQ(eq::GainFromPosition(100, 1.5f), 3.0f);
 }
 
-TEST(Bands, RecordsPlaceBandsAroundTheUnusedSlots) {
+TEST(Bands, RecordsPlaceBandsAroundTheUnusedSlots)
+{
     Positions p{};
-    for (int b = 0; b < eq::kBands; ++b) p[b] = (b + 1) * 10 * (b % 2 ? -1 : 1);
+    for (int b = 0; b < eq::kBands; ++b)
+        p[b] = (b + 1) * 10 * (b % 2 ? -1 : 1);
     const eq::BandRecord engine = eq::EngineRecord(p);
     const eq::BandRecord file = eq::FileRecord(p);
-    const eq::BandRecord wantEngine = {0, 0, 10, -20, 30, -40, 50, -60, 70, 0, -80, 90,
-                                       -100, 110, -120, 130, 0, -140, 150, -160, 170, -180};
+    const eq::BandRecord wantEngine = {0,  0,    10,  -20,  30,  -40, 50,   -60, 70,   0,   -80,
+                                       90, -100, 110, -120, 130, 0,   -140, 150, -160, 170, -180};
     EXPECT_EQ(engine, wantEngine);
     eq::BandRecord wantFile = wantEngine;
-    wantFile[9] = 70;     // band 6
-    wantFile[16] = 130;   // band 12
+    wantFile[9] = 70;   // band 6
+    wantFile[16] = 130; // band 12
     EXPECT_EQ(file, wantFile);
 
     const auto bytes = eq::EncodeRecord(file);
@@ -40,10 +48,12 @@ TEST(Bands, RecordsPlaceBandsAroundTheUnusedSlots) {
     EXPECT_EQ(eq::DecodeRecord(bytes.data()), file);
 
     const eq::Gains gains = eq::GainsFromRecord(engine);
-    for (int b = 0; b < eq::kBands; ++b) EXPECT_EQ(gains[b], eq::GainFromPosition(p[b])) << b;
+    for (int b = 0; b < eq::kBands; ++b)
+        EXPECT_EQ(gains[b], eq::GainFromPosition(p[b])) << b;
 }
 
-TEST(Bands, PositionFileRoundTripsAllEighteenBands) {
+TEST(Bands, PositionFileRoundTripsAllEighteenBands)
+{
     Positions p = {-200, -150, -77, -1, 0, 1, 33, 99, 100, 150, 199, 200, -5, 17, -123, 64, 180, -199};
     const auto bytes = eq::EncodeRecord(eq::FileRecord(p));
     Positions back{};
@@ -51,12 +61,14 @@ TEST(Bands, PositionFileRoundTripsAllEighteenBands) {
     EXPECT_EQ(back, p);
 }
 
-TEST(Bands, TenBandLayoutInterpolatesTheOddBands) {
+TEST(Bands, TenBandLayoutInterpolatesTheOddBands)
+{
     eq::BandRecord r{};
-    r[0] = 1;  // 10-band layout
+    r[0] = 1; // 10-band layout
     const int32_t ten[10] = {100, -100, 50, 51, -200, 200, 0, -3, 40, 7};
-    for (int i = 0; i < 10; ++i) r[2 + i] = ten[i];
-    r[12] = 999;  // beyond the ten values: ignored
+    for (int i = 0; i < 10; ++i)
+        r[2 + i] = ten[i];
+    r[12] = 999; // beyond the ten values: ignored
     const auto bytes = eq::EncodeRecord(r);
     Positions got{};
     ASSERT_TRUE(eq::PositionsFromRecordFile(bytes.data(), bytes.size(), got));
@@ -65,18 +77,25 @@ TEST(Bands, TenBandLayoutInterpolatesTheOddBands) {
     EXPECT_EQ(got, want);
 }
 
-TEST(Bands, EqfTailGivesTenBandsFromTopToBottom) {
-    struct Case { uint8_t value; int32_t position; } cases[] = {
+TEST(Bands, EqfTailGivesTenBandsFromTopToBottom)
+{
+    struct Case
+    {
+        uint8_t value;
+        int32_t position;
+    } cases[] = {
         {0, 200}, {31, 4}, {32, -3}, {63, -200}, {16, 99},
     };
     for (const auto& c : cases) {
         // Some header bytes first: only the last 11 count, and the 11th is ignored.
         std::vector<uint8_t> file(40, 0xAA);
-        for (int i = 0; i < 10; ++i) file.push_back(c.value);
+        for (int i = 0; i < 10; ++i)
+            file.push_back(c.value);
         file.push_back(63);
         Positions got{};
         ASSERT_TRUE(eq::PositionsFromEqfTail(file.data(), file.size(), got));
-        for (int b = 0; b < eq::kBands; ++b) EXPECT_EQ(got[b], c.position) << int(c.value) << " band " << b;
+        for (int b = 0; b < eq::kBands; ++b)
+            EXPECT_EQ(got[b], c.position) << int(c.value) << " band " << b;
     }
     // Distinct values land in bands 0, 2, ..., 16, 17 in order.
     const std::vector<uint8_t> tail = {0, 63, 0, 63, 0, 63, 0, 63, 0, 63, 5};
@@ -86,7 +105,8 @@ TEST(Bands, EqfTailGivesTenBandsFromTopToBottom) {
     EXPECT_EQ(got, want);
 }
 
-TEST(Bands, ShortOrOutOfRangeFilesAreHandledSafely) {
+TEST(Bands, ShortOrOutOfRangeFilesAreHandledSafely)
+{
     const Positions before = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
     Positions p = before;
     std::vector<uint8_t> bytes(87, 0);
@@ -108,7 +128,8 @@ TEST(Bands, ShortOrOutOfRangeFilesAreHandledSafely) {
     EXPECT_EQ(p[5], -200);
 }
 
-TEST(Bands, ExtensionsAreMatchedInAnyCase) {
+TEST(Bands, ExtensionsAreMatchedInAnyCase)
+{
     EXPECT_TRUE(eq::HasExtension("C:\\a\\b.EqF", ".eqf"));
     EXPECT_FALSE(eq::HasExtension("C:\\a\\beqf", ".eqf"));
     EXPECT_FALSE(eq::HasExtension("qf", ".eqf"));
@@ -117,10 +138,17 @@ TEST(Bands, ExtensionsAreMatchedInAnyCase) {
     EXPECT_EQ(eq::WithDeqExtension("C:\\x\\mine.eqf"), "C:\\x\\mine.eqf.deq");
 }
 
-TEST(Bands, PresetsSetTheListedPositions) {
-    struct Want { int command; const char* name; int32_t band7; int32_t band1; } wants[] = {
-        {40001, "Classical", -60, 0}, {40002, "Concert Hall", -40, 60}, {40003, "Dance", -15, 45},
-        {40004, "Pop", 0, 40}, {40005, "Rock", 30, 110}, {40006, "Super Base", 0, 90},
+TEST(Bands, PresetsSetTheListedPositions)
+{
+    struct Want
+    {
+        int command;
+        const char* name;
+        int32_t band7;
+        int32_t band1;
+    } wants[] = {
+        {40001, "Classical", -60, 0},   {40002, "Concert Hall", -40, 60}, {40003, "Dance", -15, 45},
+        {40004, "Pop", 0, 40},          {40005, "Rock", 30, 110},         {40006, "Super Base", 0, 90},
         {40008, "Super Treble", 90, 0},
     };
     for (const auto& w : wants) {
@@ -140,4 +168,4 @@ TEST(Bands, PresetsSetTheListedPositions) {
     EXPECT_EQ(eq::PresetForCommand(40008)->positions, treble);
 }
 
-}  // namespace
+} // namespace

@@ -20,45 +20,55 @@ namespace {
 using dsp::testing::PluginUnderTest;
 using eq::Positions;
 
-std::vector<std::string> PositionNames() {
+std::vector<std::string> PositionNames()
+{
     std::vector<std::string> names;
-    for (int band = 0; band < eq::kBands; ++band) names.push_back("EQ-Pos" + std::to_string(band));
+    for (int band = 0; band < eq::kBands; ++band)
+        names.push_back("EQ-Pos" + std::to_string(band));
     return names;
 }
 
-void StorePositions(const Positions& p) {
+void StorePositions(const Positions& p)
+{
     for (int band = 0; band < eq::kBands; ++band) {
         dsp::settings::WriteNumber(static_cast<uint32_t>(p[band]), ("EQ-Pos" + std::to_string(band)).c_str(),
                                    HKEY_CURRENT_USER, dsp::settings::kPluginKey);
     }
 }
 
-int32_t StoredPosition(int band) {
+int32_t StoredPosition(int band)
+{
     return static_cast<int32_t>(dsp::settings::ReadNumber(("EQ-Pos" + std::to_string(band)).c_str(),
                                                           HKEY_CURRENT_USER, dsp::settings::kPluginKey));
 }
 
-std::vector<uint8_t> Noise(size_t bytes, unsigned seed) {
+std::vector<uint8_t> Noise(size_t bytes, unsigned seed)
+{
     std::mt19937 rng(seed);
     std::vector<uint8_t> v(bytes);
-    for (auto& b : v) b = static_cast<uint8_t>(rng() >> 13);
+    for (auto& b : v)
+        b = static_cast<uint8_t>(rng() >> 13);
     return v;
 }
 
 // What the engine makes of the whole file, for comparing with the plug-in.
-std::vector<uint8_t> Equalised(std::vector<uint8_t> bytes, int channels, int rate, int bits, const Positions& p) {
+std::vector<uint8_t> Equalised(std::vector<uint8_t> bytes, int channels, int rate, int bits,
+                               const Positions& p)
+{
     eq::Engine engine({uint16_t(channels), uint32_t(rate), uint16_t(bits)});
     engine.SetBands(eq::EngineRecord(p));
     engine.Process(bytes.data(), bytes.size());
     return bytes;
 }
 
-class EqualiserPlugin : public ::testing::Test {
+class EqualiserPlugin : public ::testing::Test
+{
 protected:
     dsp::testing::RegistryScope registry_{PositionNames()};
 };
 
-TEST_F(EqualiserPlugin, AllBandsFlatLeaveTheFileByteForByte) {
+TEST_F(EqualiserPlugin, AllBandsFlatLeaveTheFileByteForByte)
+{
     PluginUnderTest plugin("Equaliser.dll");
     ASSERT_TRUE(plugin.Loaded());
     const std::string file = dsp::testing::ScratchFile("flat.raw");
@@ -69,22 +79,30 @@ TEST_F(EqualiserPlugin, AllBandsFlatLeaveTheFileByteForByte) {
     EXPECT_EQ(dsp::testing::ReadFileBytes(file), bytes);
 }
 
-TEST_F(EqualiserPlugin, MovedBandsEqualiseAcrossOneSecondBlocks) {
+TEST_F(EqualiserPlugin, MovedBandsEqualiseAcrossOneSecondBlocks)
+{
     const Positions p = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 150, 0, 0, 0, -200, 0, 0, 0};
     StorePositions(p);
     PluginUnderTest plugin("Equaliser.dll");
-    struct Case { int channels, rate, bits; } cases[] = {
-        {2, 44100, 16}, {1, 8000, 8}, {2, 22050, 24}, {3, 11025, 16},
+    struct Case
+    {
+        int channels, rate, bits;
+    } cases[] = {
+        {2, 44100, 16},
+        {1, 8000, 8},
+        {2, 22050, 24},
+        {3, 11025, 16},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.channels) + " ch " + std::to_string(c.rate) + " Hz " + std::to_string(c.bits));
+        SCOPED_TRACE(std::to_string(c.channels) + " ch " + std::to_string(c.rate) + " Hz " +
+                     std::to_string(c.bits));
         const size_t frameBytes = size_t(c.channels) * c.bits / 8;
         // Two and a half seconds and a stray byte: three blocks, the last one short.
         const auto bytes = Noise(frameBytes * (c.rate * 5 / 2) + 1, c.rate);
         const std::string file = dsp::testing::ScratchFile("moved.raw");
         ASSERT_TRUE(dsp::testing::WriteFileBytes(file, bytes));
         WAVEFORMATEX format = dsp::testing::MakeFormat(c.channels, c.rate, c.bits);
-        dsp::ProgressReader progress;  // keeps the value alive after the call
+        dsp::ProgressReader progress; // keeps the value alive after the call
         ASSERT_EQ(plugin.Work(file, format), 1);
         // The last percentage written is the one before the third block.
         EXPECT_EQ(progress.Read(), 2 * frameBytes * c.rate * 100 / bytes.size());
@@ -92,13 +110,15 @@ TEST_F(EqualiserPlugin, MovedBandsEqualiseAcrossOneSecondBlocks) {
         ASSERT_EQ(out.size(), bytes.size());
         EXPECT_EQ(out, Equalised(bytes, c.channels, c.rate, c.bits, p));
         // The first 255 frames are silence: 128 in 8-bit files, 0 otherwise.
-        for (size_t i = 0; i < 255 * frameBytes; ++i) ASSERT_EQ(out[i], c.bits == 8 ? 128 : 0) << i;
+        for (size_t i = 0; i < 255 * frameBytes; ++i)
+            ASSERT_EQ(out[i], c.bits == 8 ? 128 : 0) << i;
         EXPECT_NE(std::vector<uint8_t>(out.begin() + 400 * frameBytes, out.begin() + 500 * frameBytes),
                   std::vector<uint8_t>(bytes.begin() + 400 * frameBytes, bytes.begin() + 500 * frameBytes));
     }
 }
 
-TEST_F(EqualiserPlugin, ThirtyTwoBitFilesPassAndBadRequestsFail) {
+TEST_F(EqualiserPlugin, ThirtyTwoBitFilesPassAndBadRequestsFail)
+{
     StorePositions(Positions{0, 0, 0, 0, 0, 90});
     PluginUnderTest plugin("Equaliser.dll");
     const std::string file = dsp::testing::ScratchFile("x.raw");
@@ -125,7 +145,8 @@ TEST_F(EqualiserPlugin, ThirtyTwoBitFilesPassAndBadRequestsFail) {
     EXPECT_TRUE(dsp::testing::ReadFileBytes(empty).empty());
 }
 
-TEST_F(EqualiserPlugin, StoredPositionsOutsideTheRangeActAsTheirLimit) {
+TEST_F(EqualiserPlugin, StoredPositionsOutsideTheRangeActAsTheirLimit)
+{
     Positions stored{};
     stored[12] = 100000;
     stored[3] = -7777;
@@ -143,19 +164,23 @@ TEST_F(EqualiserPlugin, StoredPositionsOutsideTheRangeActAsTheirLimit) {
 }
 
 // The panel, shown in a host window the way the converter shows it.
-class EqualiserPanel : public EqualiserPlugin {
+class EqualiserPanel : public EqualiserPlugin
+{
 protected:
-    static LRESULT Slider(HWND panel, int band, UINT message, WPARAM w = 0, LPARAM l = 0) {
+    static LRESULT Slider(HWND panel, int band, UINT message, WPARAM w = 0, LPARAM l = 0)
+    {
         return SendMessageA(GetDlgItem(panel, IDC_BAND_FIRST + band), message, w, l);
     }
-    static std::string Text(HWND panel, int id) {
+    static std::string Text(HWND panel, int id)
+    {
         char text[200] = "";
         GetDlgItemTextA(panel, id, text, sizeof text);
         return text;
     }
 };
 
-TEST_F(EqualiserPanel, SlidersShowTheStoredPositionsWithBoostUp) {
+TEST_F(EqualiserPanel, SlidersShowTheStoredPositionsWithBoostUp)
+{
     const Positions p = {200, -200, 5, 0, -35, 70, 0, 0, 1, -1, 0, 0, 0, 0, 0, 0, 0, 199};
     StorePositions(p);
     PluginUnderTest plugin("Equaliser.dll");
@@ -186,11 +211,13 @@ TEST_F(EqualiserPanel, SlidersShowTheStoredPositionsWithBoostUp) {
     EXPECT_EQ(origin.x, 20);
     EXPECT_EQ(origin.y, 208);
     // Showing the panel stores nothing.
-    for (int band = 0; band < eq::kBands; ++band) EXPECT_EQ(StoredPosition(band), p[band]) << band;
+    for (int band = 0; band < eq::kBands; ++band)
+        EXPECT_EQ(StoredPosition(band), p[band]) << band;
     plugin.Remove();
 }
 
-TEST_F(EqualiserPanel, MovingOneSliderStoresAllEighteenAndTheEffectUsesThem) {
+TEST_F(EqualiserPanel, MovingOneSliderStoresAllEighteenAndTheEffectUsesThem)
+{
     PluginUnderTest plugin("Equaliser.dll");
     dsp::testing::HostWindow host;
     HWND panel = plugin.Show(host.Handle());
@@ -204,7 +231,8 @@ TEST_F(EqualiserPanel, MovingOneSliderStoresAllEighteenAndTheEffectUsesThem) {
                  reinterpret_cast<LPARAM>(GetDlgItem(panel, IDC_BAND_FIRST + 9)));
     for (int band = 0; band < eq::kBands; ++band) {
         const std::string name = "EQ-Pos" + std::to_string(band);
-        EXPECT_TRUE(dsp::settings::ValueExists(name.c_str(), HKEY_CURRENT_USER, dsp::settings::kPluginKey)) << name;
+        EXPECT_TRUE(dsp::settings::ValueExists(name.c_str(), HKEY_CURRENT_USER, dsp::settings::kPluginKey))
+            << name;
         EXPECT_EQ(StoredPosition(band), band == 9 ? 120 : 0) << name;
     }
 
@@ -213,12 +241,15 @@ TEST_F(EqualiserPanel, MovingOneSliderStoresAllEighteenAndTheEffectUsesThem) {
     ASSERT_TRUE(dsp::testing::WriteFileBytes(file, bytes));
     WAVEFORMATEX format = dsp::testing::MakeFormat(2, 48000, 16);
     ASSERT_EQ(plugin.Work(file, format), 1);
-    EXPECT_EQ(dsp::testing::ReadFileBytes(file), Equalised(bytes, 2, 48000, 16, eq::Positions{0, 0, 0, 0, 0, 0, 0, 0, 0, 120}));
+    EXPECT_EQ(dsp::testing::ReadFileBytes(file),
+              Equalised(bytes, 2, 48000, 16, eq::Positions{0, 0, 0, 0, 0, 0, 0, 0, 0, 120}));
     plugin.Remove();
 }
 
-TEST_F(EqualiserPanel, ResetAndPresetsStoreWhatTheSlidersShow) {
-    StorePositions(Positions{10, 20, 30, 40, 50, 60, 70, 80, 90, -10, -20, -30, -40, -50, -60, -70, -80, -90});
+TEST_F(EqualiserPanel, ResetAndPresetsStoreWhatTheSlidersShow)
+{
+    StorePositions(
+        Positions{10, 20, 30, 40, 50, 60, 70, 80, 90, -10, -20, -30, -40, -50, -60, -70, -80, -90});
     PluginUnderTest plugin("Equaliser.dll");
     dsp::testing::HostWindow host;
     HWND panel = plugin.Show(host.Handle());
@@ -253,4 +284,4 @@ TEST_F(EqualiserPanel, ResetAndPresetsStoreWhatTheSlidersShow) {
     plugin.Remove();
 }
 
-}  // namespace
+} // namespace

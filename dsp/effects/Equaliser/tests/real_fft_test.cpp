@@ -12,13 +12,15 @@ namespace {
 
 using Spectrum = std::vector<std::complex<double>>;
 
-Spectrum NaiveDft(const std::vector<float>& x) {
+Spectrum NaiveDft(const std::vector<float>& x)
+{
     const size_t n = x.size();
     Spectrum out(n / 2 + 1);
     for (size_t k = 0; k <= n / 2; ++k) {
         std::complex<double> sum = 0.0;
         for (size_t t = 0; t < n; ++t) {
-            const double angle = -2.0 * std::numbers::pi * static_cast<double>((k * t) % n) / static_cast<double>(n);
+            const double angle =
+                -2.0 * std::numbers::pi * static_cast<double>((k * t) % n) / static_cast<double>(n);
             sum += static_cast<double>(x[t]) * std::complex<double>(std::cos(angle), std::sin(angle));
         }
         out[k] = sum;
@@ -26,22 +28,28 @@ Spectrum NaiveDft(const std::vector<float>& x) {
     return out;
 }
 
-std::complex<double> PackedBin(const std::vector<float>& a, size_t k) {
+std::complex<double> PackedBin(const std::vector<float>& a, size_t k)
+{
     const size_t n = a.size();
-    if (k == 0) return a[0];
-    if (k == n / 2) return a[1];
+    if (k == 0)
+        return a[0];
+    if (k == n / 2)
+        return a[1];
     return {a[2 * k], a[2 * k + 1]};
 }
 
-std::vector<float> RandomSignal(size_t n, unsigned seed) {
+std::vector<float> RandomSignal(size_t n, unsigned seed)
+{
     std::mt19937 rng(seed);
     std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
     std::vector<float> x(n);
-    for (float& v : x) v = dist(rng);
+    for (float& v : x)
+        v = dist(rng);
     return x;
 }
 
-TEST(RealFft, ForwardMatchesNaiveDftInEveryBin) {
+TEST(RealFft, ForwardMatchesNaiveDftInEveryBin)
+{
     for (size_t n : {8u, 16u, 64u, 512u, 1024u}) {
         SCOPED_TRACE(n);
         eq::RealFft fft(n);
@@ -52,7 +60,8 @@ TEST(RealFft, ForwardMatchesNaiveDftInEveryBin) {
             fft.Forward(a.data());
             // Errors of a float transform grow with sqrt(n) log n; sums of n
             // values of magnitude 1 have a typical size of sqrt(n).
-            const double tolerance = 2e-6 * std::sqrt(static_cast<double>(n)) * std::log2(static_cast<double>(n));
+            const double tolerance =
+                2e-6 * std::sqrt(static_cast<double>(n)) * std::log2(static_cast<double>(n));
             for (size_t k = 0; k <= n / 2; ++k) {
                 const std::complex<double> got = PackedBin(a, k);
                 ASSERT_NEAR(got.real(), want[k].real(), tolerance) << "bin " << k;
@@ -62,7 +71,8 @@ TEST(RealFft, ForwardMatchesNaiveDftInEveryBin) {
     }
 }
 
-TEST(RealFft, InverseOfForwardScalesByHalfTheLength) {
+TEST(RealFft, InverseOfForwardScalesByHalfTheLength)
+{
     for (size_t n : {8u, 64u, 512u}) {
         SCOPED_TRACE(n);
         eq::RealFft fft(n);
@@ -70,11 +80,13 @@ TEST(RealFft, InverseOfForwardScalesByHalfTheLength) {
         std::vector<float> a = x;
         fft.Forward(a.data());
         fft.Inverse(a.data());
-        for (size_t t = 0; t < n; ++t) ASSERT_NEAR(a[t], x[t] * (n / 2.0), 1e-4 * n) << t;
+        for (size_t t = 0; t < n; ++t)
+            ASSERT_NEAR(a[t], x[t] * (n / 2.0), 1e-4 * n) << t;
     }
 }
 
-TEST(RealFft, InverseMatchesNaiveInverseOfAnySpectrum) {
+TEST(RealFft, InverseMatchesNaiveInverseOfAnySpectrum)
+{
     // Any packed spectrum (not only one made by Forward): the result is half
     // the unnormalised inverse DFT of the Hermitian spectrum.
     const size_t n = 512;
@@ -92,8 +104,10 @@ TEST(RealFft, InverseMatchesNaiveInverseOfAnySpectrum) {
     }
 }
 
-TEST(RealFft, RefusesLengthsItCannotTransform) {
-    for (size_t n : {0u, 4u, 100u, 513u}) EXPECT_THROW(eq::RealFft{n}, std::invalid_argument) << n;
+TEST(RealFft, RefusesLengthsItCannotTransform)
+{
+    for (size_t n : {0u, 4u, 100u, 513u})
+        EXPECT_THROW(eq::RealFft{n}, std::invalid_argument) << n;
 }
 
-}  // namespace
+} // namespace

@@ -30,9 +30,10 @@ bool Ramp(uint8_t* block, size_t count, uint64_t p, uint64_t length)
     return true;
 }
 
-}  // namespace
+} // namespace
 
-bool ApplyRamp(void* block, size_t bytes, int bitsPerSample, uint64_t position, uint64_t length, Direction direction)
+bool ApplyRamp(void* block, size_t bytes, int bitsPerSample, uint64_t position, uint64_t length,
+               Direction direction)
 {
     if (length == 0)
         length = 1;
@@ -49,4 +50,4 @@ bool ApplyRamp(void* block, size_t bytes, int bitsPerSample, uint64_t position, 
     return continues;
 }
 
-}  // namespace fader
+} // namespace fader

@@ -17,10 +17,11 @@ enum class Direction { In, Out };
 // result does not depend on the floating-point state of the calling thread.
 // Returns true while the region continues past this block, false once it is
 // finished. A length of 0 is taken as 1.
-bool ApplyRamp(void* block, size_t bytes, int bitsPerSample, uint64_t position, uint64_t length, Direction direction);
+bool ApplyRamp(void* block, size_t bytes, int bitsPerSample, uint64_t position, uint64_t length,
+               Direction direction);
 
 // The faded value of one sample: v * p / length (in) or v * (length - p) /
 // length (out), truncated toward zero; p must not exceed length.
 int32_t FadeSample(int32_t value, uint64_t position, uint64_t length, Direction direction);
 
-}  // namespace fader
+} // namespace fader

@@ -22,15 +22,18 @@ int64_t Decode(const std::vector<uint8_t>& b, size_t i, int bits)
     const int w = Width(bits);
     const uint8_t* p = &b[i * w];
     switch (w) {
-    case 1: return (int64_t(p[0]) - 128) * 16777216;
-    case 2: return int64_t(int16_t(p[0] | p[1] << 8)) * 65536;
+    case 1:
+        return (int64_t(p[0]) - 128) * 16777216;
+    case 2:
+        return int64_t(int16_t(p[0] | p[1] << 8)) * 65536;
     case 3: {
         int32_t v = p[0] | p[1] << 8 | p[2] << 16;
         if (v & 0x800000)
             v -= 0x1000000;
         return int64_t(v) * 256;
     }
-    default: return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+    default:
+        return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
     }
 }
 
@@ -44,7 +47,9 @@ void Encode(std::vector<uint8_t>& b, size_t i, int bits, int64_t v)
     const int w = Width(bits);
     uint8_t* p = &b[i * w];
     switch (w) {
-    case 1: p[0] = uint8_t(FloorDiv(v, 16777216) + 128); break;
+    case 1:
+        p[0] = uint8_t(FloorDiv(v, 16777216) + 128);
+        break;
     case 2: {
         const int64_t s = FloorDiv(v, 65536);
         p[0] = uint8_t(s);
@@ -75,7 +80,8 @@ std::vector<uint8_t> Noise(size_t n, uint32_t seed)
 }
 
 // What the ramp must do to a block, from its definition.
-std::vector<uint8_t> Expected(std::vector<uint8_t> block, int bits, uint64_t position, uint64_t length, Direction dir)
+std::vector<uint8_t> Expected(std::vector<uint8_t> block, int bits, uint64_t position, uint64_t length,
+                              Direction dir)
 {
     const size_t count = block.size() / Width(bits);
     uint64_t p = position;
@@ -91,14 +97,15 @@ std::vector<uint8_t> Expected(std::vector<uint8_t> block, int bits, uint64_t pos
 
 TEST(FadeRamp, MatchesItsDefinitionAtEveryDepthAndOffset)
 {
-    struct {
+    struct
+    {
         int bits;
         size_t bytes;
         uint64_t position, length;
     } cases[] = {
-        {8, 1000, 0, 600}, {8, 1000, 400, 1200}, {12, 500, 0, 499},
-        {16, 2000, 0, 1500}, {16, 2000, 1000, 1500}, {16, 4000, 0, 10000},
-        {24, 3000, 0, 2997}, {24, 3000, 300, 1000}, {32, 4000, 0, 4000}, {32, 4000, 2000, 3001},
+        {8, 1000, 0, 600},      {8, 1000, 400, 1200},   {12, 500, 0, 499},   {16, 2000, 0, 1500},
+        {16, 2000, 1000, 1500}, {16, 4000, 0, 10000},   {24, 3000, 0, 2997}, {24, 3000, 300, 1000},
+        {32, 4000, 0, 4000},    {32, 4000, 2000, 3001},
     };
     for (const auto& c : cases) {
         for (Direction dir : {Direction::In, Direction::Out}) {
@@ -117,7 +124,8 @@ TEST(FadeRamp, ReportsWhetherTheRegionContinues)
     std::vector<uint8_t> block(100, 0x80);
     // 16-bit samples at p = 0, 2, ..., 98.
     EXPECT_TRUE(fader::ApplyRamp(block.data(), 100, 16, 0, 1000, Direction::In));
-    EXPECT_TRUE(fader::ApplyRamp(block.data(), 100, 16, 0, 100, Direction::In));   // next sample, p = 100, is still in
+    EXPECT_TRUE(
+        fader::ApplyRamp(block.data(), 100, 16, 0, 100, Direction::In)); // next sample, p = 100, is still in
     EXPECT_FALSE(fader::ApplyRamp(block.data(), 100, 16, 0, 99, Direction::In));
     EXPECT_FALSE(fader::ApplyRamp(block.data(), 100, 16, 0, 50, Direction::In));
     EXPECT_FALSE(fader::ApplyRamp(block.data(), 100, 16, 200, 100, Direction::Out));
@@ -138,7 +146,7 @@ TEST(FadeRamp, EndsAtFullGainInAndSilenceOut)
     EXPECT_EQ(at(in, 0), 0);
     EXPECT_EQ(at(in, 1), 10000);
     EXPECT_EQ(at(in, 2), 20000);
-    EXPECT_EQ(at(in, 3), 20000);  // past the region: untouched
+    EXPECT_EQ(at(in, 3), 20000); // past the region: untouched
     std::vector<uint8_t> out = block;
     fader::ApplyRamp(out.data(), out.size(), 16, 0, 4, Direction::Out);
     EXPECT_EQ(at(out, 0), 20000);
@@ -146,10 +154,10 @@ TEST(FadeRamp, EndsAtFullGainInAndSilenceOut)
     EXPECT_EQ(at(out, 2), 0);
     EXPECT_EQ(at(out, 3), 20000);
     // Negative samples truncate toward zero before the stored depth drops its low bits.
-    std::vector<uint8_t> neg = {0xFF, 0xFF, 0xFF, 0xFF};  // -1, -1
+    std::vector<uint8_t> neg = {0xFF, 0xFF, 0xFF, 0xFF}; // -1, -1
     fader::ApplyRamp(neg.data(), neg.size(), 16, 0, 4, Direction::In);
     EXPECT_EQ(at(neg, 0), 0);
-    EXPECT_EQ(at(neg, 1), -1);  // -65536 * 0.5 = -32768 -> stored as -1 (floor)
+    EXPECT_EQ(at(neg, 1), -1); // -65536 * 0.5 = -32768 -> stored as -1 (floor)
 }
 
 TEST(FadeRamp, EightBitSamplesFadeTowards128)
@@ -159,8 +167,8 @@ TEST(FadeRamp, EightBitSamplesFadeTowards128)
         block[i] = i % 2 ? 255 : 0;
     fader::ApplyRamp(block.data(), block.size(), 8, 0, 199, Direction::Out);
     EXPECT_EQ(block[0], 0);
-    EXPECT_EQ(block[1], 255 - 1);  // 127 * (1 - 1/199) = 126.36 -> 126 + 128
-    EXPECT_EQ(block[198], 127);  // -2^31 / 199 truncated, then the arithmetic shift floors to -1
+    EXPECT_EQ(block[1], 255 - 1); // 127 * (1 - 1/199) = 126.36 -> 126 + 128
+    EXPECT_EQ(block[198], 127);   // -2^31 / 199 truncated, then the arithmetic shift floors to -1
     EXPECT_EQ(block[199], 128);
     for (size_t i = 2; i < block.size(); ++i) {
         // Every value moves towards 128 along the ramp.
@@ -186,9 +194,10 @@ TEST(FadeRamp, HugeRegionsStayExact)
     // Lengths past 32 bits take the wide path; the values stay exact there too.
     const uint64_t big = 0x180000000ull;
     EXPECT_EQ(fader::FadeSample(INT32_MIN, big / 2, big, Direction::In), INT32_MIN / 2);
-    EXPECT_EQ(fader::FadeSample(INT32_MAX, big - 1, big, Direction::Out), 0);  // 2^31-1 / 1.5*2^32 truncates to 0
+    EXPECT_EQ(fader::FadeSample(INT32_MAX, big - 1, big, Direction::Out),
+              0); // 2^31-1 / 1.5*2^32 truncates to 0
     EXPECT_EQ(fader::FadeSample(INT32_MIN, big, big, Direction::In), INT32_MIN);
-    EXPECT_EQ(fader::FadeSample(-7, 1, 2, Direction::In), -3);  // toward zero, not down
+    EXPECT_EQ(fader::FadeSample(-7, 1, 2, Direction::In), -3); // toward zero, not down
     EXPECT_EQ(fader::FadeSample(7, 1, 3, Direction::Out), 4);
 }
 
@@ -201,4 +210,4 @@ TEST(FadeRamp, ZeroLengthCountsAsOne)
     EXPECT_EQ(a, (std::vector<uint8_t>{0, 0, 0x00, 0x40}));
 }
 
-}  // namespace
+} // namespace

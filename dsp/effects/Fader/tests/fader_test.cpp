@@ -23,11 +23,13 @@ using dsp::testing::PluginUnderTest;
 using dsp::testing::ReadFileBytes;
 using dsp::testing::WriteFileBytes;
 
-const std::vector<std::string> kNames = {"Vol-Fade-In", "Vol-Fade-InLength", "Vol-Fade-Out", "Vol-Fade-OutLength"};
+const std::vector<std::string> kNames = {"Vol-Fade-In", "Vol-Fade-InLength", "Vol-Fade-Out",
+                                         "Vol-Fade-OutLength"};
 
-struct Fades {
+struct Fades
+{
     bool in = false;
-    uint32_t inMs = 0;  // 0: leave the value missing
+    uint32_t inMs = 0; // 0: leave the value missing
     bool out = false;
     uint32_t outMs = 0;
 };
@@ -65,8 +67,8 @@ void RampRegion(std::vector<uint8_t>& data, int bits, uint64_t start, uint64_t r
     }
 }
 
-std::vector<uint8_t> Expected(std::vector<uint8_t> data, const WAVEFORMATEX& w, uint32_t inMs, bool in, uint32_t outMs,
-                              bool out)
+std::vector<uint8_t> Expected(std::vector<uint8_t> data, const WAVEFORMATEX& w, uint32_t inMs, bool in,
+                              uint32_t outMs, bool out)
 {
     const dsp::WaveFormat f = AsFormat(w);
     const uint64_t size = data.size();
@@ -105,7 +107,8 @@ long FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& 
     return a.size() == b.size() ? -1 : long(n);
 }
 
-class FaderTest : public testing::Test {
+class FaderTest : public testing::Test
+{
 protected:
     dsp::testing::RegistryScope registry{kNames};
 };
@@ -119,7 +122,7 @@ TEST_F(FaderTest, FadesBothEndsAtEveryDepthMonoAndStereo)
         for (int channels : {1, 2}) {
             SCOPED_TRACE(testing::Message() << bits << " bits, " << channels << " channels");
             WAVEFORMATEX w = dsp::testing::MakeFormat(channels, 8000, bits);
-            const std::vector<uint8_t> in = Noise(w.nBlockAlign * 20000, uint32_t(bits * channels));  // 2.5 s
+            const std::vector<uint8_t> in = Noise(w.nBlockAlign * 20000, uint32_t(bits * channels)); // 2.5 s
             const std::string path = dsp::testing::ScratchFile("audio.raw");
             ASSERT_TRUE(WriteFileBytes(path, in));
             EXPECT_EQ(fader.Work(path, w), 1);
@@ -131,16 +134,16 @@ TEST_F(FaderTest, FadesBothEndsAtEveryDepthMonoAndStereo)
             // The middle, outside both regions, is untouched.
             const size_t a = w.nBlockAlign * 9700, b = w.nBlockAlign * 14300;
             EXPECT_TRUE(std::equal(got.begin() + a, got.begin() + b, in.begin() + a));
-            EXPECT_EQ(w.nChannels, channels);  // the format is left as it was
+            EXPECT_EQ(w.nChannels, channels); // the format is left as it was
         }
 }
 
 TEST_F(FaderTest, FilesShorterThanTheFadeAreRampedAgainstTheFullLength)
 {
-    Store({true, 0, false, 0});  // lengths missing: 6000 ms
+    Store({true, 0, false, 0}); // lengths missing: 6000 ms
     PluginUnderTest fadeIn("Fader.dll");
     WAVEFORMATEX w = dsp::testing::MakeFormat(2, 8000, 16);
-    std::vector<uint8_t> constant(4 * 8000);  // 1 s of 0x4000
+    std::vector<uint8_t> constant(4 * 8000); // 1 s of 0x4000
     for (size_t i = 0; i < constant.size(); i += 2) {
         constant[i] = 0x00;
         constant[i + 1] = 0x40;
@@ -152,7 +155,7 @@ TEST_F(FaderTest, FilesShorterThanTheFadeAreRampedAgainstTheFullLength)
     EXPECT_EQ(FirstDifference(got, Expected(constant, w, 6000, true, 0, false)), -1);
     auto sample = [&](size_t i) { return int16_t(got[2 * i] | got[2 * i + 1] << 8); };
     EXPECT_EQ(sample(0), 0);
-    EXPECT_LT(sample(16000 - 1), 0x4000 / 5);  // ends at gain 1/6
+    EXPECT_LT(sample(16000 - 1), 0x4000 / 5); // ends at gain 1/6
     EXPECT_GT(sample(16000 - 1), 0);
 
     Store({false, 0, true, 0});
@@ -161,8 +164,8 @@ TEST_F(FaderTest, FilesShorterThanTheFadeAreRampedAgainstTheFullLength)
     EXPECT_EQ(fadeIn.Work(path, w), 1);
     got = ReadFileBytes(path);
     EXPECT_EQ(FirstDifference(got, Expected(constant, w, 0, false, 6000, true)), -1);
-    EXPECT_EQ(sample(0), 0x4000);               // gain 1 at the first byte
-    EXPECT_GT(sample(16000 - 1), 0x4000 * 4 / 5);  // still above 0 at the last
+    EXPECT_EQ(sample(0), 0x4000);                 // gain 1 at the first byte
+    EXPECT_GT(sample(16000 - 1), 0x4000 * 4 / 5); // still above 0 at the last
 }
 
 TEST_F(FaderTest, NothingSwitchedOnOrNothingToDoLeavesTheFileAndSucceeds)
@@ -197,9 +200,9 @@ TEST_F(FaderTest, EightBitSamplesFadeTowards128)
     EXPECT_EQ(fader.Work(path, w), 1);
     const std::vector<uint8_t> got = ReadFileBytes(path);
     EXPECT_EQ(FirstDifference(got, Expected(in, w, 250, true, 250, true)), -1);
-    EXPECT_EQ(got[0], 128);     // silence in 8 bits is 128, not 0
-    EXPECT_EQ(got.back(), 128 + 127 * 2 / 2000);  // gain 1/2000 of +127: 128
-    EXPECT_EQ(got[4000], 1);    // the middle keeps its value
+    EXPECT_EQ(got[0], 128);                      // silence in 8 bits is 128, not 0
+    EXPECT_EQ(got.back(), 128 + 127 * 2 / 2000); // gain 1/2000 of +127: 128
+    EXPECT_EQ(got[4000], 1);                     // the middle keeps its value
     for (size_t i = 2; i < 2000; ++i)
         EXPECT_LE(std::abs(int(got[i]) - 128), std::abs(int(got[i + 2]) - 128)) << i;
 }
@@ -218,7 +221,7 @@ TEST_F(FaderTest, FadeOutStartsOnAWholeFrame)
     const std::vector<uint8_t> got = ReadFileBytes(path);
     // The region starts at 5070 (6000 - 926 = 5074 rounded down to a frame).
     EXPECT_TRUE(std::equal(in.begin(), in.begin() + 5070, got.begin()));
-    EXPECT_TRUE(std::equal(in.begin() + 5070, in.begin() + 5073, got.begin() + 5070));  // gain 1 at p = 0
+    EXPECT_TRUE(std::equal(in.begin() + 5070, in.begin() + 5073, got.begin() + 5070)); // gain 1 at p = 0
     dsp::SampleView before(const_cast<uint8_t*>(in.data()) + 5070, 24);
     dsp::SampleView after(const_cast<uint8_t*>(got.data()) + 5070, 24);
     // Both channels of the frame are in the region; every sample of it is ramped to the end.
@@ -237,7 +240,8 @@ TEST_F(FaderTest, RefusesUnusableFormatsAndUnopenableFiles)
     const std::vector<uint8_t> in = Noise(8000, 5);
     const std::string path = dsp::testing::ScratchFile("kept.raw");
     ASSERT_TRUE(WriteFileBytes(path, in));
-    struct {
+    struct
+    {
         int channels, rate, bits;
     } bad[] = {{0, 8000, 16}, {2, 8000, 4}, {2, 0, 16}, {200, 400000, 32}};
     for (const auto& b : bad) {
@@ -256,7 +260,8 @@ TEST_F(FaderTest, RefusesUnusableFormatsAndUnopenableFiles)
 }
 
 // The progress values the plug-in would write for a pass, block by block.
-void PassValues(std::set<uint32_t>& values, uint64_t region, uint64_t ramp, uint64_t block, bool both, bool second)
+void PassValues(std::set<uint32_t>& values, uint64_t region, uint64_t ramp, uint64_t block, bool both,
+                bool second)
 {
     for (uint64_t done = 0; done < region;) {
         const uint32_t p = dsp::Progress::Percent(done, ramp);
@@ -268,7 +273,8 @@ void PassValues(std::set<uint32_t>& values, uint64_t region, uint64_t ramp, uint
     }
 }
 
-struct WorkCall {
+struct WorkCall
+{
     PluginUnderTest* plugin;
     std::string path;
     WAVEFORMATEX format;
@@ -321,7 +327,8 @@ TEST_F(FaderTest, HostSeesProgressClimbThroughBothHalves)
 
 // ---- through dsphost.exe ----
 
-struct HostRun {
+struct HostRun
+{
     DWORD code = 999;
     std::string out, err;
 };
@@ -358,7 +365,8 @@ HostRun RunHost(const std::string& args, DWORD timeoutMs = 60000)
     si.hStdError = errWrite;
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION pi{};
-    const BOOL started = CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    const BOOL started =
+        CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     if (!started) {
@@ -402,26 +410,30 @@ const std::string kFaderDll = std::string(CB_DIST_DIR) + "/Fader.dll";
 TEST_F(FaderTest, DsphostFadesWavFilesAndKeepsTheInput)
 {
     Store({true, 300, true, 200});
-    struct {
+    struct
+    {
         int channels, bits;
     } cases[] = {{2, 16}, {1, 8}, {2, 24}, {1, 32}};
     const std::string dir = dsp::testing::ScratchDir();
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.bits << " bits, " << c.channels << " channels");
         const dsp::WaveFormat f = dsp::MakePcmFormat(uint16_t(c.channels), 11025, uint16_t(c.bits));
-        const std::vector<uint8_t> samples = Noise(f.blockAlign * (11025 * 3 / 2), uint32_t(c.bits));  // 1.5 s of whole frames
+        const std::vector<uint8_t> samples =
+            Noise(f.blockAlign * (11025 * 3 / 2), uint32_t(c.bits)); // 1.5 s of whole frames
         const std::vector<uint8_t> input = wav::MakeFile(f, samples);
         const std::string in = dir + "in.wav", out = dir + "out.wav";
         ASSERT_TRUE(WriteFileBytes(in, input));
         const HostRun run = RunHost("--quiet " + Quote(kFaderDll) + " " + Quote(in) + " " + Quote(out));
         ASSERT_EQ(run.code, 0u) << run.err;
-        EXPECT_NE(run.out.find("format: channels=" + std::to_string(c.channels) + " rate=11025 bits=" +
-                               std::to_string(c.bits)),
+        EXPECT_NE(run.out.find("format: channels=" + std::to_string(c.channels) +
+                               " rate=11025 bits=" + std::to_string(c.bits)),
                   std::string::npos)
             << run.out;
         EXPECT_EQ(ReadFileBytes(in), input);
         WAVEFORMATEX w = dsp::testing::MakeFormat(c.channels, 11025, c.bits);
-        EXPECT_EQ(FirstDifference(ReadFileBytes(out), wav::MakeFile(f, Expected(samples, w, 300, true, 200, true))), -1);
+        EXPECT_EQ(
+            FirstDifference(ReadFileBytes(out), wav::MakeFile(f, Expected(samples, w, 300, true, 200, true))),
+            -1);
         EXPECT_FALSE(dsp::testing::FileExists(out + ".dsphost.raw"));
         EXPECT_FALSE(dsp::testing::FileExists(out + ".dsphost.part"));
     }
@@ -435,9 +447,10 @@ TEST_F(FaderTest, DsphostReportsTheProgressItReadsAndRunsRawFiles)
     const std::vector<uint8_t> in(700000, 60);
     ASSERT_TRUE(WriteFileBytes(raw, in));
     const HostRun run = RunHost("--raw " + Quote(kFaderDll) + " " + Quote(raw) +
-                            " --channels 1 --rate 1000 --bits 8 --quiet --progress-log");
+                                " --channels 1 --rate 1000 --bits 8 --quiet --progress-log");
     ASSERT_EQ(run.code, 0u) << run.err;
-    EXPECT_NE(run.out.find("format: channels=1 rate=1000 bits=8 blockAlign=1 avgBytesPerSec=1000"), std::string::npos)
+    EXPECT_NE(run.out.find("format: channels=1 rate=1000 bits=8 blockAlign=1 avgBytesPerSec=1000"),
+              std::string::npos)
         << run.out;
     WAVEFORMATEX w = dsp::testing::MakeFormat(1, 1000, 8);
     EXPECT_EQ(FirstDifference(ReadFileBytes(raw), Expected(in, w, 299500, true, 299500, true)), -1);
@@ -473,7 +486,8 @@ TEST_F(FaderTest, DsphostRefusesUnusableWavFiles)
     std::vector<uint8_t> pastEnd = good;
     pastEnd[40] = 0xFF;
     pastEnd[41] = 0xFF;
-    struct {
+    struct
+    {
         const char* name;
         std::vector<uint8_t> bytes;
         const char* message;
@@ -545,7 +559,7 @@ std::string StaticTexts(HWND dialog)
 
 TEST_F(FaderTest, PanelShowsTheSettingsAndSavesEachChangeAtOnce)
 {
-    PluginUnderTest fader("Fader.dll");  // nothing stored: defaults
+    PluginUnderTest fader("Fader.dll"); // nothing stored: defaults
     HostWindow host(true);
     HWND panel = fader.Show(host.Handle());
     ASSERT_NE(panel, nullptr);
@@ -613,7 +627,8 @@ TEST_F(FaderTest, DsphostShowsThePanelInItsWindow)
     Store({true, 1500, false, 0});
     HANDLE started = nullptr;
     HostRun run;
-    struct Call {
+    struct Call
+    {
         HostRun* run;
     } call{&run};
     started = CreateThread(
@@ -652,4 +667,4 @@ TEST_F(FaderTest, DsphostShowsThePanelInItsWindow)
     EXPECT_NE(run.out.find("RemoveDSPSettings returned 1"), std::string::npos) << run.out;
 }
 
-}  // namespace
+} // namespace

@@ -19,14 +19,15 @@ extern const char* const kPlaceholderValue;  // "Type Value Here"
 extern const char* const kElementChoices[7]; // in the chooser's insertion order
 extern const char* const kDefaultElement;    // "COMMENT"
 
-struct Assignment {
-  std::string element;  // tag element name, e.g. "ARTIST"
-  std::string value;    // the text to give it
+struct Assignment
+{
+    std::string element; // tag element name, e.g. "ARTIST"
+    std::string value;   // the text to give it
 };
 using AssignmentList = std::vector<Assignment>;
 
-std::string ElementValueName(size_t n);  // "Tag-SetVal-Element-%02d"
-std::string ValueValueName(size_t n);    // "Tag-SetVal-Value-%02d"
+std::string ElementValueName(size_t n); // "Tag-SetVal-Element-%02d"
+std::string ValueValueName(size_t n);   // "Tag-SetVal-Value-%02d"
 
 // Reads a stored text (into a buffer of the given size) / writes one.
 using TextReader = std::function<std::string(const std::string& name, size_t bufferSize)>;
@@ -42,4 +43,4 @@ void SaveAssignments(const AssignmentList& list, const TextWriter& write);
 // non-empty text; otherwise the value stays as it was.
 bool EditAccepted(int row, const char* text);
 
-}  // namespace tagset
+} // namespace tagset

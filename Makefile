@@ -1,5 +1,5 @@
 # The front door. `make test` and `make run` do all the set-up themselves.
-.PHONY: all deps configure build dist test run clean
+.PHONY: all deps configure build dist test run clean format check-format
 
 BUILD := build
 
@@ -25,10 +25,18 @@ dist: deps
 	@echo "dist/ holds:"; ls dist
 
 test: build
+	cmake/check-format.sh
 	cmake/run-tests.sh
 
 run: dist
 	cmake/run-main.sh
+
+# Rewrites every C++ file in the tree's one layout (.clang-format).
+format: deps
+	cmake/check-format.sh --fix
+
+check-format: deps
+	cmake/check-format.sh
 
 clean:
 	rm -rf $(BUILD) dist

@@ -1,0 +1,68 @@
+// The About window: name, version, description and web page of the program,
+// and a credits area below its bottom edge that a double click on the icon
+// brings into view, where the contributors' names take turns.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class TAboutForm
+{
+public:
+    static constexpr int ClientWidth = 343;
+    static constexpr int ClientHeight = 209;
+    // The window grows until its outer height reaches this many pixels.
+    static constexpr int GrownHeight = 326;
+    static constexpr UINT_PTR NamesTimerId = 1;
+    static constexpr UINT NamesTimerInterval = 1500; // ms
+    static constexpr UINT_PTR ResizeTimerId = 2;
+    static constexpr UINT ResizeTimerInterval = 10; // ms
+
+    static constexpr const char* SiteAddress = "http://cuebinder.example.net/";
+    static constexpr const char* PartnerAddress = "http://driftwave-radio.example.com/";
+
+    explicit TAboutForm(HWND owner);
+    ~TAboutForm();
+    TAboutForm(const TAboutForm&) = delete;
+    TAboutForm& operator=(const TAboutForm&) = delete;
+
+    // Shows the window modally; IDOK or IDCANCEL as it was closed.
+    int ShowModal();
+    HWND Handle() const { return m_hWnd; }
+
+    // The names list while the window is open: the contributors sorted
+    // without regard to case, then the closing line.
+    const std::vector<std::string>& Names() const { return m_Names; }
+    // The process-wide position in the names list (0 at program start).
+    static int NameIndex();
+    bool IsNamesTimerEnabled() const { return m_NamesTimer; }
+    bool IsResizeTimerEnabled() const { return m_ResizeTimer; }
+
+    // Handlers
+    void FormCreate();
+    void FormClose();
+    void LogoIconDblClick();
+    void ResizeTimerTimer();
+    void NamesTimerTimer();
+    void CUBDSiteLabelClick();
+    void URLLabelClick();
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    bool OnInit();
+    bool OnCommand(int id, int code);
+    void EnableTimer(UINT_PTR id, UINT interval, bool& flag, bool enabled);
+    void CloseWith(int result);
+
+    HWND m_Owner;
+    HWND m_hWnd = nullptr;
+    HWND m_hTips = nullptr;
+    HFONT m_hLinkFont = nullptr;
+    HICON m_hIcon = nullptr;
+    std::vector<std::string> m_Names;
+    bool m_NamesTimer = false;
+    bool m_ResizeTimer = false;
+};

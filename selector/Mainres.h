@@ -6,6 +6,7 @@
 #define IDR_MAINMENU 100
 #define IDB_MENUIMAGES 101
 #define IDR_ACCELERATORS 102
+#define IDR_POPUPMENU 103
 
 // Commands (menu items, toolbar buttons and accelerators)
 #define IDM_NEW 1001

@@ -1,9 +1,12 @@
 #include "Mainunit.h"
 
+#include "Aboutunit.h"
 #include "Cubdfuncs.h"
+#include "Genericunit.h"
 #include "Mainres.h"
 #include "Prompts.h"
 #include "Scriptunit.h"
+#include "Shellopen.h"
 #include "Statusunit.h"
 #include "Treplacer.h"
 #include "Tsettings.h"
@@ -109,11 +112,59 @@ constexpr TToolButton kToolButtons[] = {
     {IMG_OPEN, IDM_OPEN, "Open", true},
     {IMG_SAVE, IDM_SAVE, "Save", true},
     {-1, 0, nullptr, true},
+    {IMG_OPTIONS_TB, IDM_OPTIONS, "Options", true},
     {IMG_SCRIPTSETUP, IDM_SCRIPTSETUP, "Script Setup", true},
+    {-1, 0, nullptr, true},
+    {IMG_ADD, IDM_ADD, "Add", true},
+    {IMG_EDIT, IDM_EDIT, "Edit", true},
+    {IMG_DELETE, IDM_TB_DELETE, "Delete", true},
     {-1, 0, nullptr, true},
     {IMG_ACTIVATE, IDM_ACTIVATE, "Activate", true},
     {IMG_DEACTIVATE, IDM_DEACTIVATE, "Deactivate", false},
+    {-1, 0, nullptr, true},
+    {IMG_ONLINEHELP, IDM_ONLINEHELP, "Online Help", true},
+    {IMG_README, IDM_README, "View Readme", true},
+    {IMG_ABOUT, IDM_ABOUT, "About", true},
 };
+
+// The images of the menu items (main menu and pop-up menu alike).
+struct TMenuImage
+{
+    int command;
+    int image;
+};
+constexpr TMenuImage kMenuImages[] = {
+    {IDM_NEW, IMG_NEW},
+    {IDM_OPEN, IMG_OPEN},
+    {IDM_SAVE, IMG_SAVE},
+    {IDM_OPTIONS, IMG_OPTIONS},
+    {IDM_SCRIPTSETUP, IMG_SCRIPTSETUP},
+    {IDM_ADD, IMG_ADD},
+    {IDM_EDIT, IMG_EDIT},
+    {IDM_DELETE, IMG_DELETE},
+    {IDM_ACTIVATE, IMG_ACTIVATE},
+    {IDM_DEACTIVATE, IMG_DEACTIVATE},
+    {IDM_ONLINEHELP, IMG_ONLINEHELP},
+    {IDM_README, IMG_README},
+    {IDM_ABOUT, IMG_ABOUT},
+};
+
+int MenuImageOf(UINT command)
+{
+    for (const TMenuImage& m : kMenuImages)
+        if (static_cast<UINT>(m.command) == command)
+            return m.image;
+    return -1;
+}
+
+// True for an existing file; false for a missing one or a folder.
+bool FileExists(const std::string& name)
+{
+    const DWORD attributes = GetFileAttributesA(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+const char* const kBadFilenameText = "The file doesn't exist. Please check the filename and try again.";
 
 // The commands that the inactive state offers and the active state withholds.
 constexpr int kListCommands[] = {IDM_NEW,    IDM_OPEN,      IDM_OPTIONS, IDM_ADD,      IDM_EDIT,
@@ -142,6 +193,8 @@ TMainForm::~TMainForm()
         DestroyWindow(m_hWnd);
     }
     m_StatusForm.reset();
+    if (m_hPopupMenuBar)
+        DestroyMenu(m_hPopupMenuBar);
     if (m_MenuImages)
         ImageList_Destroy(m_MenuImages);
     if (m_hFont)
@@ -222,6 +275,7 @@ void TMainForm::CreateControls(HINSTANCE instance)
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, 0, 0, 0, 0,
         m_hWnd, reinterpret_cast<HMENU>(IDC_SOUNDSLIST), instance, nullptr);
     SendMessageA(m_hSoundsList, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
+    SendMessageA(m_hSoundsList, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
     ListView_SetExtendedListViewStyle(m_hSoundsList, LVS_EX_FULLROWSELECT);
     ListView_SetImageList(m_hSoundsList, m_MenuImages, LVSIL_SMALL);
     for (int i = 0; i < 3; ++i) {
@@ -240,6 +294,11 @@ void TMainForm::CreateControls(HINSTANCE instance)
     // One panel across the whole bar.
     int parts[1] = {-1};
     SendMessageA(m_hStatus, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+
+    m_hPopupMenuBar = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUPMENU));
+    m_hPopupMenu = GetSubMenu(m_hPopupMenuBar, 0);
+    SetMenuImages(GetMenu(m_hWnd));
+    SetMenuImages(m_hPopupMenu);
     LayoutControls();
 }
 
@@ -249,6 +308,7 @@ void TMainForm::FormCreate()
     m_StatusForm = std::make_unique<TStatusForm>(m_Settings);
 
     m_Settings.Load();
+    m_SettingsApplied = true;
     TWindowBounds b = m_Settings.GetWindowBounds();
     SetWindowPos(m_hWnd, nullptr, b.Left, b.Top, b.Right - b.Left, b.Bottom - b.Top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -307,7 +367,24 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_SIZE:
         LayoutControls();
+        // A minimised window keeps its place: its rectangle is not the one to reopen at.
+        if (wp == SIZE_RESTORED)
+            FormResize();
         return 0;
+    case WM_MEASUREITEM:
+        if (MeasureMenuImage(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp)))
+            return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (DrawMenuImage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp)))
+            return TRUE;
+        break;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wp) == m_hSoundsList) {
+            ShowPopupMenu(lp);
+            return 0;
+        }
+        break;
     case WM_SETFOCUS:
         if (m_hSoundsList)
             SetFocus(m_hSoundsList);
@@ -333,11 +410,21 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
                     info->lpszText = const_cast<char*>(b.hint);
             return 0;
         }
+        if (hdr->hwndFrom == m_hSoundsList && hdr->code == NM_DBLCLK) {
+            RunCommand(IDM_EDIT);
+            return 0;
+        }
         break;
     }
     case WM_CLOSE:
-        if (FormCloseQuery())
+        if (FormCloseQuery()) {
+            try {
+                FormClose();
+            } catch (const std::exception& e) {
+                ShowException(e.what()); // the window closes all the same
+            }
             DestroyWindow(m_hWnd);
+        }
         return 0;
     case WM_DESTROY:
         SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
@@ -368,8 +455,33 @@ void TMainForm::RunCommand(int id)
         case IDM_SAVEAS:
             SaveAsMenuClick();
             break;
+        case IDM_OPTIONS:
+            OptionsMenuClick();
+            break;
         case IDM_SCRIPTSETUP:
             ScriptSetupMenuClick();
+            break;
+        case IDM_ADD:
+            AddMenuClick();
+            break;
+        case IDM_EDIT:
+            EditMenuClick();
+            break;
+        case IDM_DELETE:
+        case IDM_TB_DELETE: // the toolbar's Delete button runs the Delete command
+            DeleteMenuClick();
+            break;
+        case IDM_CLEAR:
+            ClearMenuClick();
+            break;
+        case IDM_ONLINEHELP:
+            ViewReadmeMenuClick();
+            break;
+        case IDM_README:
+            ReadmeMenuClick();
+            break;
+        case IDM_ABOUT:
+            AboutMenuClick();
             break;
         case IDM_EXIT:
             ExitMenuClick();
@@ -719,4 +831,232 @@ int RunApplication(TMainForm& form, HACCEL accelerators)
         DispatchMessageA(&msg);
     }
     return static_cast<int>(msg.wParam);
+}
+
+// ---------------------------------------------------------------------------
+// Editing the list
+
+void TMainForm::SetRow(int row, const cb::TSound& sound)
+{
+    const std::string shortcut = ShortCutToText(sound.ShortCut);
+    const std::string* texts[] = {&sound.Filename, &sound.SizeText, &shortcut};
+    for (int column = 0; column < 3; ++column) {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = const_cast<char*>(texts[column]->c_str());
+        SendMessageA(m_hSoundsList, LVM_SETITEMTEXTA, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void TMainForm::AddMenuClick()
+{
+    try {
+        TGenericForm form(m_hWnd);
+        form.Caption = "Add Sound";
+        if (form.ShowModal() != IDOK)
+            return;
+        cb::TSound sound;
+        sound.Filename = form.Filename;
+        if (!FileExists(sound.Filename)) {
+            Prompts().Message(m_hWnd, kBadFilenameText, "Error", MB_OK | MB_ICONERROR);
+            WriteLog("Bad Filename in TMainForm::AddMenuClick()");
+            return;
+        }
+        sound.ID = 0;
+        sound.ShortCut = form.ShortCut;
+        sound.SizeText = FileSizeText(sound.Filename);
+        AppendSound(sound);
+        Modified = true;
+    } catch (...) {
+        Prompts().Message(m_hWnd, "Unhandled exception.", "Exception", MB_OK | MB_ICONERROR);
+        WriteLog("Unhandled exception in TMainForm::AddMenuClick()");
+    }
+}
+
+void TMainForm::EditMenuClick()
+{
+    // Only while inactive, and only with a row selected (the first one counts).
+    if (IsActive())
+        return;
+    const int row = ListView_GetNextItem(m_hSoundsList, -1, LVNI_SELECTED);
+    if (row < 0 || row >= static_cast<int>(m_Sounds.size()))
+        return;
+    try {
+        TGenericForm form(m_hWnd);
+        form.Caption = "Edit Sound";
+        form.Filename = m_Sounds[static_cast<std::size_t>(row)].Filename;
+        form.ShortCut = m_Sounds[static_cast<std::size_t>(row)].ShortCut;
+        if (form.ShowModal() != IDOK)
+            return;
+        if (!FileExists(form.Filename)) {
+            Prompts().Message(m_hWnd, kBadFilenameText, "Error", MB_OK | MB_ICONERROR);
+            return;
+        }
+        cb::TSound& sound = m_Sounds[static_cast<std::size_t>(row)];
+        sound.Filename = form.Filename;
+        sound.ShortCut = form.ShortCut;
+        sound.ID = 0;
+        sound.SizeText = FileSizeText(sound.Filename);
+        SetRow(row, sound);
+        Modified = true; // even when nothing changed
+    } catch (...) {
+        Prompts().Message(m_hWnd, "Unhandled exception.", "Exception", MB_OK | MB_ICONERROR);
+        WriteLog("EditMenuClick() -> Unhandled exception.");
+    }
+}
+
+void TMainForm::DeleteMenuClick()
+{
+    if (ListView_GetSelectedCount(m_hSoundsList) == 0)
+        return;
+    if (Prompts().Message(m_hWnd, "Are you sure you want to delete the selected sound(s)?", "Question",
+                          MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    const int rows = std::min(ListView_GetItemCount(m_hSoundsList), static_cast<int>(m_Sounds.size()));
+    for (int row = 0; row < rows; ++row)
+        m_Sounds[static_cast<std::size_t>(row)].Marked =
+            ListView_GetItemState(m_hSoundsList, row, LVIS_SELECTED) != 0;
+    // Rows go from the bottom up, so the indices of those still to go stay put.
+    for (int row = rows - 1; row >= 0; --row)
+        if (m_Sounds[static_cast<std::size_t>(row)].Marked)
+            ListView_DeleteItem(m_hSoundsList, row);
+    m_Sounds.erase(
+        std::remove_if(m_Sounds.begin(), m_Sounds.end(), [](const cb::TSound& s) { return s.Marked; }),
+        m_Sounds.end());
+    Modified = true;
+}
+
+void TMainForm::ClearMenuClick()
+{
+    if (ListView_GetItemCount(m_hSoundsList) == 0)
+        return;
+    if (Prompts().Message(m_hWnd, "Are you absolutely sure you want to clear the sound list?", "Question",
+                          MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    ClearSounds();
+    Modified = true;
+}
+
+// ---------------------------------------------------------------------------
+// Options, help and About
+
+// The Options window (filled from the settings, written back on OK).
+bool ShowOptionsWindow(HWND owner, TSettings& settings);
+
+void TMainForm::OptionsMenuClick()
+{
+    try {
+        if (ShowOptionsWindow(m_hWnd, m_Settings)) {
+            m_Settings.Save();
+            RefreshState();
+        }
+    } catch (...) {
+        WriteLog("Unhandled exception in TMainForm::OptionsMenuClick()");
+    }
+}
+
+void TMainForm::ViewReadmeMenuClick()
+{
+    ShellOpen({m_hWnd, "open", OnlineHelpAddress, "", "", SW_SHOWMAXIMIZED});
+}
+
+void TMainForm::ReadmeMenuClick()
+{
+    std::string path = ProgramPath();
+    path.erase(path.find_last_of('\\') + 1);
+    path += "Readme.txt";
+    if (FileExists(path))
+        ShellOpen({m_hWnd, "open", "notepad", path, "", SW_SHOWMAXIMIZED});
+    else
+        WriteLog("Missing Readme.txt!");
+}
+
+void TMainForm::AboutMenuClick()
+{
+    try {
+        TAboutForm form(m_hWnd);
+        form.ShowModal();
+    } catch (...) {
+        WriteLog("Unhandled exception in TMainForm::AboutMenuClick()");
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Window place and columns
+
+void TMainForm::FormResize()
+{
+    if (!m_SettingsApplied)
+        return;
+    RECT r;
+    GetWindowRect(m_hWnd, &r);
+    m_Settings.SetWindowBounds(r.left, r.top, r.right, r.bottom);
+    m_Settings.Save();
+}
+
+void TMainForm::FormClose()
+{
+    for (int i = 0; i < 3; ++i)
+        m_Settings.SetColumnWidth(i, ListView_GetColumnWidth(m_hSoundsList, i));
+    m_Settings.Save();
+}
+
+// ---------------------------------------------------------------------------
+// Menu images and the pop-up menu
+
+void TMainForm::SetMenuImages(HMENU menu)
+{
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) {
+            SetMenuImages(sub);
+            continue;
+        }
+        if (MenuImageOf(GetMenuItemID(menu, i)) < 0)
+            continue;
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_BITMAP;
+        info.hbmpItem = HBMMENU_CALLBACK; // drawn from MenuImages in WM_DRAWITEM
+        SetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+    }
+}
+
+bool TMainForm::MeasureMenuImage(MEASUREITEMSTRUCT& item)
+{
+    if (item.CtlType != ODT_MENU || MenuImageOf(item.itemID) < 0)
+        return false;
+    item.itemWidth = 16;
+    item.itemHeight = 16;
+    return true;
+}
+
+bool TMainForm::DrawMenuImage(const DRAWITEMSTRUCT& item)
+{
+    const int image = item.CtlType == ODT_MENU ? MenuImageOf(item.itemID) : -1;
+    if (image < 0)
+        return false;
+    const int x = item.rcItem.left + (item.rcItem.right - item.rcItem.left - 16) / 2;
+    const int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - 16) / 2;
+    const bool grayed = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
+    ImageList_DrawEx(m_MenuImages, image, item.hDC, x, y, 0, 0, CLR_NONE, GetSysColor(COLOR_MENU),
+                     grayed ? ILD_TRANSPARENT | ILD_BLEND50 : ILD_TRANSPARENT);
+    return true;
+}
+
+void TMainForm::ShowPopupMenu(LPARAM screenPoint)
+{
+    POINT at{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+    if (screenPoint == -1) { // from the keyboard: at the list's corner
+        at = {4, 4};
+        ClientToScreen(m_hSoundsList, &at);
+    }
+    TrackPopupMenu(m_hPopupMenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+}
+
+// Until the Options window is part of the program, its command opens nothing.
+bool ShowOptionsWindow(HWND, TSettings&)
+{
+    return false;
 }

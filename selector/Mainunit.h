@@ -32,6 +32,7 @@ public:
     static constexpr int ToolbarHeight = 24;
     static constexpr const char* ClassName = "TMainForm";
     static constexpr const char* ListFilter = "CUBD Scripts|*.qbl|All Files|*.*";
+    static constexpr const char* OnlineHelpAddress = "http://cuebinder.example.net/help/";
 
     TMainForm(TSettings& settings, TReplacer& replacer);
     ~TMainForm();
@@ -45,6 +46,7 @@ public:
     HWND SoundsList() const { return m_hSoundsList; }
     HWND StatusBar() const { return m_hStatus; }
     HWND Toolbar() const { return m_hToolbar; }
+    HMENU PopupMenu() const { return m_hPopupMenu; }
     TStatusForm* StatusForm() const { return m_StatusForm.get(); }
 
     // The list file that is open ("" while untitled) and whether the list was
@@ -68,12 +70,25 @@ public:
     void OpenMenuClick();
     void SaveMenuClick();
     void SaveAsMenuClick();
+    void OptionsMenuClick();
     void ScriptSetupMenuClick();
     void ExitMenuClick();
+    void AddMenuClick();
+    void EditMenuClick();
+    // Also the toolbar's Delete button and the Del key.
+    void DeleteMenuClick();
+    void ClearMenuClick();
+    void ViewReadmeMenuClick(); // Online Help
+    void ReadmeMenuClick();
+    void AboutMenuClick();
     void ActivateMenuClick() { ActivateHotKeys(); }
     void DeactivateMenuClick() { DeactivateHotKeys(); }
     // True when the window may close; asks about unsaved changes.
     bool FormCloseQuery();
+    // Every change of the window's size: the outer rectangle is stored and saved.
+    void FormResize();
+    // The window closes: the column widths are stored and saved.
+    void FormClose();
 
     // Hotkeys.
     bool ActivateHotKeys();
@@ -107,6 +122,11 @@ private:
     void LayoutControls();
     void SetCommandEnabled(int id, bool enabled);
     void AddRow(const cb::TSound& sound);
+    void SetRow(int row, const cb::TSound& sound);
+    void SetMenuImages(HMENU menu);
+    bool MeasureMenuImage(MEASUREITEMSTRUCT& item);
+    bool DrawMenuImage(const DRAWITEMSTRUCT& item);
+    void ShowPopupMenu(LPARAM screenPoint);
     bool AskSaveChanges(); // false: the user cancelled
 
     TSettings& m_Settings;
@@ -115,7 +135,9 @@ private:
     HWND m_hToolbar = nullptr;
     HWND m_hSoundsList = nullptr;
     HWND m_hStatus = nullptr;
+    HMENU m_hPopupMenuBar = nullptr; // the menu resource that holds the pop-up menu
     HMENU m_hPopupMenu = nullptr;
+    bool m_SettingsApplied = false; // FormResize stores nothing before FormCreate read the settings
     HIMAGELIST m_MenuImages = nullptr;
     HFONT m_hFont = nullptr;
     std::unique_ptr<TStatusForm> m_StatusForm;

@@ -2,10 +2,13 @@
 // profile functions, the list-file commands and their prompts, the state
 // refresh, and the hotkeys (registration, duplicates, dispatch of a press).
 #include "Cubdfuncs.h"
+#include "DialogDriver.h"
+#include "Genericres.h"
 #include "Mainres.h"
 #include "TestFiles.h"
 #include "Mainunit.h"
 #include "Prompts.h"
+#include "Shellopen.h"
 #include "Statusunit.h"
 #include "Treplacer.h"
 #include "Tsettings.h"
@@ -818,6 +821,527 @@ TEST(ShortCutTexts, EveryKeyTheLayoutNamesReadsBackAsItself)
     EXPECT_GE(named, 85); // at least the fixed table
     EXPECT_EQ(ShortCutToText(0x6000 | VK_F5), "Shift+Ctrl+F5");
     EXPECT_EQ(TextToShortCut("^f5"), 0x4000 | VK_F5);
+}
+
+// ---------------------------------------------------------------------------
+// The whole window: commands, their states, menus, place and columns
+
+std::string MenuText(HMENU menu, UINT id)
+{
+    char text[128] = {};
+    GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);
+    return text;
+}
+
+bool PopupItemEnabled(const TMainForm& form, int id)
+{
+    HMENU popup = form.PopupMenu();
+    UINT state = GetMenuState(popup, static_cast<UINT>(id), MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+TEST_F(MainForm, FirstStartWithAnEmptySettingsFileOffersOnlyOptionsAndTheCommandsNeverWithheld)
+{
+    WriteAll(dir_ + "\\Cuebinder.ini", "");
+    TMainForm& form = Form();
+    ASSERT_EQ(prompts_.Calls.size(), 1u);
+    EXPECT_EQ(prompts_.Calls[0].caption, "Notice");
+    EXPECT_EQ(prompts_.Calls[0].type, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+    const std::string log = Log();
+    EXPECT_EQ(log.substr(log.find(" - ") + 3), "No game directory set. User informed.\r\n");
+    EXPECT_EQ(form.StatusBarText(), "There is no game directory set. Set one in the Options window.");
+    char title[256] = {};
+    GetWindowTextA(form.Handle(), title, sizeof title);
+    EXPECT_STREQ(title, "Untitled - Cuebinder");
+
+    struct Command
+    {
+        int id;
+        bool enabled;
+        bool inMenu, onToolbar, inPopup;
+    };
+    const Command commands[] = {
+        {IDM_NEW, false, true, true, false},        {IDM_OPEN, false, true, true, false},
+        {IDM_SAVE, true, true, true, false},        {IDM_SAVEAS, true, true, false, false},
+        {IDM_OPTIONS, true, true, true, false},     {IDM_SCRIPTSETUP, true, true, true, false},
+        {IDM_EXIT, true, true, false, false},       {IDM_ADD, false, true, true, true},
+        {IDM_EDIT, false, true, true, true},        {IDM_DELETE, false, true, false, true},
+        {IDM_TB_DELETE, false, false, true, false}, {IDM_CLEAR, false, true, false, true},
+        {IDM_ACTIVATE, false, true, true, false},   {IDM_DEACTIVATE, false, true, true, false},
+        {IDM_ONLINEHELP, true, true, true, false},  {IDM_README, true, true, true, false},
+        {IDM_ABOUT, true, true, true, false},
+    };
+    for (const Command& c : commands) {
+        SCOPED_TRACE(c.id);
+        if (c.inMenu)
+            EXPECT_EQ(MenuItemEnabled(form, c.id), c.enabled);
+        if (c.onToolbar)
+            EXPECT_EQ(ToolButtonEnabled(form, c.id), c.enabled);
+        else
+            EXPECT_EQ(SendMessageA(form.Toolbar(), TB_COMMANDTOINDEX, c.id, 0), -1);
+        if (c.inPopup)
+            EXPECT_EQ(PopupItemEnabled(form, c.id), c.enabled);
+    }
+}
+
+TEST_F(MainForm, MenusToolbarAndAcceleratorsMatchTheirCommands)
+{
+    TMainForm& form = Form();
+    HMENU menu = GetMenu(form.Handle());
+    const char* tops[] = {"&File", "&Sounds", "&Actions", "&Help"};
+    ASSERT_EQ(GetMenuItemCount(menu), 4);
+    for (int i = 0; i < 4; ++i) {
+        char text[64] = {};
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, tops[i]);
+    }
+    struct Item
+    {
+        int id;
+        const char* caption;
+        const char* shortcut; // "" for none
+        WORD key;             // the accelerator's key
+        BYTE modifiers;       // FCONTROL or 0
+    };
+    const Item items[] = {
+        {IDM_NEW, "&New...", "Ctrl+N", 'N', FCONTROL},
+        {IDM_OPEN, "&Open...", "Ctrl+O", 'O', FCONTROL},
+        {IDM_SAVE, "&Save", "Ctrl+S", 'S', FCONTROL},
+        {IDM_SAVEAS, "Save &As...", "", 0, 0},
+        {IDM_OPTIONS, "O&ptions...", "Ctrl+P", 'P', FCONTROL},
+        {IDM_SCRIPTSETUP, "S&cript Setup...", "", 0, 0},
+        {IDM_EXIT, "E&xit...", "", 0, 0},
+        {IDM_ADD, "&Add...", "Ctrl+G", 'G', FCONTROL},
+        {IDM_EDIT, "&Edit...", "Ctrl+E", 'E', FCONTROL},
+        {IDM_DELETE, "&Delete", "Del", VK_DELETE, 0},
+        {IDM_CLEAR, "&Clear...", "", 0, 0},
+        {IDM_ACTIVATE, "&Activate", "Ctrl+A", 'A', FCONTROL},
+        {IDM_DEACTIVATE, "&Deactivate", "Ctrl+D", 'D', FCONTROL},
+        {IDM_ONLINEHELP, "&Online Help", "Ctrl+H", 'H', FCONTROL},
+        {IDM_README, "&Readme", "Ctrl+R", 'R', FCONTROL},
+        {IDM_ABOUT, "&About...", "F1", VK_F1, 0},
+    };
+    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    std::vector<ACCEL> accels(static_cast<std::size_t>(CopyAcceleratorTableA(table, nullptr, 0)));
+    CopyAcceleratorTableA(table, accels.data(), static_cast<int>(accels.size()));
+    std::size_t withShortcut = 0;
+    for (const Item& item : items) {
+        SCOPED_TRACE(item.caption);
+        const std::string want =
+            *item.shortcut ? std::string(item.caption) + "\t" + item.shortcut : item.caption;
+        EXPECT_EQ(MenuText(menu, static_cast<UINT>(item.id)), want);
+        if (!*item.shortcut)
+            continue;
+        ++withShortcut;
+        const auto found = std::find_if(accels.begin(), accels.end(), [&](const ACCEL& a) {
+            return a.key == item.key && (a.fVirt & (FCONTROL | FSHIFT | FALT)) == item.modifiers &&
+                   (a.fVirt & FVIRTKEY);
+        });
+        ASSERT_NE(found, accels.end());
+        EXPECT_EQ(found->cmd, item.id);
+    }
+    EXPECT_EQ(accels.size(), withShortcut);
+
+    const char* popup[] = {"&Add", "&Edit", "&Delete...", "", "&Clear..."};
+    ASSERT_EQ(GetMenuItemCount(form.PopupMenu()), 5);
+    for (int i = 0; i < 5; ++i) {
+        char text[64] = {};
+        GetMenuStringA(form.PopupMenu(), static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, popup[i]);
+    }
+
+    // the toolbar, left to right: commands and hints (0: a separator)
+    struct Button
+    {
+        int id;
+        const char* hint;
+        int image;
+    };
+    const Button buttons[] = {
+        {IDM_NEW, "New", 13},
+        {IDM_OPEN, "Open", 14},
+        {IDM_SAVE, "Save", 17},
+        {0, nullptr, 0},
+        {IDM_OPTIONS, "Options", 4},
+        {IDM_SCRIPTSETUP, "Script Setup", 20},
+        {0, nullptr, 0},
+        {IDM_ADD, "Add", 2},
+        {IDM_EDIT, "Edit", 8},
+        {IDM_TB_DELETE, "Delete", 7},
+        {0, nullptr, 0},
+        {IDM_ACTIVATE, "Activate", 1},
+        {IDM_DEACTIVATE, "Deactivate", 6},
+        {0, nullptr, 0},
+        {IDM_ONLINEHELP, "Online Help", 16},
+        {IDM_README, "View Readme", 21},
+        {IDM_ABOUT, "About", 0},
+    };
+    ASSERT_EQ(SendMessageA(form.Toolbar(), TB_BUTTONCOUNT, 0, 0), static_cast<LRESULT>(std::size(buttons)));
+    for (int i = 0; i < static_cast<int>(std::size(buttons)); ++i) {
+        SCOPED_TRACE(i);
+        TBBUTTON b{};
+        SendMessageA(form.Toolbar(), TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&b));
+        if (!buttons[i].hint) {
+            EXPECT_TRUE(b.fsStyle & BTNS_SEP);
+            continue;
+        }
+        EXPECT_EQ(b.idCommand, buttons[i].id);
+        EXPECT_EQ(b.iBitmap, buttons[i].image);
+        NMTTDISPINFOA info{};
+        info.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageA(form.Toolbar(), TB_GETTOOLTIPS, 0, 0));
+        info.hdr.idFrom = static_cast<UINT_PTR>(buttons[i].id);
+        info.hdr.code = TTN_GETDISPINFOA;
+        SendMessageA(form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+        ASSERT_NE(info.lpszText, nullptr);
+        EXPECT_STREQ(info.lpszText, buttons[i].hint);
+    }
+    // the window: no maximise box, 470 by 312 at least
+    EXPECT_EQ(GetWindowLongPtrA(form.Handle(), GWL_STYLE) & WS_MAXIMIZEBOX, 0);
+    SetWindowPos(form.Handle(), nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
+    RECT r;
+    GetWindowRect(form.Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 470);
+    EXPECT_EQ(r.bottom - r.top, 312);
+}
+
+TEST_F(MainForm, ResizingSavesThePlaceMovingDoesNotAndColumnWidthsAreSavedOnClose)
+{
+    WriteSettings(dir_ + "\\game", "[Window]\r\niX=40\r\niY=30\r\niW=500\r\niH=340\r\nColumnWidth1=0\r\n");
+    const std::string ini = dir_ + "\\Cuebinder.ini";
+    {
+        TMainForm& form = Form();
+        RECT r;
+        GetWindowRect(form.Handle(), &r);
+        EXPECT_EQ(r.left, 40);
+        EXPECT_EQ(r.top, 30);
+        EXPECT_EQ(r.right - r.left, 500);
+        EXPECT_EQ(r.bottom - r.top, 340);
+        const std::string before = ReadAll(ini);
+        // moving stores nothing
+        SetWindowPos(form.Handle(), nullptr, 90, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        EXPECT_EQ(ReadAll(ini), before);
+        EXPECT_EQ(settings_->GetWindowBounds().Left, 40);
+        // resizing writes the outer rectangle at once (with the place it has now)
+        SetWindowPos(form.Handle(), nullptr, 0, 0, 520, 360, SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_EQ(ReadProfileValue(ini, "Window", "iX"), "90");
+        EXPECT_EQ(ReadProfileValue(ini, "Window", "iY"), "70");
+        EXPECT_EQ(ReadProfileValue(ini, "Window", "iW"), "520");
+        EXPECT_EQ(ReadProfileValue(ini, "Window", "iH"), "360");
+        // minimising keeps the place to reopen at
+        ShowWindow(form.Handle(), SW_MINIMIZE);
+        ShowWindow(form.Handle(), SW_RESTORE);
+        EXPECT_EQ(ReadProfileValue(ini, "Window", "iX"), "90");
+        // the column widths of the design, then changed and saved on close
+        EXPECT_EQ(ListView_GetColumnWidth(form.SoundsList(), 0), 270);
+        EXPECT_EQ(ListView_GetColumnWidth(form.SoundsList(), 1), 65);
+        EXPECT_EQ(ListView_GetColumnWidth(form.SoundsList(), 2), 100);
+        ListView_SetColumnWidth(form.SoundsList(), 0, 300);
+        ListView_SetColumnWidth(form.SoundsList(), 2, 80);
+        SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
+        EXPECT_FALSE(IsWindow(form.Handle()));
+        EXPECT_EQ(ReadProfileValue(ini, "Window", "ColumnWidth0"), "300");
+        EXPECT_EQ(ReadProfileValue(ini, "Window", "ColumnWidth1"), "65");
+        EXPECT_EQ(ReadProfileValue(ini, "Window", "ColumnWidth2"), "80");
+    }
+    form_.reset();
+    // the next start reopens at the stored place with the stored widths; a 0 keeps the design width
+    WriteProfileValue(ini, "Window", "ColumnWidth2", "0");
+    TMainForm& again = Form();
+    RECT r;
+    GetWindowRect(again.Handle(), &r);
+    EXPECT_EQ(r.left, 90);
+    EXPECT_EQ(r.right - r.left, 520);
+    EXPECT_EQ(ListView_GetColumnWidth(again.SoundsList(), 0), 300);
+    EXPECT_EQ(ListView_GetColumnWidth(again.SoundsList(), 1), 65);
+    EXPECT_EQ(ListView_GetColumnWidth(again.SoundsList(), 2), 100);
+}
+
+TEST_F(MainForm, DeleteRemovesExactlyTheSelectedRowsAfterAskingAndClearAsksOnlyWhenThereIsSomething)
+{
+    TMainForm& form = Form();
+    for (const char* name : {"s0", "s1", "s2", "s3", "s4", "s5"})
+        form.AppendSound(Sound(name, 0));
+    auto select = [&](std::initializer_list<int> rows) {
+        ListView_SetItemState(form.SoundsList(), -1, 0, LVIS_SELECTED);
+        for (int row : rows)
+            ListView_SetItemState(form.SoundsList(), row, LVIS_SELECTED, LVIS_SELECTED);
+    };
+    auto names = [&] {
+        std::string list, rows;
+        for (const cb::TSound& s : form.Sounds())
+            list += s.Filename + " ";
+        for (int i = 0; i < ListView_GetItemCount(form.SoundsList()); ++i)
+            rows += RowText(form.SoundsList(), i, 0) + " ";
+        EXPECT_EQ(list, rows);
+        return list;
+    };
+
+    // nothing selected: no question
+    form.RunCommand(IDM_DELETE);
+    EXPECT_TRUE(prompts_.Calls.empty());
+    // No keeps everything
+    select({1, 2, 4});
+    prompts_.MessageAnswers.push_back(IDNO);
+    form.RunCommand(IDM_DELETE);
+    ASSERT_EQ(prompts_.Calls.size(), 1u);
+    EXPECT_EQ(prompts_.Calls[0].text, "Are you sure you want to delete the selected sound(s)?");
+    EXPECT_EQ(prompts_.Calls[0].caption, "Question");
+    EXPECT_EQ(prompts_.Calls[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(names(), "s0 s1 s2 s3 s4 s5 ");
+    EXPECT_FALSE(form.Modified);
+    // Yes removes rows 1, 2 and 4 from list and view alike
+    prompts_.MessageAnswers.push_back(IDYES);
+    form.RunCommand(IDM_DELETE);
+    EXPECT_EQ(names(), "s0 s3 s5 ");
+    EXPECT_TRUE(form.Modified);
+    // the toolbar's Delete button runs the same command
+    form.Modified = false;
+    select({2});
+    prompts_.MessageAnswers.push_back(IDYES);
+    SendMessageA(form.Handle(), WM_COMMAND, IDM_TB_DELETE, reinterpret_cast<LPARAM>(form.Toolbar()));
+    EXPECT_EQ(names(), "s0 s3 ");
+    EXPECT_TRUE(form.Modified);
+
+    // Clear: No keeps the list, Yes empties it
+    prompts_.Calls.clear();
+    form.Modified = false;
+    prompts_.MessageAnswers.push_back(IDNO);
+    form.RunCommand(IDM_CLEAR);
+    ASSERT_EQ(prompts_.Calls.size(), 1u);
+    EXPECT_EQ(prompts_.Calls[0].text, "Are you absolutely sure you want to clear the sound list?");
+    EXPECT_EQ(prompts_.Calls[0].caption, "Question");
+    EXPECT_EQ(prompts_.Calls[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(names(), "s0 s3 ");
+    EXPECT_FALSE(form.Modified);
+    prompts_.MessageAnswers.push_back(IDYES);
+    form.RunCommand(IDM_CLEAR);
+    EXPECT_EQ(names(), "");
+    EXPECT_TRUE(form.Modified);
+    // an empty list: no question, Modified untouched
+    form.Modified = false;
+    form.RunCommand(IDM_CLEAR);
+    EXPECT_EQ(prompts_.Calls.size(), 2u);
+    EXPECT_FALSE(form.Modified);
+}
+
+TEST_F(MainForm, AddAndEditTakeTheDialogsFileAndShortcut)
+{
+    TMainForm& form = Form();
+    WriteAll(Path("one.wav"), std::string(3000, '1'));
+    WriteAll(Path("two.wav"), std::string(600, '2'));
+    CreateDirectoryA(Path("folder.wav").c_str(), nullptr);
+    testfiles::DialogDriver driver;
+    // Fills the dialog: a file name, optionally a Ctrl+key shortcut, then presses `button`.
+    auto answer = [&](const char* caption, std::string file, UINT ctrlKey, int button) {
+        driver.When(caption, [=](HWND dialog) {
+            if (ctrlKey) {
+                HWND hotkey = GetDlgItem(dialog, IDC_GENERIC_SHORTCUT);
+                SendMessageA(hotkey, WM_KEYDOWN, VK_CONTROL, 0);
+                SendMessageA(hotkey, WM_KEYDOWN, ctrlKey, 0);
+            }
+            SetDlgItemTextA(dialog, IDC_GENERIC_FILENAME, file.c_str());
+            testfiles::DialogDriver::Click(dialog, button);
+        });
+    };
+    const std::string badText = "The file doesn't exist. Please check the filename and try again.";
+    struct Case
+    {
+        const char* name;
+        std::string file;
+        int button;
+        bool added;
+    };
+    const Case refused[] = {
+        {"Cancel", Path("one.wav"), IDCANCEL, false},
+        {"empty name", "", IDOK, false},
+        {"missing file", Path("gone.wav"), IDOK, false},
+        {"a folder", Path("folder.wav"), IDOK, false},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.name);
+        prompts_.Calls.clear();
+        const std::size_t logBefore = Log().size();
+        answer("Add Sound", c.file, 'J', c.button);
+        form.RunCommand(IDM_ADD);
+        EXPECT_EQ(driver.Pending(), 0u);
+        EXPECT_TRUE(form.Sounds().empty());
+        EXPECT_EQ(ListView_GetItemCount(form.SoundsList()), 0);
+        EXPECT_FALSE(form.Modified);
+        const std::string logged = Log().substr(logBefore);
+        if (c.button == IDCANCEL) {
+            EXPECT_TRUE(prompts_.Calls.empty());
+            EXPECT_EQ(logged, "");
+        } else {
+            ASSERT_EQ(prompts_.Calls.size(), 1u);
+            EXPECT_EQ(prompts_.Calls[0].text, badText);
+            EXPECT_EQ(prompts_.Calls[0].caption, "Error");
+            EXPECT_EQ(prompts_.Calls[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+            EXPECT_EQ(logged.substr(logged.find(" - ") + 3), "Bad Filename in TMainForm::AddMenuClick()\r\n");
+        }
+    }
+
+    // a valid file without a shortcut: an empty shortcut column
+    prompts_.Calls.clear();
+    answer("Add Sound", Path("one.wav"), 0, IDOK);
+    form.RunCommand(IDM_ADD);
+    answer("Add Sound", Path("two.wav"), 'K', IDOK);
+    form.RunCommand(IDM_ADD);
+    EXPECT_TRUE(prompts_.Calls.empty());
+    ASSERT_EQ(form.Sounds().size(), 2u);
+    EXPECT_TRUE(form.Modified);
+    EXPECT_EQ(form.Sounds()[0].ShortCut, 0);
+    EXPECT_EQ(RowText(form.SoundsList(), 0, 0), Path("one.wav"));
+    EXPECT_EQ(RowText(form.SoundsList(), 0, 1), "3 KB");
+    EXPECT_EQ(RowText(form.SoundsList(), 0, 2), "");
+    EXPECT_EQ(RowImage(form.SoundsList(), 0), 18);
+    EXPECT_EQ(form.Sounds()[1].ShortCut, 0x4000 | 'K');
+    EXPECT_EQ(RowText(form.SoundsList(), 1, 2), "Ctrl+K");
+    EXPECT_EQ(RowText(form.SoundsList(), 1, 1), "1 KB");
+
+    // Edit: nothing selected, nothing shown; with two selected the first counts
+    form.Modified = false;
+    form.RunCommand(IDM_EDIT);
+    ListView_SetItemState(form.SoundsList(), -1, LVIS_SELECTED, LVIS_SELECTED);
+    std::string shownName;
+    WORD shownKey = 0;
+    driver.When("Edit Sound", [&](HWND dialog) {
+        char text[512] = {};
+        GetDlgItemTextA(dialog, IDC_GENERIC_FILENAME, text, sizeof text);
+        shownName = text;
+        shownKey = static_cast<WORD>(SendDlgItemMessageA(dialog, IDC_GENERIC_SHORTCUT, HKM_GETHOTKEY, 0, 0));
+        testfiles::DialogDriver::Click(dialog, IDOK);
+    });
+    form.Modified = false;
+    form.RunCommand(IDM_EDIT);
+    EXPECT_EQ(driver.Pending(), 0u);
+    EXPECT_EQ(shownName, Path("one.wav"));
+    EXPECT_EQ(shownKey, 0);
+    EXPECT_TRUE(form.Modified); // unchanged fields still count as a change
+    EXPECT_EQ(RowText(form.SoundsList(), 0, 0), Path("one.wav"));
+
+    // Edit to a missing file: the error, no log line, the entry unchanged
+    const std::size_t logBefore = Log().size();
+    ListView_SetItemState(form.SoundsList(), -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(form.SoundsList(), 1, LVIS_SELECTED, LVIS_SELECTED);
+    answer("Edit Sound", Path("gone.wav"), 'L', IDOK);
+    form.Modified = false;
+    form.RunCommand(IDM_EDIT);
+    ASSERT_EQ(prompts_.Calls.size(), 1u);
+    EXPECT_EQ(prompts_.Calls[0].text, badText);
+    EXPECT_EQ(prompts_.Calls[0].caption, "Error");
+    EXPECT_EQ(Log().size(), logBefore);
+    EXPECT_FALSE(form.Modified);
+    EXPECT_EQ(form.Sounds()[1].Filename, Path("two.wav"));
+    EXPECT_EQ(form.Sounds()[1].ShortCut, 0x4000 | 'K');
+
+    // Edit to another file and shortcut, through a double click on the list
+    answer("Edit Sound", Path("one.wav"), 'M', IDOK);
+    NMITEMACTIVATE click{};
+    click.hdr.hwndFrom = form.SoundsList();
+    click.hdr.idFrom = IDC_SOUNDSLIST;
+    click.hdr.code = NM_DBLCLK;
+    click.iItem = 1;
+    SendMessageA(form.Handle(), WM_NOTIFY, IDC_SOUNDSLIST, reinterpret_cast<LPARAM>(&click));
+    EXPECT_EQ(driver.Pending(), 0u);
+    EXPECT_EQ(form.Sounds()[1].Filename, Path("one.wav"));
+    EXPECT_EQ(form.Sounds()[1].ShortCut, 0x4000 | 'M');
+    EXPECT_EQ(RowText(form.SoundsList(), 1, 0), Path("one.wav"));
+    EXPECT_EQ(RowText(form.SoundsList(), 1, 1), "3 KB");
+    EXPECT_EQ(RowText(form.SoundsList(), 1, 2), "Ctrl+M");
+    EXPECT_TRUE(form.Modified);
+
+    // while active, Edit does nothing: not from the menu, not from a double click
+    form.ClearSounds();
+    form.AppendSound(Sound(Path("one.wav"), kCtrlAltF9));
+    ASSERT_TRUE(form.ActivateHotKeys());
+    ListView_SetItemState(form.SoundsList(), 0, LVIS_SELECTED, LVIS_SELECTED);
+    bool shown = false;
+    driver.When("Edit Sound", [&](HWND dialog) {
+        shown = true;
+        testfiles::DialogDriver::Click(dialog, IDCANCEL);
+    });
+    form.EditMenuClick();
+    click.iItem = 0;
+    SendMessageA(form.Handle(), WM_NOTIFY, IDC_SOUNDSLIST, reinterpret_cast<LPARAM>(&click));
+    MSG msg;
+    for (int i = 0; i < 20; ++i) { // give a dialog time to show, if one were coming
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        Sleep(10);
+    }
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(driver.Pending(), 1u);
+    form.DeactivateHotKeys();
+    driver.Missed.clear();
+}
+
+TEST_F(MainForm, HelpReadmeAndAboutCommands)
+{
+    TMainForm& form = Form();
+    std::vector<TShellRequest> shell;
+    SetShellHook([&](const TShellRequest& r) { shell.push_back(r); });
+    std::string readme = ProgramPath();
+    readme.erase(readme.find_last_of('\\') + 1);
+    readme += "Readme.txt";
+    DeleteFileA(readme.c_str());
+
+    // no Readme.txt: one log line, nothing shown
+    form.RunCommand(IDM_README);
+    EXPECT_TRUE(shell.empty());
+    EXPECT_TRUE(prompts_.Calls.empty());
+    const std::string log = Log();
+    EXPECT_EQ(log.substr(log.find(" - ") + 3), "Missing Readme.txt!\r\n");
+    // with it: notepad, maximised
+    WriteAll(readme, "read me");
+    form.RunCommand(IDM_README);
+    DeleteFileA(readme.c_str());
+    form.RunCommand(IDM_ONLINEHELP);
+    SetShellHook({});
+    ASSERT_EQ(shell.size(), 2u);
+    EXPECT_EQ(shell[0].verb, "open");
+    EXPECT_EQ(shell[0].file, "notepad");
+    EXPECT_EQ(shell[0].parameters, readme);
+    EXPECT_EQ(shell[0].show, SW_SHOWMAXIMIZED);
+    EXPECT_EQ(shell[1].verb, "open");
+    EXPECT_EQ(shell[1].file, TMainForm::OnlineHelpAddress);
+    EXPECT_EQ(shell[1].parameters, "");
+    EXPECT_EQ(shell[1].directory, "");
+    EXPECT_EQ(shell[1].show, SW_SHOWMAXIMIZED);
+
+    // About opens modally over the main window and closes
+    testfiles::DialogDriver driver;
+    HWND owner = nullptr;
+    driver.When("About", [&](HWND dialog) {
+        owner = GetWindow(dialog, GW_OWNER);
+        testfiles::DialogDriver::Click(dialog, IDOK);
+    });
+    form.RunCommand(IDM_ABOUT);
+    EXPECT_EQ(owner, form.Handle());
+    EXPECT_TRUE(driver.Missed.empty());
+}
+
+TEST_F(MainForm, ExitGoesThroughTheCloseCheck)
+{
+    TMainForm& form = Form();
+    form.AppendSound(Sound("a", 'A'));
+    form.Modified = true;
+    auto pump = [] {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    };
+    prompts_.MessageAnswers.push_back(IDCANCEL);
+    form.RunCommand(IDM_EXIT);
+    pump();
+    ASSERT_EQ(prompts_.Calls.size(), 1u);
+    EXPECT_EQ(prompts_.Calls[0].caption, "Cuebinder");
+    EXPECT_TRUE(IsWindow(form.Handle()));
+    prompts_.MessageAnswers.push_back(IDNO);
+    form.RunCommand(IDM_EXIT);
+    pump();
+    EXPECT_EQ(form.Handle(), nullptr);
+    // FormClose ran: the column widths are in the settings file
+    EXPECT_EQ(ReadProfileValue(dir_ + "\\Cuebinder.ini", "Window", "ColumnWidth0"), "270");
 }
 
 } // namespace

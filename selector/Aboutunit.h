@@ -21,7 +21,7 @@ public:
     static constexpr UINT ResizeTimerInterval = 10; // ms
 
     static constexpr const char* SiteAddress = "http://cuebinder.example.net/";
-    static constexpr const char* PartnerAddress = "http://driftwave-radio.example.com/";
+    static constexpr const char* PartnerAddress = "http://driftwave.example.org/";
 
     explicit TAboutForm(HWND owner);
     ~TAboutForm();

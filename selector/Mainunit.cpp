@@ -1027,7 +1027,7 @@ bool TMainForm::MeasureMenuImage(MEASUREITEMSTRUCT& item)
 {
     if (item.CtlType != ODT_MENU || MenuImageOf(item.itemID) < 0)
         return false;
-    item.itemWidth = 16;
+    item.itemWidth = 20; // the image with a little room beside it
     item.itemHeight = 16;
     return true;
 }

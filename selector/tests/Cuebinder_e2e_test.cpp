@@ -1,11 +1,13 @@
 // The real Cuebinder.exe, started under Wine and driven from outside: a list
-// of two WAV files is loaded at start, activated through the menu command, and
-// real key presses (xdotool) while the stand-in game window holds the focus
-// replace the game's voice_input.wav and show the sound in the status bar.
+// of two WAV files is loaded at start (or put together through the Add dialog
+// and saved), activated through the menu command, and real key presses
+// (xdotool) while the stand-in game window holds the focus replace the game's
+// voice_input.wav and show the sound in the status bar.
 //
 // Each case copies the program into a scratch folder of its own, beside a
 // Cuebinder.ini that names a throw-away game directory (with the marker file
 // and a mod folder) and the list to open, so the real dist stays untouched.
+#include "Genericres.h"
 #include "Mainres.h"
 #include "TestFiles.h"
 
@@ -278,15 +280,55 @@ protected:
                  "[Game]\r\nInstallPath=" + root_ + "\\game\r\n[App]\r\nLastFile=" + root_ +
                      "\\songs.qbl\r\nLoadLastAtStart=1\r\nMinWhenActivated=" + (minimise ? "1" : "0") +
                      "\r\n");
+        Launch("songs - Cuebinder");
+    }
+    // Starts the program beside the Cuebinder.ini already written and waits
+    // for its main window to show `title`.
+    void Launch(const std::string& title)
+    {
         cuebinder_ = std::make_unique<Process>();
         ASSERT_TRUE(cuebinder_->Start(App("Cuebinder.exe"), "", root_ + "\\app"));
         ASSERT_TRUE(WaitFor([&] { return (main_ = FindWindowOf(cuebinder_->Id(), "TMainForm")) != nullptr; }))
             << "no main window";
-        ASSERT_TRUE(WaitFor([&] { return WindowText(main_) == "songs - Cuebinder"; })) << WindowText(main_);
+        ASSERT_TRUE(WaitFor([&] { return WindowText(main_) == title; })) << WindowText(main_);
         toolbar_ = GetDlgItem(main_, IDC_MAINTOOLBAR);
         list_ = GetDlgItem(main_, IDC_SOUNDSLIST);
         status_ = GetDlgItem(main_, IDC_STATUS);
         ASSERT_TRUE(toolbar_ && list_ && status_);
+    }
+    // Waits for a dialog of the program with this caption.
+    HWND WaitForDialog(const char* caption)
+    {
+        HWND dialog = nullptr;
+        WaitFor([&] { return (dialog = FindWindowOf(cuebinder_->Id(), "#32770", caption)) != nullptr; });
+        return dialog;
+    }
+    // Types into the window titled `caption` with real key presses.
+    bool TypeInto(const std::string& caption, const std::string& xdotoolArgs)
+    {
+        return RunUnix("/usr/bin/xdotool search --sync --name \"^" + caption + "$\" windowfocus --sync " +
+                       xdotoolArgs);
+    }
+    // What a dialog of the program shows, for failure messages.
+    std::string DialogState(const char* caption)
+    {
+        HWND dialog = FindWindowOf(cuebinder_->Id(), "#32770", caption);
+        if (!dialog)
+            return std::string("no ") + caption + " window; ";
+        std::string state = std::string(caption) + ":";
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char text[1024] = {};
+            SendMessageA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+            state += " [" + std::string(text) + "]";
+        }
+        return state + "; ";
+    }
+    // The text of a message box (its static text control).
+    static std::string MessageText(HWND box)
+    {
+        char text[2048] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        return text;
     }
     bool Active() const { return SendMessageA(toolbar_, TB_ISBUTTONENABLED, IDM_DEACTIVATE, 0) != 0; }
     bool ActivateEnabled() const { return SendMessageA(toolbar_, TB_ISBUTTONENABLED, IDM_ACTIVATE, 0) != 0; }
@@ -427,6 +469,97 @@ TEST_F(CuebinderRun, AnEmptyListActivatesAndMinimises)
     Command(IDM_EXIT);
     EXPECT_TRUE(cuebinder_->WaitExit(10000)) << "still running after Exit";
     main_ = nullptr;
+}
+
+TEST_F(CuebinderRun, SoundsAddedThroughTheDialogAreSavedPlayedAndSavedAgainOnTheWayOut)
+{
+    ASSERT_TRUE(Free(kF9) && Free(kF10));
+    // The game directory is set in the settings file beforehand; no list yet.
+    WriteAll(App("Cuebinder.ini"),
+             "[Game]\r\nInstallPath=" + root_ + "\\game\r\n[App]\r\nMinWhenActivated=0\r\n");
+    Launch("Untitled - Cuebinder");
+    EXPECT_EQ(ListView_GetItemCount(list_), 0);
+
+    // Add: the file name set in its box, the shortcut pressed on the keyboard, Enter.
+    Command(IDM_ADD);
+    HWND add = WaitForDialog("Add Sound");
+    ASSERT_NE(add, nullptr) << "no Add dialog";
+    SendMessageA(GetDlgItem(add, IDC_GENERIC_FILENAME), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(Sound("alpha.wav").c_str()));
+    ASSERT_TRUE(TypeInto("Add Sound", "key Tab shift+ctrl+F9 Return"));
+    ASSERT_TRUE(WaitFor([&] { return ListView_GetItemCount(list_) == 1; }))
+        << "first sound not added; " << DialogState("Add Sound") << DialogState("Error");
+
+    // Add, filled by messages: the box's text, the control's value, OK.
+    Command(IDM_ADD);
+    add = WaitForDialog("Add Sound");
+    ASSERT_NE(add, nullptr);
+    SendMessageA(GetDlgItem(add, IDC_GENERIC_FILENAME), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(Sound("beta.wav").c_str()));
+    SendMessageA(GetDlgItem(add, IDC_GENERIC_SHORTCUT), HKM_SETHOTKEY,
+                 MAKEWORD(VK_F10, HOTKEYF_SHIFT | HOTKEYF_CONTROL), 0);
+    PostMessageA(add, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return ListView_GetItemCount(list_) == 2; })) << "second sound not added";
+    const char* shortcuts[] = {"Shift+Ctrl+F9", "Shift+Ctrl+F10"};
+    const char* sizes[] = {"29 KB", "68 KB"};
+    const std::string files[] = {Sound("alpha.wav"), Sound("beta.wav")};
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(RemoteItemText(cuebinder_->Handle(), list_, row, 0), files[row]);
+        EXPECT_EQ(RemoteItemText(cuebinder_->Handle(), list_, row, 1), sizes[row]);
+        EXPECT_EQ(RemoteItemText(cuebinder_->Handle(), list_, row, 2), shortcuts[row]);
+    }
+
+    // Save: untitled, so the Save As dialog asks for a name (the extension is added).
+    Command(IDM_SAVE);
+    HWND save = WaitForDialog("Save As");
+    ASSERT_NE(save, nullptr) << "no Save As dialog";
+    HWND name = GetDlgItem(save, 0x47C); // the file name box (cmb13)
+    ASSERT_NE(name, nullptr);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((root_ + "\\mine").c_str()));
+    PostMessageA(save, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return WindowText(main_) == "mine - Cuebinder"; })) << WindowText(main_);
+    const std::string list = root_ + "\\mine.qbl";
+    EXPECT_EQ(ReadAll(list), "[Config]\r\nCount=2\r\n[Sounds]\r\nSound0=" + files[0] +
+                                 ";Shift+Ctrl+F9\r\nSound1=" + files[1] + ";Shift+Ctrl+F10\r\n");
+
+    // Activate and play from the game's window.
+    Command(IDM_ACTIVATE);
+    ASSERT_TRUE(WaitFor([&] { return Active(); })) << "not activated";
+    StartGame();
+    ASSERT_TRUE(Press(kF10));
+    EXPECT_TRUE(WaitFor([&] { return ReadAll(Voice()) == b_; })) << "voice file does not hold beta.wav";
+    ASSERT_TRUE(Press(kF9));
+    EXPECT_TRUE(WaitFor([&] { return ReadAll(Voice()) == a_; })) << "voice file does not hold alpha.wav";
+    Command(IDM_DEACTIVATE);
+    ASSERT_TRUE(WaitFor([&] { return !Active(); }));
+
+    // Delete the first row (confirmed), then Exit: the save prompt, Yes saves and the program ends.
+    RemoteBuffer item(cuebinder_->Handle(), sizeof(LVITEMA));
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    item.Write(0, &state, sizeof state);
+    SendMessageA(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(item.Ptr()));
+    Command(IDM_DELETE);
+    HWND question = WaitForDialog("Question");
+    ASSERT_NE(question, nullptr) << "no question before deleting";
+    EXPECT_EQ(MessageText(question), "Are you sure you want to delete the selected sound(s)?");
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(WaitFor([&] { return ListView_GetItemCount(list_) == 1; }));
+    EXPECT_EQ(RemoteItemText(cuebinder_->Handle(), list_, 0, 0), files[1]);
+
+    Command(IDM_EXIT);
+    HWND prompt = WaitForDialog("Cuebinder");
+    ASSERT_NE(prompt, nullptr) << "no save prompt";
+    EXPECT_EQ(MessageText(prompt),
+              "The data in the mine file has changed.\n\nDo you want to save the changes?");
+    PostMessageA(prompt, WM_COMMAND, IDYES, 0);
+    EXPECT_TRUE(cuebinder_->WaitExit(10000)) << "still running after the save prompt";
+    main_ = nullptr;
+    EXPECT_EQ(ReadAll(list), "[Config]\r\nCount=1\r\n[Sounds]\r\nSound0=" + files[1] + ";Shift+Ctrl+F10\r\n");
+    const std::string ini = ReadAll(App("Cuebinder.ini"));
+    EXPECT_NE(ini.find("LastFile=" + list + "\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("ColumnWidth0=270\r\n"), std::string::npos) << ini;
 }
 
 } // namespace

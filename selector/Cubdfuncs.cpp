@@ -15,7 +15,7 @@ std::string LogFileName()
 {
     if (!g_logOverride.empty())
         return g_logOverride;
-    return LogFileForProgram(ProgramPath());
+    return cb::LogFileForProgram(ProgramPath());
 }
 
 void SetLogFileName(const std::string& fileName)
@@ -37,14 +37,14 @@ void WriteLog(const std::string& message)
 
     SYSTEMTIME now;
     GetLocalTime(&now);
-    LogTime t;
+    cb::LogTime t;
     t.Year = now.wYear;
     t.Month = now.wMonth;
     t.Day = now.wDay;
     t.Hour = now.wHour;
     t.Minute = now.wMinute;
     t.Second = now.wSecond;
-    std::string line = FormatLogLine(t, message);
+    std::string line = cb::FormatLogLine(t, message);
 
     SetFilePointer(file, 0, nullptr, FILE_END);
     const char* p = line.data();

@@ -87,7 +87,7 @@ private:
 
 void BuildTemplate(TemplateBuilder& t)
 {
-    const auto& captions = ModChoiceCaptions();
+    const auto& captions = cb::ModChoiceCaptions();
     t.Item(0x82, TScriptForm::IdPromptLabel, SS_LEFT | SS_NOPREFIX, "Please select the mod you use:");
     for (int i = 0; i < 6; ++i) {
         DWORD style = BS_AUTORADIOBUTTON | WS_TABSTOP;
@@ -224,10 +224,10 @@ void TScriptForm::CloseWith(int result)
     if (result == IDOK) {
         // The buttons are tested in order and the first checked one counts;
         // when none of the named mods is checked, "Other" counts.
-        m_Choice = ModChoice::Other;
+        m_Choice = cb::ModChoice::Other;
         for (int i = 0; i < 5; ++i)
             if (IsDlgButtonChecked(m_hWnd, IdMainline + i) == BST_CHECKED) {
-                m_Choice = static_cast<ModChoice>(i);
+                m_Choice = static_cast<cb::ModChoice>(i);
                 break;
             }
         HWND edit = GetDlgItem(m_hWnd, IdOtherEdit);
@@ -266,8 +266,8 @@ INT_PTR TScriptForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 
 TScriptSetupResult InstallScript(HWND owner, const std::string& folder)
 {
-    if (!AppendPieces(folder + "autoexec.cfg", AutoexecScriptPieces()) ||
-        !AppendPieces(folder + "config.cfg", ConfigBindingPieces())) {
+    if (!AppendPieces(folder + "autoexec.cfg", cb::AutoexecScriptPieces()) ||
+        !AppendPieces(folder + "config.cfg", cb::ConfigBindingPieces())) {
         Prompts().Message(owner, kFailedText, "Failure", MB_OK | MB_ICONERROR);
         return TScriptSetupResult::Failed;
     }

@@ -48,10 +48,10 @@ public:
     int ModalResult() const { return m_ModalResult; }
 
     // The choice and the typed folder as they stood when the window closed.
-    ModChoice Choice() const { return m_Choice; }
+    cb::ModChoice Choice() const { return m_Choice; }
     const std::string& OtherText() const { return m_OtherText; }
     // The chosen mod folder, ending in "\".
-    std::string ModFolder() const { return ModFolderFor(m_Choice, m_OtherText); }
+    std::string ModFolder() const { return cb::ModFolderFor(m_Choice, m_OtherText); }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -63,7 +63,7 @@ private:
     HWND m_hWnd = nullptr;
     bool m_Modal = false;
     int m_ModalResult = 0;
-    ModChoice m_Choice = ModChoice::Mainline;
+    cb::ModChoice m_Choice = cb::ModChoice::Mainline;
     std::string m_OtherText;
 };
 

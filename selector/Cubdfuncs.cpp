@@ -1,5 +1,6 @@
 #include "Cubdfuncs.h"
 
+#include "FileSteps.h"
 #include "Tsettings.h"
 #include "core/LogLine.h"
 
@@ -47,14 +48,6 @@ void WriteLog(const std::string& message)
     std::string line = cb::FormatLogLine(t, message);
 
     SetFilePointer(file, 0, nullptr, FILE_END);
-    const char* p = line.data();
-    std::size_t left = line.size();
-    while (left > 0) {
-        DWORD written = 0;
-        if (!WriteFile(file, p, static_cast<DWORD>(left), &written, nullptr) || written == 0)
-            break;
-        p += written;
-        left -= written;
-    }
+    WriteAll(file, line.data(), line.size()); // a refused line is lost, as an unopenable log is
     CloseHandle(file);
 }

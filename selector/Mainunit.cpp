@@ -95,6 +95,11 @@ std::string FileSizeText(const std::string& fileName)
 
 namespace {
 
+// Toolbar buttons are 23 by 22 pixels; a separator is a 6-pixel gap.
+constexpr int kToolButtonWidth = 23;
+constexpr int kToolButtonHeight = 22;
+constexpr int kToolSeparatorWidth = 6;
+
 struct TToolButton
 {
     int image; // -1: separator
@@ -206,10 +211,10 @@ void TMainForm::CreateControls(HINSTANCE instance)
         0, 0, ToolbarHeight, m_hWnd, reinterpret_cast<HMENU>(IDC_MAINTOOLBAR), instance, nullptr);
     SendMessageA(m_hToolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(m_hToolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_MenuImages));
-    SendMessageA(m_hToolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(23, 22));
+    SendMessageA(m_hToolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kToolButtonWidth, kToolButtonHeight));
     for (const TToolButton& b : kToolButtons) {
         TBBUTTON button{};
-        button.iBitmap = b.image < 0 ? 6 : b.image;
+        button.iBitmap = b.image < 0 ? kToolSeparatorWidth : b.image; // a separator's width
         button.idCommand = b.command;
         button.fsState = static_cast<BYTE>(b.enabled ? TBSTATE_ENABLED : 0);
         button.fsStyle = static_cast<BYTE>(b.image < 0 ? BTNS_SEP : BTNS_BUTTON);

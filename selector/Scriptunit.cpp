@@ -1,5 +1,6 @@
 #include "Scriptunit.h"
 
+#include "FileSteps.h"
 #include "Prompts.h"
 #include "Tsettings.h"
 
@@ -112,17 +113,8 @@ bool AppendPieces(const std::string& fileName, const std::vector<std::string>& p
         return false;
     bool ok =
         SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
-    for (const auto& piece : pieces) {
-        const char* p = piece.data();
-        DWORD left = static_cast<DWORD>(piece.size());
-        while (ok && left > 0) {
-            DWORD written = 0;
-            if (!WriteFile(file, p, left, &written, nullptr) || written == 0)
-                ok = false;
-            p += written;
-            left -= written;
-        }
-    }
+    for (const auto& piece : pieces)
+        ok = ok && WriteAll(file, piece.data(), piece.size());
     if (!CloseHandle(file))
         ok = false;
     return ok;

@@ -36,8 +36,8 @@ int main(int argc, char** argv)
         return 0;
     }
     if (argc >= 3 && std::strcmp(argv[1], "script") == 0) {
-        TScriptForm form(nullptr);
-        form.ShowModeless();
+        TScriptForm form;
+        form.Show(nullptr);
         Pump(static_cast<DWORD>(std::atoi(argv[2]) * 1000));
         return 0;
     }

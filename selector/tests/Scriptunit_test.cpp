@@ -222,8 +222,8 @@ TEST(ScriptSetup, WindowLayoutAndTabOrder)
                                  nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(owner, nullptr);
     {
-        TScriptForm form(owner);
-        ASSERT_TRUE(form.ShowModeless());
+        TScriptForm form;
+        ASSERT_TRUE(form.Show(owner));
         HWND h = form.Handle();
         char caption[64] = {};
         GetWindowTextA(h, caption, sizeof caption);

@@ -520,12 +520,17 @@ void TMainForm::SaveSoundList(const std::string& fileName)
     RefreshState();
 }
 
+int TMainForm::AskUnsavedChanges()
+{
+    return Prompts().Message(Handle(), cb::UnsavedChangesText(cb::ListTitle(CurrentFile)), "Cuebinder",
+                             MB_YESNOCANCEL | MB_ICONWARNING);
+}
+
 bool TMainForm::AskSaveChanges()
 {
     if (!Modified)
         return true;
-    int answer = Prompts().Message(Handle(), cb::UnsavedChangesText(cb::ListTitle(CurrentFile)), "Cuebinder",
-                                   MB_YESNOCANCEL | MB_ICONWARNING);
+    const int answer = AskUnsavedChanges();
     if (answer == IDCANCEL)
         return false;
     if (answer == IDYES) {
@@ -576,8 +581,7 @@ bool TMainForm::FormCloseQuery()
 {
     if (!Modified)
         return true;
-    int answer = Prompts().Message(Handle(), cb::UnsavedChangesText(cb::ListTitle(CurrentFile)), "Cuebinder",
-                                   MB_YESNOCANCEL | MB_ICONWARNING);
+    const int answer = AskUnsavedChanges();
     if (answer == IDCANCEL)
         return false;
     if (answer == IDNO)

@@ -111,7 +111,8 @@ private:
     void LayoutControls();
     void SetCommandEnabled(int id, bool enabled);
     void AddRow(const cb::TSound& sound);
-    bool AskSaveChanges(); // false: the user cancelled
+    int AskUnsavedChanges(); // the question itself: IDYES, IDNO or IDCANCEL
+    bool AskSaveChanges();   // false: the user cancelled
 
     TSettings& m_Settings;
     TReplacer& m_Replacer;

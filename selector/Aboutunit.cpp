@@ -7,7 +7,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
 
 namespace {
 
@@ -81,23 +80,9 @@ int TextWidth(HWND control, const char* text)
     return size.cx;
 }
 
-void CentreOver(HWND dialog, HWND owner, int width, int height)
-{
-    RECT frame = {0, 0, width, height};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
-    const int w = frame.right - frame.left;
-    const int h = frame.bottom - frame.top;
-    RECT around;
-    if (!owner || !GetWindowRect(owner, &around))
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &around, 0);
-    SetWindowPos(dialog, nullptr, around.left + (around.right - around.left - w) / 2,
-                 around.top + (around.bottom - around.top - h) / 2, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 } // namespace
 
-TAboutForm::TAboutForm(HWND owner) : m_Owner(owner) {}
+TAboutForm::TAboutForm() : TDialog("TAboutForm", IDD_ABOUT) {}
 
 TAboutForm::~TAboutForm()
 {
@@ -112,41 +97,9 @@ int TAboutForm::NameIndex()
     return g_nameIndex;
 }
 
-int TAboutForm::ShowModal()
-{
-    INT_PTR r = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), m_Owner,
-                                &TAboutForm::DialogProc, reinterpret_cast<LPARAM>(this));
-    m_hWnd = nullptr;
-    return r == IDOK ? IDOK : IDCANCEL;
-}
-
-INT_PTR CALLBACK TAboutForm::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_INITDIALOG) {
-        SetWindowLongPtrA(hwnd, DWLP_USER, lp);
-        reinterpret_cast<TAboutForm*>(lp)->m_hWnd = hwnd;
-    }
-    auto* self = reinterpret_cast<TAboutForm*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    if (!self)
-        return FALSE;
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-        return FALSE;
-    }
-    try {
-        return self->HandleMessage(msg, wp, lp);
-    } catch (const std::exception&) {
-        return FALSE;
-    }
-}
-
 INT_PTR TAboutForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-    case WM_INITDIALOG:
-        return OnInit();
-    case WM_COMMAND:
-        return OnCommand(LOWORD(wp), HIWORD(wp));
     case WM_TIMER:
         if (wp == ResizeTimerId)
             ResizeTimerTimer();
@@ -167,7 +120,7 @@ INT_PTR TAboutForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         if (id != IDC_ABOUT_SITELABEL && id != IDC_ABOUT_URLLABEL)
             return FALSE;
         SetCursor(LoadCursorA(nullptr, IDC_HAND));
-        SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, TRUE);
+        SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, TRUE);
         return TRUE;
     }
     default:
@@ -178,42 +131,42 @@ INT_PTR TAboutForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 bool TAboutForm::OnInit()
 {
     for (const TLabel& l : kLayout) {
-        HWND control = GetDlgItem(m_hWnd, l.id);
+        HWND control = Item(l.id);
         if (l.text)
             SetWindowTextA(control, l.text);
         const int width = l.width ? l.width : TextWidth(control, l.text) + 1;
         MoveWindow(control, l.left, l.top, width, l.height, FALSE);
     }
-    CentreOver(m_hWnd, m_Owner, ClientWidth, ClientHeight);
+    SetClientSize(ClientWidth, ClientHeight);
 
     m_hIcon = static_cast<HICON>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_CUEBINDER), IMAGE_ICON, 32, 32, 0));
-    SendDlgItemMessageA(m_hWnd, IDC_ABOUT_LOGOICON, STM_SETICON, reinterpret_cast<WPARAM>(m_hIcon), 0);
+    SendDlgItemMessageA(Handle(), IDC_ABOUT_LOGOICON, STM_SETICON, reinterpret_cast<WPARAM>(m_hIcon), 0);
 
     // The site's address is underlined like a link; the partner's is only blue.
     LOGFONTA font{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0)), sizeof font, &font);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
     font.lfUnderline = TRUE;
     m_hLinkFont = CreateFontIndirectA(&font);
-    SendDlgItemMessageA(m_hWnd, IDC_ABOUT_SITELABEL, WM_SETFONT, reinterpret_cast<WPARAM>(m_hLinkFont),
+    SendDlgItemMessageA(Handle(), IDC_ABOUT_SITELABEL, WM_SETFONT, reinterpret_cast<WPARAM>(m_hLinkFont),
                         FALSE);
 
     m_hTips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                               GetModuleHandleA(nullptr), nullptr);
     for (auto [id, hint] :
          {std::pair{IDC_ABOUT_SITELABEL, kSiteHint}, std::pair{IDC_ABOUT_LABEL2, kCreditsHint}}) {
         TTTOOLINFOA tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = m_hWnd;
-        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(m_hWnd, id));
+        tool.hwnd = Handle();
+        tool.uId = reinterpret_cast<UINT_PTR>(Item(id));
         tool.lpszText = const_cast<char*>(hint);
         SendMessageA(m_hTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
 
     FormCreate();
-    SetFocus(GetDlgItem(m_hWnd, IDOK));
+    SetFocus(Item(IDOK));
     return false; // the focus is set
 }
 
@@ -232,12 +185,8 @@ bool TAboutForm::OnCommand(int id, int code)
         if (code == STN_CLICKED)
             URLLabelClick();
         return true;
-    case IDOK:
-    case IDCANCEL: // Escape and the close box
-        CloseWith(id);
-        return true;
     default:
-        return false;
+        return TDialog::OnCommand(id, code); // OK, Escape and the close box
     }
 }
 
@@ -259,17 +208,17 @@ void TAboutForm::FormClose()
 void TAboutForm::LogoIconDblClick()
 {
     EnableTimer(ResizeTimerId, ResizeTimerInterval, m_ResizeTimer, true);
-    ShowWindow(GetDlgItem(m_hWnd, IDC_ABOUT_NAMELABEL), SW_SHOW);
-    ShowWindow(GetDlgItem(m_hWnd, IDC_ABOUT_URLLABEL), SW_SHOW);
+    ShowWindow(Item(IDC_ABOUT_NAMELABEL), SW_SHOW);
+    ShowWindow(Item(IDC_ABOUT_URLLABEL), SW_SHOW);
 }
 
 void TAboutForm::ResizeTimerTimer()
 {
     RECT r;
-    GetWindowRect(m_hWnd, &r);
+    GetWindowRect(Handle(), &r);
     const int height = r.bottom - r.top;
     if (height < GrownHeight) {
-        SetWindowPos(m_hWnd, nullptr, 0, 0, r.right - r.left, height + 1,
+        SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, height + 1,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
         EnableTimer(NamesTimerId, NamesTimerInterval, m_NamesTimer, true);
@@ -283,32 +232,38 @@ void TAboutForm::NamesTimerTimer()
         return;
     if (g_nameIndex < 0 || g_nameIndex >= static_cast<int>(m_Names.size()))
         g_nameIndex = 0;
-    SetDlgItemTextA(m_hWnd, IDC_ABOUT_NAMELABEL, m_Names[static_cast<std::size_t>(g_nameIndex)].c_str());
+    SetDlgItemTextA(Handle(), IDC_ABOUT_NAMELABEL, m_Names[static_cast<std::size_t>(g_nameIndex)].c_str());
     if (++g_nameIndex == static_cast<int>(m_Names.size()))
         g_nameIndex = 0;
 }
 
 void TAboutForm::CUBDSiteLabelClick()
 {
-    ShellOpen({m_hWnd, "open", SiteAddress, "", "c:\\", SW_SHOWMAXIMIZED});
+    ShellOpen({Handle(), "open", SiteAddress, "", "c:\\", SW_SHOWMAXIMIZED});
 }
 
 void TAboutForm::URLLabelClick()
 {
-    ShellOpen({m_hWnd, "open", PartnerAddress, "", "c:\\", SW_SHOWMAXIMIZED});
+    ShellOpen({Handle(), "open", PartnerAddress, "", "c:\\", SW_SHOWMAXIMIZED});
 }
 
 void TAboutForm::EnableTimer(UINT_PTR id, UINT interval, bool& flag, bool enabled)
 {
     if (enabled)
-        SetTimer(m_hWnd, id, interval, nullptr);
+        SetTimer(Handle(), id, interval, nullptr);
     else
-        KillTimer(m_hWnd, id);
+        KillTimer(Handle(), id);
     flag = enabled;
 }
 
-void TAboutForm::CloseWith(int result)
+void TAboutForm::OnOK()
 {
     FormClose();
-    EndDialog(m_hWnd, result);
+    End(IDOK);
+}
+
+void TAboutForm::OnCancel()
+{
+    FormClose();
+    End(IDCANCEL);
 }

@@ -3,12 +3,14 @@
 // brings into view, where the contributors' names take turns.
 #pragma once
 
+#include "FormBase.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-class TAboutForm
+class TAboutForm : public TDialog
 {
 public:
     static constexpr int ClientWidth = 343;
@@ -23,14 +25,10 @@ public:
     static constexpr const char* SiteAddress = "http://cuebinder.example.net/";
     static constexpr const char* PartnerAddress = "http://driftwave.example.org/";
 
-    explicit TAboutForm(HWND owner);
-    ~TAboutForm();
-    TAboutForm(const TAboutForm&) = delete;
-    TAboutForm& operator=(const TAboutForm&) = delete;
-
-    // Shows the window modally; IDOK or IDCANCEL as it was closed.
-    int ShowModal();
-    HWND Handle() const { return m_hWnd; }
+    // Shown with ShowModal(owner) (IDOK from the OK button, IDCANCEL from
+    // Escape or the close box), centred over the owner.
+    TAboutForm();
+    ~TAboutForm() override;
 
     // The names list while the window is open: the contributors sorted
     // without regard to case, then the closing line.
@@ -49,16 +47,20 @@ public:
     void CUBDSiteLabelClick();
     void URLLabelClick();
 
-private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-    bool OnInit();
-    bool OnCommand(int id, int code);
-    void EnableTimer(UINT_PTR id, UINT interval, bool& flag, bool enabled);
-    void CloseWith(int result);
+protected:
+    // The layout, texts, icon, link font and hints, then FormCreate.
+    bool OnInit() override;
+    // The icon's double click and the links' clicks.
+    bool OnCommand(int id, int code) override;
+    // OK, Escape and the close box: FormClose, then the window ends.
+    void OnOK() override;
+    void OnCancel() override;
+    // Timers, the links' colour and their hand cursor.
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-    HWND m_Owner;
-    HWND m_hWnd = nullptr;
+private:
+    void EnableTimer(UINT_PTR id, UINT interval, bool& flag, bool enabled);
+
     HWND m_hTips = nullptr;
     HFONT m_hLinkFont = nullptr;
     HICON m_hIcon = nullptr;

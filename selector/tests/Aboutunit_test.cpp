@@ -73,7 +73,7 @@ protected:
 
 TEST_F(AboutForm, ShowsItsTextsAndOpensItsLinksMaximised)
 {
-    TAboutForm form(owner_);
+    TAboutForm form;
     driver_.When("About", [&](HWND dialog) {
         RECT client;
         GetClientRect(dialog, &client);
@@ -104,7 +104,7 @@ TEST_F(AboutForm, ShowsItsTextsAndOpensItsLinksMaximised)
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
         PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
     });
-    EXPECT_EQ(form.ShowModal(), IDCANCEL);
+    EXPECT_EQ(form.ShowModal(owner_), IDCANCEL);
     const char* addresses[] = {TAboutForm::SiteAddress, TAboutForm::PartnerAddress};
     ASSERT_EQ(shell_.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
@@ -118,7 +118,7 @@ TEST_F(AboutForm, ShowsItsTextsAndOpensItsLinksMaximised)
 
 TEST_F(AboutForm, ADoubleClickOnTheIconGrowsTheWindowPixelByPixelThenStartsTheNames)
 {
-    TAboutForm form(owner_);
+    TAboutForm form;
     driver_.When("About", [&](HWND dialog) {
         const int start = OuterHeight(dialog);
         ASSERT_LT(start, TAboutForm::GrownHeight);
@@ -148,7 +148,7 @@ TEST_F(AboutForm, ADoubleClickOnTheIconGrowsTheWindowPixelByPixelThenStartsTheNa
         EXPECT_EQ(OuterHeight(dialog), TAboutForm::GrownHeight);
         DialogDriver::Click(dialog, IDOK);
     });
-    EXPECT_EQ(form.ShowModal(), IDOK);
+    EXPECT_EQ(form.ShowModal(owner_), IDOK);
     EXPECT_TRUE(form.Names().empty()); // freed when the window closed
 }
 
@@ -157,7 +157,7 @@ TEST_F(AboutForm, TheNamesCycleWrapsAfterTheClosingLineAndResumesOnReopening)
     std::vector<std::string> names;
     std::vector<std::string> shown;
     auto show = [&](int ticks) {
-        TAboutForm form(owner_);
+        TAboutForm form;
         driver_.When("About", [&](HWND dialog) {
             names = form.Names();
             for (int i = 0; i < ticks; ++i) {
@@ -166,7 +166,7 @@ TEST_F(AboutForm, TheNamesCycleWrapsAfterTheClosingLineAndResumesOnReopening)
             }
             DialogDriver::Click(dialog, IDOK);
         });
-        form.ShowModal();
+        form.ShowModal(owner_);
     };
     const int first = TAboutForm::NameIndex();
     show(22);

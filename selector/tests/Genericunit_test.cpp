@@ -61,7 +61,7 @@ protected:
 
 TEST_F(GenericForm, ShowsTheEntryAndHandsBackWhatOKFound)
 {
-    TGenericForm form(owner_);
+    TGenericForm form;
     form.Caption = "Edit Sound";
     form.Filename = "C:\\sounds\\hello.wav";
     form.ShortCut = 0x6000 | VK_F5; // Shift+Ctrl+F5
@@ -100,7 +100,7 @@ TEST_F(GenericForm, ShowsTheEntryAndHandsBackWhatOKFound)
         PressKeys(dialog, {VK_MENU, VK_SHIFT, 'K'});
         DialogDriver::Click(dialog, IDOK);
     });
-    EXPECT_EQ(form.ShowModal(), IDOK);
+    EXPECT_EQ(form.ShowModal(owner_), IDOK);
     EXPECT_TRUE(seen);
     EXPECT_EQ(form.Filename, "  D:\\other.WAV"); // as typed
     EXPECT_EQ(form.ShortCut, 0xA000 | 'K');      // Shift+Alt+K
@@ -123,7 +123,7 @@ TEST_F(GenericForm, EveryWayOutButOKCancelsAndKeepsTheValues)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TGenericForm form(owner_);
+        TGenericForm form;
         form.Caption = "Add Sound";
         form.Filename = "kept.wav";
         form.ShortCut = 0x4000 | 'A';
@@ -132,7 +132,7 @@ TEST_F(GenericForm, EveryWayOutButOKCancelsAndKeepsTheValues)
             PressKeys(dialog, {VK_CONTROL, 'B'});
             c.close(dialog);
         });
-        EXPECT_EQ(form.ShowModal(), IDCANCEL);
+        EXPECT_EQ(form.ShowModal(owner_), IDCANCEL);
         EXPECT_EQ(form.Filename, "kept.wav");
         EXPECT_EQ(form.ShortCut, 0x4000 | 'A');
     }
@@ -140,7 +140,7 @@ TEST_F(GenericForm, EveryWayOutButOKCancelsAndKeepsTheValues)
 
 TEST_F(GenericForm, TheShortcutControlRefusesAKeyWithoutModifier)
 {
-    TGenericForm form(owner_);
+    TGenericForm form;
     form.Caption = "Add Sound";
     driver_.When("Add Sound", [&](HWND dialog) {
         EXPECT_EQ(HotKeyValue(dialog), 0); // empty at start
@@ -152,14 +152,14 @@ TEST_F(GenericForm, TheShortcutControlRefusesAKeyWithoutModifier)
         EXPECT_EQ(HotKeyValue(dialog), 0);
         DialogDriver::Click(dialog, IDOK);
     });
-    EXPECT_EQ(form.ShowModal(), IDOK);
+    EXPECT_EQ(form.ShowModal(owner_), IDOK);
     EXPECT_EQ(form.ShortCut, 0);
     EXPECT_EQ(form.Filename, "");
 }
 
 TEST_F(GenericForm, BrowsePutsTheChosenPathIntoTheBox)
 {
-    TGenericForm form(owner_);
+    TGenericForm form;
     form.Caption = "Add Sound";
     form.Filename = "typed.wav";
     prompts_.FileAnswers.push_back(std::nullopt);
@@ -171,7 +171,7 @@ TEST_F(GenericForm, BrowsePutsTheChosenPathIntoTheBox)
         EXPECT_EQ(Text(dialog, IDC_GENERIC_FILENAME), "C:\\picked\\boom.wav");
         DialogDriver::Click(dialog, IDOK);
     });
-    EXPECT_EQ(form.ShowModal(), IDOK);
+    EXPECT_EQ(form.ShowModal(owner_), IDOK);
     EXPECT_EQ(form.Filename, "C:\\picked\\boom.wav");
     ASSERT_EQ(prompts_.Calls.size(), 2u);
     for (const TPromptCall& call : prompts_.Calls) {

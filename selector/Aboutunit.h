@@ -23,7 +23,7 @@ public:
     static constexpr UINT ResizeTimerInterval = 10; // ms
 
     static constexpr const char* SiteAddress = "http://cuebinder.example.net/";
-    static constexpr const char* PartnerAddress = "http://driftwave.example.org/";
+    static constexpr const char* PartnerAddress = "http://driftwave.example/";
 
     // Shown with ShowModal(owner) (IDOK from the OK button, IDCANCEL from
     // Escape or the close box), centred over the owner.

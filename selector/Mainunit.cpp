@@ -10,6 +10,7 @@
 #include "Statusunit.h"
 #include "Treplacer.h"
 #include "Tsettings.h"
+#include "core/HotKeyValue.h"
 
 #include <commctrl.h>
 
@@ -22,34 +23,6 @@
 
 namespace {
 
-bool IsExtendedKey(std::uint8_t vk)
-{
-    switch (vk) {
-    case VK_CANCEL:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_END:
-    case VK_HOME:
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
-    case VK_SNAPSHOT:
-    case VK_INSERT:
-    case VK_DELETE:
-    case VK_LWIN:
-    case VK_RWIN:
-    case VK_APPS:
-    case VK_DIVIDE:
-    case VK_NUMLOCK:
-    case VK_RCONTROL:
-    case VK_RMENU:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The keyboard layout's name for a key: the key-name text of its scan code.
 std::string LayoutKeyName(std::uint8_t vk)
 {
@@ -57,7 +30,7 @@ std::string LayoutKeyName(std::uint8_t vk)
     if (scan == 0)
         return {};
     LONG lparam = static_cast<LONG>(scan << 16);
-    if (IsExtendedKey(vk))
+    if (cb::IsExtendedKey(vk))
         lparam |= 1L << 24;
     char name[64] = {};
     int n = GetKeyNameTextA(lparam, name, sizeof name);

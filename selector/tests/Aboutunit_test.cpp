@@ -71,7 +71,7 @@ protected:
     DialogDriver driver_;
 };
 
-TEST_F(AboutForm, ShowsItsTextsAndOpensItsLinksMaximised)
+TEST_F(AboutForm, OpensWithTheCreditsOutOfSightAndOpensItsLinksMaximised)
 {
     TAboutForm form;
     driver_.When("About", [&](HWND dialog) {
@@ -80,12 +80,6 @@ TEST_F(AboutForm, ShowsItsTextsAndOpensItsLinksMaximised)
         EXPECT_EQ(client.right, 343);
         EXPECT_EQ(client.bottom, 209);
         EXPECT_EQ(GetWindowLongPtrA(dialog, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_VSCROLL), 0);
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_LABEL1), "Cuebinder 3.00");
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_LABEL4),
-                  "Cuebinder is a program that allows Veltrane players to play multiple wave files over the "
-                  "Veltrane voice communication system.");
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_SITELABEL), TAboutForm::SiteAddress);
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_LABEL2), "The following people own you:");
         EXPECT_EQ(Text(dialog, IDC_ABOUT_NAMELABEL), "...");
         EXPECT_FALSE(Visible(dialog, IDC_ABOUT_NAMELABEL));
         EXPECT_FALSE(Visible(dialog, IDC_ABOUT_URLLABEL));
@@ -172,9 +166,10 @@ TEST_F(AboutForm, TheNamesCycleWrapsAfterTheClosingLineAndResumesOnReopening)
     show(22);
     ASSERT_EQ(names.size(), 21u);
     // twenty contributors in case-insensitive order, then the closing line
-    for (std::size_t i = 1; i + 1 < 20; ++i)
+    for (std::size_t i = 1; i < 20; ++i)
         EXPECT_LT(lstrcmpiA(names[i - 1].c_str(), names[i].c_str()), 0) << names[i];
     EXPECT_EQ(names[20], "...and you, for listening. Thanks for playing!");
+    // 22 ticks from anywhere pass the closing line once and wrap to the first name
     for (int i = 0; i < 22; ++i)
         EXPECT_EQ(shown[static_cast<std::size_t>(i)], names[static_cast<std::size_t>((first + i) % 21)]) << i;
     EXPECT_EQ(TAboutForm::NameIndex(), (first + 22) % 21);
@@ -183,14 +178,6 @@ TEST_F(AboutForm, TheNamesCycleWrapsAfterTheClosingLineAndResumesOnReopening)
     show(1);
     ASSERT_EQ(shown.size(), 23u);
     EXPECT_EQ(shown[22], names[static_cast<std::size_t>((first + 22) % 21)]);
-
-    // from index 0: the 21st tick shows the closing line, the 22nd the first name
-    while (TAboutForm::NameIndex() != 0)
-        show(1);
-    shown.clear();
-    show(22);
-    EXPECT_EQ(shown[20], names[20]);
-    EXPECT_EQ(shown[21], names[0]);
 }
 
 } // namespace

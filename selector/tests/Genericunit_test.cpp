@@ -69,14 +69,8 @@ TEST_F(GenericForm, ShowsTheEntryAndHandsBackWhatOKFound)
     driver_.When("Edit Sound", [&](HWND dialog) {
         seen = true;
         EXPECT_EQ(dialog, form.Handle());
-        EXPECT_EQ(Text(dialog, IDC_GENERIC_FILENAMELABEL), "Filename:");
-        EXPECT_EQ(Text(dialog, IDC_GENERIC_SHORTCUTLABEL), "Shortcut:");
-        EXPECT_EQ(Text(dialog, IDC_GENERIC_BROWSE), "...");
-        EXPECT_EQ(Text(dialog, IDOK), "&OK");
-        EXPECT_EQ(Text(dialog, IDCANCEL), "&Cancel");
         EXPECT_EQ(Text(dialog, IDC_GENERIC_FILENAME), "C:\\sounds\\hello.wav");
         EXPECT_EQ(HotKeyValue(dialog), MAKEWORD(VK_F5, HOTKEYF_SHIFT | HOTKEYF_CONTROL));
-        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_GENERIC_FILENAME));
         // client area 267 by 165, centred over the owner, no maximise or minimise box
         RECT client, frame, owner;
         GetClientRect(dialog, &client);

@@ -1,0 +1,156 @@
+#include "recording_playlist.h"
+
+#include "disk_file.h"
+#include "playlist_text.h"
+#include "settings_store.h"
+#include "temp_file.h"
+
+#include <cstring>
+#include <vector>
+
+namespace auxiliary {
+
+namespace {
+
+constexpr const char* kBoostkitKey = "Software\\Marrowby\\Tonvask\\Boostkit";
+
+// A log is a short list of paths; anything beyond this is not a log.
+constexpr uint64_t kMostLogBytes = 16u << 20;
+
+std::string ReadWholeFile(const char* path)
+{
+    dsp::DiskFile file;
+    if (!file.Open(path, GENERIC_READ, OPEN_EXISTING))
+        return std::string();
+    bool error = false;
+    const uint64_t size = file.Size(&error);
+    if (error || size == 0)
+        return std::string();
+    std::string text(static_cast<size_t>(size < kMostLogBytes ? size : kMostLogBytes), '\0');
+    const uint32_t got = file.Read(text.data(), static_cast<uint32_t>(text.size()), dsp::kFromStart, &error);
+    text.resize(error ? 0 : got);
+    return text;
+}
+
+// Writes the whole text to a sibling file and moves it over `path` in one
+// step, so a failed write never leaves a cut playlist behind nor loses the
+// earlier one.
+bool ReplaceFileWith(const std::string& path, const std::string& text)
+{
+    const std::string partial = path + "-Tmp";
+    {
+        dsp::DiskFile file;
+        if (!file.Open(partial.c_str(), GENERIC_WRITE, CREATE_ALWAYS, false, false))
+            return false;
+        if (!file.Write(text.data(), static_cast<uint32_t>(text.size()))) {
+            file.Close();
+            DeleteFileA(partial.c_str());
+            return false;
+        }
+    }
+    if (!MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(partial.c_str());
+        return false;
+    }
+    return true;
+}
+
+template <size_t N>
+void TakeField(char (&field)[N], const char* buffer, size_t size)
+{
+    const void* end = std::memchr(buffer, 0, size);
+    SetField(field, std::string_view(buffer, end ? static_cast<const char*>(end) - buffer : size));
+}
+
+} // namespace
+
+uint32_t RegistryUniqueSource::Next()
+{
+    const uint32_t next =
+        dsp::settings::ReadNumber("Unique", HKEY_CURRENT_USER, dsp::settings::kSuiteKey) + 1;
+    dsp::settings::WriteNumber(next, "Unique", HKEY_CURRENT_USER, dsp::settings::kSuiteKey);
+    return next;
+}
+
+PlaylistSettings ReadPlaylistSettings()
+{
+    namespace s = dsp::settings;
+    PlaylistSettings settings;
+    settings.write = s::ReadNumber("BK-AuxInput-WritePlaylist", HKEY_CURRENT_USER, kBoostkitKey) != 0;
+    settings.type = s::ReadNumber("BK-AuxInput-PlaylistType", HKEY_CURRENT_USER, kBoostkitKey);
+    const std::string folder = s::ReadText("BK-AuxInput-PlaylistStr", HKEY_CURRENT_USER, kBoostkitKey);
+    if (!folder.empty())
+        settings.folder = folder;
+    const std::string name = s::ReadText("BK-AuxInput-PlaylistCreation", HKEY_CURRENT_USER, kBoostkitKey);
+    if (!name.empty())
+        settings.nameTemplate = name;
+    return settings;
+}
+
+void ReadTrackData(TrackRecord& record, const char* path, const TrackInfoLookup& lookup)
+{
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    record.timeStamp = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+
+    const std::string extension = ExtensionOf(path);
+    GetTrackInfoFunction getTrackInfo = lookup && !extension.empty() ? lookup("." + extension) : nullptr;
+    if (getTrackInfo) {
+        // Each buffer has one byte more than the decoder is told of, so every
+        // text ends in a terminator whatever the decoder wrote.
+        uint16_t value1 = 0;
+        uint32_t value2 = 0, lengthMs = 0, value4 = 0;
+        uint8_t value3 = 0, flag = 0;
+        int32_t yearAndTrack = 0;
+        char artist[101] = {}, title[101] = {}, album[101] = {}, genre[261] = {};
+        getTrackInfo(path, &value1, &value2, &value3, &lengthMs, &value4, artist, title, album, &yearAndTrack,
+                     &flag, genre);
+        TakeField(record.artist, artist, 100);
+        TakeField(record.title, title, 100);
+        TakeField(record.album, album, 100);
+        record.infoValue1 = value1;
+        record.infoValue2 = value2;
+        record.infoValue3 = value3;
+        record.infoValue4 = value4;
+        record.infoFlag = flag;
+        record.lengthMs = lengthMs;
+        record.year = static_cast<int16_t>(yearAndTrack % 65536);
+        record.trackNumber = static_cast<uint8_t>(yearAndTrack / 65536);
+    }
+    TrackDataFromFileName(record, path);
+}
+
+std::string WriteRecordingPlaylist(const AlbumFields& album, const PlaylistSettings& settings,
+                                   const char* logPath, const TrackInfoLookup& lookup, UniqueSource& unique)
+{
+    if (!settings.write)
+        return std::string();
+
+    const std::string nameTemplate =
+        settings.nameTemplate.empty() ? kDefaultPlaylistCreation : settings.nameTemplate;
+    const std::string rawName = PlaylistRawName(settings.folder, nameTemplate, settings.type);
+    TrackRecord named{};
+    SetField(named.artist, album.artist);
+    SetField(named.album, album.album);
+    SetField(named.fileName, rawName);
+    named.year = YearFromText(album.year);
+    const std::string path = ExpandTemplate(rawName, named, album.genre, unique);
+
+    const std::string folder = FolderOf(path);
+    if (!folder.empty())
+        dsp::CreateAllDirectories(folder.c_str());
+
+    std::vector<PlaylistEntry> entries;
+    for (const std::string& file : ConvertedFiles(ReadWholeFile(logPath))) {
+        TrackRecord track{};
+        SetField(track.fileName, file);
+        ReadTrackData(track, file.c_str(), lookup);
+        entries.push_back({file, ExpandTemplate(kEntryTitleTemplate, track, "", unique), track.lengthMs});
+    }
+
+    if (!ReplaceFileWith(path, PlaylistText(path, entries)))
+        return std::string();
+    return path;
+}
+
+} // namespace auxiliary

@@ -181,7 +181,7 @@ RecordingOutcome RunConverter(const RecordingRequest& request, const JobFiles& j
 
     if (dsp::FileSize(log.Path()) > 0) {
         RegistryUniqueSource unique;
-        WriteRecordingPlaylist(request.album, request.playlist, log.Path(), request.trackInfo, unique);
+        WriteRecordingPlaylist(request.album, request.playlist, log.Path(), request.decoders, unique);
     }
     value.Close();
     log.Delete();
@@ -218,6 +218,29 @@ RecordingOutcome StartRecording(const RecordingRequest& request, bool useLastSet
         SetForegroundWindow(request.window);
     }
     return outcome;
+}
+
+bool OpenAndCloseLevelTest(const DecoderPlugin* decoder)
+{
+    if (!decoder)
+        return false;
+    void* object = CreateDecoderObject(*decoder, "\\Aux\\AuxTest.aux");
+    if (!object)
+        return false;
+    DeleteDecoderObject(*decoder, object);
+    return true;
+}
+
+void InputLevelTest(HWND window)
+{
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    const DecoderPlugin* decoder = FindDecoder(".aux");
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    OpenAndCloseLevelTest(decoder);
+    if (window) {
+        InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+    }
 }
 
 } // namespace auxiliary

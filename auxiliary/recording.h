@@ -35,8 +35,8 @@ struct RecordingRequest
     PlaylistSettings playlist;
     // Saves the add-on settings and a new genre before the job is written; may be empty.
     std::function<void()> saveSettings;
-    // Finds a decoder's GetTrackInfo for the playlist; empty: names only.
-    TrackInfoLookup trackInfo;
+    // Finds the decoder of a converted file for the playlist; empty: the suite's decoder table.
+    DecoderLookup decoders;
 };
 
 enum class RecordingOutcome {
@@ -50,5 +50,13 @@ enum class RecordingOutcome {
 // converter has ended. `useLastSettings` starts the converter with its last
 // settings, otherwise with its options step for the codec.
 RecordingOutcome StartRecording(const RecordingRequest& request, bool useLastSettings);
+
+// "Test Recording Input Level": opens and at once closes a recording object of
+// the ".aux" decoder (which shows the level itself), with the wait cursor up
+// while the decoder table is built; then repaints the window. Nothing happens
+// without a ".aux" decoder.
+void InputLevelTest(HWND window);
+// The decoder part of it; false when there is no decoder or it cannot make objects.
+bool OpenAndCloseLevelTest(const DecoderPlugin* decoder);
 
 } // namespace auxiliary

@@ -55,13 +55,6 @@ bool ReplaceFileWith(const std::string& path, const std::string& text)
     return true;
 }
 
-template <size_t N>
-void TakeField(char (&field)[N], const char* buffer, size_t size)
-{
-    const void* end = std::memchr(buffer, 0, size);
-    SetField(field, std::string_view(buffer, end ? static_cast<const char*>(end) - buffer : size));
-}
-
 } // namespace
 
 uint32_t RegistryUniqueSource::Next()
@@ -87,41 +80,36 @@ PlaylistSettings ReadPlaylistSettings()
     return settings;
 }
 
-void ReadTrackData(TrackRecord& record, const char* path, const TrackInfoLookup& lookup)
+void ReadTrackData(TrackRecord& record, const char* path, const DecoderLookup& lookup)
 {
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
     record.timeStamp = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
 
     const std::string extension = ExtensionOf(path);
-    GetTrackInfoFunction getTrackInfo = lookup && !extension.empty() ? lookup("." + extension) : nullptr;
-    if (getTrackInfo) {
-        // Each buffer has one byte more than the decoder is told of, so every
-        // text ends in a terminator whatever the decoder wrote.
-        uint16_t value1 = 0;
-        uint32_t value2 = 0, lengthMs = 0, value4 = 0;
-        uint8_t value3 = 0, flag = 0;
-        int32_t yearAndTrack = 0;
-        char artist[101] = {}, title[101] = {}, album[101] = {}, genre[261] = {};
-        getTrackInfo(path, &value1, &value2, &value3, &lengthMs, &value4, artist, title, album, &yearAndTrack,
-                     &flag, genre);
-        TakeField(record.artist, artist, 100);
-        TakeField(record.title, title, 100);
-        TakeField(record.album, album, 100);
-        record.infoValue1 = value1;
-        record.infoValue2 = value2;
-        record.infoValue3 = value3;
-        record.infoValue4 = value4;
-        record.infoFlag = flag;
-        record.lengthMs = lengthMs;
-        record.year = static_cast<int16_t>(yearAndTrack % 65536);
-        record.trackNumber = static_cast<uint8_t>(yearAndTrack / 65536);
+    const DecoderPlugin* decoder = nullptr;
+    if (!extension.empty())
+        decoder = lookup ? lookup("." + extension) : FindDecoder("." + extension);
+    DecoderTrackInfo info;
+    if (decoder && ReadTrackInfo(*decoder, path, info)) {
+        SetField(record.artist, FieldText(info.artist));
+        SetField(record.title, FieldText(info.title));
+        SetField(record.album, FieldText(info.album));
+        record.infoValue1 = info.infoValue1;
+        record.infoValue2 = info.infoValue2;
+        record.infoValue3 = info.infoValue3;
+        record.infoValue4 = info.infoValue4;
+        record.infoFlag = info.infoFlag;
+        record.lengthMs = info.lengthMs;
+        // Signed division and remainder: the year below, the track number above.
+        record.year = static_cast<int16_t>(info.trackAndYear % 65536);
+        record.trackNumber = static_cast<uint8_t>(info.trackAndYear / 65536);
     }
     TrackDataFromFileName(record, path);
 }
 
 std::string WriteRecordingPlaylist(const AlbumFields& album, const PlaylistSettings& settings,
-                                   const char* logPath, const TrackInfoLookup& lookup, UniqueSource& unique)
+                                   const char* logPath, const DecoderLookup& lookup, UniqueSource& unique)
 {
     if (!settings.write)
         return std::string();

@@ -6,27 +6,20 @@
 #include "file_template.h"
 #include "playlist_text.h"
 #include "recording_job.h"
+#include "suite_environment.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace auxiliary {
 
-// A decoder's GetTrackInfo: the file path; out info value 1, info value 2,
-// info value 3, length in milliseconds, info value 4; artist, title and
-// album buffers of 100 characters; out year and track number packed (track
-// number in the upper 16 bits); out info flag; a genre buffer of 260.
-using GetTrackInfoFunction = uint8_t(__cdecl*)(const char* path, uint16_t* infoValue1, uint32_t* infoValue2,
-                                               uint8_t* infoValue3, uint32_t* lengthMs, uint32_t* infoValue4,
-                                               char* artist, char* title, char* album, int32_t* yearAndTrack,
-                                               uint8_t* infoFlag, char* genre);
-
-// Finds the GetTrackInfo of the decoder for an extension given with its
-// leading dot (".mp3"); nullptr when there is no decoder or it has none.
-using TrackInfoLookup = std::function<GetTrackInfoFunction(const std::string& extension)>;
+// Finds the decoder for an extension given with its leading dot (".mp3");
+// nullptr when there is none. An empty lookup uses the suite's decoder table.
+using DecoderLookup = std::function<const DecoderPlugin*(std::string_view extension)>;
 
 // The playlist settings of the add-on options.
 struct PlaylistSettings
@@ -44,14 +37,14 @@ PlaylistSettings ReadPlaylistSettings();
 // Fills a record with a file's data: the current time as its time stamp, the
 // decoder's tags when a decoder for its type offers GetTrackInfo, otherwise
 // (artist and title both empty) artist and title from the file name.
-void ReadTrackData(TrackRecord& record, const char* path, const TrackInfoLookup& lookup);
+void ReadTrackData(TrackRecord& record, const char* path, const DecoderLookup& lookup);
 
 // Writes the playlist of the files named in the converter's log at `logPath`.
 // Does nothing when settings.write is off. Returns the playlist's path when a
 // playlist was written, otherwise an empty text; a playlist that cannot be
 // written is dropped silently and an earlier one of that name stays.
 std::string WriteRecordingPlaylist(const AlbumFields& album, const PlaylistSettings& settings,
-                                   const char* logPath, const TrackInfoLookup& lookup, UniqueSource& unique);
+                                   const char* logPath, const DecoderLookup& lookup, UniqueSource& unique);
 
 // The "[unique]" counter: the DWORD "Unique" under the suite key.
 class RegistryUniqueSource final : public UniqueSource

@@ -6,6 +6,7 @@
 
 #include "prompts.h"
 #include "settings_store.h"
+#include "standin_files.h"
 #include "testing/plugin_under_test.h"
 
 #include <gtest/gtest.h>
@@ -77,8 +78,9 @@ protected:
 
     void InstallConverter(const std::string& ini = "")
     {
-        ASSERT_TRUE(CopyFileA((std::string(CB_TOOLS_DIR) + "/RecasterStandin.exe").c_str(),
-                              (program_ + "Recaster.exe").c_str(), FALSE));
+        // (Made again: a call log made after SetUp empties the test's scratch folder.)
+        CreateDirectoryA(program_.c_str(), nullptr);
+        ASSERT_TRUE(auxiliary::testing::CopyStandIn("RecasterStandin.exe", program_ + "Recaster.exe"));
         if (!ini.empty()) {
             ASSERT_TRUE(WriteAll(program_ + "RecasterStandin.ini", "[Standin]\r\n" + ini));
         }
@@ -314,6 +316,46 @@ TEST_F(RecordingRun, TheConvertersLogBecomesAPlaylistWithoutTheFailedTracks)
     }
 }
 
+TEST_F(RecordingRun, TheStandInDecodersTagsTitleThePlaylistEntries)
+{
+    auxiliary::testing::CallLog calls;
+    InstallConverter("Extension=sin\r\n");
+    const std::string decoders = root_ + "Input\\";
+    ASSERT_TRUE(CreateDirectoryA(decoders.c_str(), nullptr));
+    ASSERT_TRUE(auxiliary::testing::CopyStandIn("StandInDecoder.dll", decoders + "Tones.dll"));
+    DecoderTable table;
+    table.Build(decoders);
+
+    RecordingRequest request = Request({{"One", "", true}});
+    request.playlist = {true, kPlaylistM3u, output_, "List"};
+    request.decoders = [&](std::string_view extension) { return table.Find(extension); };
+    EXPECT_EQ(StartRecording(request, true), RecordingOutcome::ConverterRan);
+    EXPECT_EQ(ReadAll(output_ + "List.m3u"),
+              "#EXTM3U\r\n#EXTINF:187,Stand-in Artist - Stand-in Title\r\nVarnette - One.sin\r\n");
+    const std::vector<std::string> expected = {"Tones.dll WhatFormats 0", "Tones.dll WhatFormats 1",
+                                               "Tones.dll WhatFormats 2",
+                                               "Tones.dll GetTrackInfo " + output_ + "Varnette - One.sin"};
+    EXPECT_EQ(calls.Lines(), expected);
+}
+
+TEST(InputLevel, OpensAndClosesOneRecordingObjectOfTheAuxDecoder)
+{
+    auxiliary::testing::CallLog calls;
+    const std::string decoders = dsp::testing::ScratchDir(CB_TEST_TMP);
+    ASSERT_TRUE(auxiliary::testing::CopyStandIn("StandInDecoder.dll", decoders + "Level.dll"));
+    DecoderTable table;
+    table.Build(decoders);
+    calls.Clear();
+
+    EXPECT_TRUE(OpenAndCloseLevelTest(table.Find(".aux")));
+    EXPECT_EQ(calls.Lines(), (std::vector<std::string>{"Level.dll CreateANewDecoderObject \\Aux\\AuxTest.aux",
+                                                       "Level.dll DeleteADecoderObject \\Aux\\AuxTest.aux"}));
+    EXPECT_FALSE(OpenAndCloseLevelTest(nullptr));
+    // This test program's folder has no decoders: nothing is called.
+    InputLevelTest(nullptr);
+    EXPECT_EQ(calls.Lines().size(), 2u);
+}
+
 // A decoder's GetTrackInfo for the files of type ".tag": tags for every file.
 uint8_t __cdecl TaggedTrackInfo(const char* path, uint16_t* infoValue1, uint32_t* infoValue2,
                                 uint8_t* infoValue3, uint32_t* lengthMs, uint32_t* infoValue4, char* artist,
@@ -328,6 +370,13 @@ uint8_t __cdecl TaggedTrackInfo(const char* path, uint16_t* infoValue1, uint32_t
     return 1;
 }
 
+DecoderPlugin TaggedDecoder()
+{
+    DecoderPlugin decoder;
+    decoder.GetTrackInfo = TaggedTrackInfo;
+    return decoder;
+}
+
 TEST(RecordingPlaylist, TagsComeFromTheDecoderOrTheFileNameAndAnEarlierPlaylistIsReplaced)
 {
     const std::string dir = dsp::testing::ScratchDir(CB_TEST_TMP);
@@ -337,8 +386,9 @@ TEST(RecordingPlaylist, TagsComeFromTheDecoderOrTheFileNameAndAnEarlierPlaylistI
                               "\r\n"
                               "D:\\Rec\\x.tag\r\n"
                               "C:\\Rec\\NoDash.ogg [ERROR]\r\n"));
-    TrackInfoLookup lookup = [](const std::string& extension) -> GetTrackInfoFunction {
-        return extension == ".tag" ? TaggedTrackInfo : nullptr;
+    const DecoderPlugin tagged = TaggedDecoder();
+    DecoderLookup lookup = [&](std::string_view extension) {
+        return extension == ".tag" ? &tagged : nullptr;
     };
     const std::string folder = dir + "New\\Lists";
     const std::string playlist = folder + "\\X - Y.m3u";
@@ -374,9 +424,9 @@ TEST(RecordingPlaylist, TagsComeFromTheDecoderOrTheFileNameAndAnEarlierPlaylistI
 TEST(RecordingPlaylist, TheDecodersPackedYearAndTrackNumberAndLengthReachTheRecord)
 {
     TrackRecord record{};
-    ReadTrackData(record, "D:\\Rec\\x.TAG", [](const std::string& extension) -> GetTrackInfoFunction {
-        return extension == ".TAG" ? TaggedTrackInfo : nullptr;
-    });
+    const DecoderPlugin tagged = TaggedDecoder();
+    ReadTrackData(record, "D:\\Rec\\x.TAG",
+                  [&](std::string_view extension) { return extension == ".TAG" ? &tagged : nullptr; });
     EXPECT_EQ(record.lengthMs, 187999u);
     EXPECT_EQ(record.year, 1999);
     EXPECT_EQ(record.trackNumber, 7);

@@ -13,7 +13,7 @@ namespace auxiliary {
 
 namespace {
 
-namespace settings = dsp::settings;
+namespace store = dsp::settings;
 
 constexpr const char* kSuiteKey = dsp::settings::kSuiteKey;
 constexpr DWORD kWaitStepMs = 25;
@@ -68,7 +68,7 @@ bool WriteJobFiles(const RecordingRequest& request, const JobFiles& paths)
     if (!output.Open(paths.output.c_str(), GENERIC_WRITE, CREATE_ALWAYS, false, true))
         return false;
 
-    std::string nameTemplate = settings::ReadText("Aux-FileCreation", HKEY_CURRENT_USER, kSuiteKey);
+    std::string nameTemplate = store::ReadText("Aux-FileCreation", HKEY_CURRENT_USER, kSuiteKey);
     if (nameTemplate.empty())
         nameTemplate = kDefaultFileCreation;
     RegistryUniqueSource unique;
@@ -91,21 +91,20 @@ void WriteTrackValues(const RecordingRequest& request)
 {
     const std::string key = SuiteSubkey("Auxiliary");
     const AlbumFields& a = request.album;
-    settings::WriteText(a.artist.c_str(), "Artist", HKEY_CURRENT_USER, key.c_str());
-    settings::WriteText(a.album.c_str(), "Album", HKEY_CURRENT_USER, key.c_str());
-    settings::WriteText(a.genre.c_str(), "Genre", HKEY_CURRENT_USER, key.c_str());
-    settings::WriteText(a.comment.c_str(), "Comment", HKEY_CURRENT_USER, key.c_str());
-    settings::WriteText(a.year.c_str(), "Year", HKEY_CURRENT_USER, key.c_str());
+    store::WriteText(a.artist.c_str(), "Artist", HKEY_CURRENT_USER, key.c_str());
+    store::WriteText(a.album.c_str(), "Album", HKEY_CURRENT_USER, key.c_str());
+    store::WriteText(a.genre.c_str(), "Genre", HKEY_CURRENT_USER, key.c_str());
+    store::WriteText(a.comment.c_str(), "Comment", HKEY_CURRENT_USER, key.c_str());
+    store::WriteText(a.year.c_str(), "Year", HKEY_CURRENT_USER, key.c_str());
     const size_t count = request.tracks.size() < static_cast<size_t>(kMaxTracks)
                              ? request.tracks.size()
                              : static_cast<size_t>(kMaxTracks);
     for (size_t i = 0; i < count; ++i) {
         const int number = static_cast<int>(i) + 1;
         const RecordingTrack& track = request.tracks[i];
-        settings::WriteText(track.name.c_str(), TrackValueName(number).c_str(), HKEY_CURRENT_USER,
-                            key.c_str());
-        settings::WriteNumber(SmartLengthSeconds(track.smartLength), SmartLengthValueName(number).c_str(),
-                              HKEY_CURRENT_USER, key.c_str());
+        store::WriteText(track.name.c_str(), TrackValueName(number).c_str(), HKEY_CURRENT_USER, key.c_str());
+        store::WriteNumber(SmartLengthSeconds(track.smartLength), SmartLengthValueName(number).c_str(),
+                           HKEY_CURRENT_USER, key.c_str());
     }
 }
 
@@ -146,7 +145,7 @@ RecordingOutcome RunConverter(const RecordingRequest& request, const JobFiles& j
 {
     if (request.window)
         EnableWindow(request.window, FALSE);
-    settings::WriteText(request.codec.c_str(), "tVCLastCodec", HKEY_CURRENT_USER, kSuiteKey);
+    store::WriteText(request.codec.c_str(), "tVCLastCodec", HKEY_CURRENT_USER, kSuiteKey);
     std::string commandLine = ConverterCommandLine(request.programFolder, useLastSettings, request.codec);
 
     dsp::TempFileName log;
@@ -198,9 +197,8 @@ RecordingOutcome StartRecording(const RecordingRequest& request, bool useLastSet
         request.saveSettings();
 
     const std::string codecKey = SuiteSubkey("tVCCodec\\" + request.codec);
-    settings::WriteNumber(0xFFFFFFFFu, "TVCUserFolder", HKEY_CURRENT_USER, codecKey.c_str());
-    settings::WriteText(request.outputFolder.c_str(), "TVCUserFolderStr", HKEY_CURRENT_USER,
-                        codecKey.c_str());
+    store::WriteNumber(0xFFFFFFFFu, "TVCUserFolder", HKEY_CURRENT_USER, codecKey.c_str());
+    store::WriteText(request.outputFolder.c_str(), "TVCUserFolderStr", HKEY_CURRENT_USER, codecKey.c_str());
 
     const JobFiles jobFiles{request.programFolder + kJobFileName, request.programFolder + kJobOutputFileName};
     RecordingOutcome outcome = RecordingOutcome::JobNotWritten;

@@ -12,8 +12,6 @@ namespace auxiliary {
 
 namespace {
 
-constexpr const char* kBoostkitKey = "Software\\Marrowby\\Tonvask\\Boostkit";
-
 // A log is a short list of paths; anything beyond this is not a log.
 constexpr uint64_t kMostLogBytes = 16u << 20;
 
@@ -63,21 +61,6 @@ uint32_t RegistryUniqueSource::Next()
         dsp::settings::ReadNumber("Unique", HKEY_CURRENT_USER, dsp::settings::kSuiteKey) + 1;
     dsp::settings::WriteNumber(next, "Unique", HKEY_CURRENT_USER, dsp::settings::kSuiteKey);
     return next;
-}
-
-PlaylistSettings ReadPlaylistSettings()
-{
-    namespace s = dsp::settings;
-    PlaylistSettings settings;
-    settings.write = s::ReadNumber("BK-AuxInput-WritePlaylist", HKEY_CURRENT_USER, kBoostkitKey) != 0;
-    settings.type = s::ReadNumber("BK-AuxInput-PlaylistType", HKEY_CURRENT_USER, kBoostkitKey);
-    const std::string folder = s::ReadText("BK-AuxInput-PlaylistStr", HKEY_CURRENT_USER, kBoostkitKey);
-    if (!folder.empty())
-        settings.folder = folder;
-    const std::string name = s::ReadText("BK-AuxInput-PlaylistCreation", HKEY_CURRENT_USER, kBoostkitKey);
-    if (!name.empty())
-        settings.nameTemplate = name;
-    return settings;
 }
 
 void ReadTrackData(TrackRecord& record, const char* path, const DecoderLookup& lookup)

@@ -30,10 +30,6 @@ struct PlaylistSettings
     std::string nameTemplate = kDefaultPlaylistCreation; // "BK-AuxInput-PlaylistCreation", percent form
 };
 
-// The same settings as stored under the suite key's "\Boostkit" (missing
-// texts take their defaults).
-PlaylistSettings ReadPlaylistSettings();
-
 // Fills a record with a file's data: the current time as its time stamp, the
 // decoder's tags when a decoder for its type offers GetTrackInfo, otherwise
 // (artist and title both empty) artist and title from the file name.

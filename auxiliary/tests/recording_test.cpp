@@ -7,6 +7,7 @@
 #include "prompts.h"
 #include "settings_store.h"
 #include "standin_files.h"
+#include "temp_file.h"
 #include "testing/plugin_under_test.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +19,11 @@
 namespace {
 
 using namespace auxiliary;
-namespace settings = dsp::settings;
+namespace store = dsp::settings;
 using dsp::testing::FileExists;
 
 constexpr const char* kCodec = "Standin Codec";
-const std::string kSuite = settings::kSuiteKey;
+const std::string kSuite = store::kSuiteKey;
 const std::string kAuxiliaryKey = kSuite + "\\Auxiliary";
 const std::string kCodecKey = kSuite + "\\tVCCodec\\" + kCodec;
 
@@ -37,6 +38,21 @@ bool WriteAll(const std::string& path, const std::string& text)
     return dsp::testing::WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
+// The converter log files ("LOG*.tmp") in the temporary folder.
+std::vector<std::string> LogFiles()
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dsp::TemporaryDirectory() + "LOG*.tmp").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            names.emplace_back(found.cFileName);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return names;
+}
+
 std::string Record(const std::string& text)
 {
     std::string r = text;
@@ -46,10 +62,10 @@ std::string Record(const std::string& text)
 
 void ClearSuiteValues()
 {
-    settings::DeleteKeyTree(HKEY_CURRENT_USER, kSuite.c_str(), "Auxiliary");
-    settings::DeleteKeyTree(HKEY_CURRENT_USER, (kSuite + "\\tVCCodec").c_str(), kCodec);
+    store::DeleteKeyTree(HKEY_CURRENT_USER, kSuite.c_str(), "Auxiliary");
+    store::DeleteKeyTree(HKEY_CURRENT_USER, (kSuite + "\\tVCCodec").c_str(), kCodec);
     for (const char* name : {"tVCLastCodec", "Aux-FileCreation", "Unique"})
-        settings::DeleteValue(name, HKEY_CURRENT_USER, kSuite.c_str());
+        store::DeleteValue(name, HKEY_CURRENT_USER, kSuite.c_str());
 }
 
 // A program folder with the converter stand-in as Recaster.exe (unless told
@@ -113,7 +129,7 @@ const std::vector<RecordingTrack> kFiveTracks = {
 TEST_F(RecordingRun, FiveTracksWithTwoAndFourCheckedGiveTheJobTheValuesAndTheCommandLine)
 {
     InstallConverter();
-    settings::WriteText("%RR %A - %T", "Aux-FileCreation", HKEY_CURRENT_USER, kSuite.c_str());
+    store::WriteText("%RR %A - %T", "Aux-FileCreation", HKEY_CURRENT_USER, kSuite.c_str());
     struct Case
     {
         bool useLastSettings;
@@ -138,10 +154,10 @@ TEST_F(RecordingRun, FiveTracksWithTwoAndFourCheckedGiveTheJobTheValuesAndTheCom
         const uint32_t seconds[] = {0, 187, 45, 0, 120};
         for (int i = 0; i < 5; ++i) {
             EXPECT_EQ(
-                settings::ReadText(TrackValueName(i + 1).c_str(), HKEY_CURRENT_USER, kAuxiliaryKey.c_str()),
+                store::ReadText(TrackValueName(i + 1).c_str(), HKEY_CURRENT_USER, kAuxiliaryKey.c_str()),
                 names[i]);
-            EXPECT_EQ(settings::ReadNumber(SmartLengthValueName(i + 1).c_str(), HKEY_CURRENT_USER,
-                                           kAuxiliaryKey.c_str()),
+            EXPECT_EQ(store::ReadNumber(SmartLengthValueName(i + 1).c_str(), HKEY_CURRENT_USER,
+                                        kAuxiliaryKey.c_str()),
                       seconds[i]);
         }
         const char* fields[][2] = {
@@ -149,10 +165,10 @@ TEST_F(RecordingRun, FiveTracksWithTwoAndFourCheckedGiveTheJobTheValuesAndTheCom
             {"Comment", "first take"}, {"Year", "1992"},
         };
         for (const auto& f : fields)
-            EXPECT_EQ(settings::ReadText(f[0], HKEY_CURRENT_USER, kAuxiliaryKey.c_str()), f[1]);
-        EXPECT_EQ(settings::ReadNumber("TVCUserFolder", HKEY_CURRENT_USER, kCodecKey.c_str()), 0xFFFFFFFFu);
-        EXPECT_EQ(settings::ReadText("TVCUserFolderStr", HKEY_CURRENT_USER, kCodecKey.c_str()), output_);
-        EXPECT_EQ(settings::ReadText("tVCLastCodec", HKEY_CURRENT_USER, kSuite.c_str()), kCodec);
+            EXPECT_EQ(store::ReadText(f[0], HKEY_CURRENT_USER, kAuxiliaryKey.c_str()), f[1]);
+        EXPECT_EQ(store::ReadNumber("TVCUserFolder", HKEY_CURRENT_USER, kCodecKey.c_str()), 0xFFFFFFFFu);
+        EXPECT_EQ(store::ReadText("TVCUserFolderStr", HKEY_CURRENT_USER, kCodecKey.c_str()), output_);
+        EXPECT_EQ(store::ReadText("tVCLastCodec", HKEY_CURRENT_USER, kSuite.c_str()), kCodec);
     }
 }
 
@@ -182,7 +198,7 @@ TEST_F(RecordingRun, AWaitingConverterGetsTheJobAndNothingIsStarted)
     EXPECT_EQ(OutputBytes().size(), 520u);
     EXPECT_TRUE(IsWindowEnabled(window.Handle()));
     EXPECT_TRUE(IsWindowVisible(window.Handle()));
-    EXPECT_EQ(settings::ReadText("tVCLastCodec", HKEY_CURRENT_USER, kSuite.c_str()), "");
+    EXPECT_EQ(store::ReadText("tVCLastCodec", HKEY_CURRENT_USER, kSuite.c_str()), "");
 }
 
 TEST_F(RecordingRun, AMissingConverterIsReportedAndItsJobFilesAreDeleted)
@@ -287,7 +303,7 @@ TEST_F(RecordingRun, TheWaitKeepsMessagesFlowingWithTheWindowDisabledAndHiddenWh
 TEST_F(RecordingRun, TheConvertersLogBecomesAPlaylistWithoutTheFailedTracks)
 {
     InstallConverter("ErrorTracks=2\r\n");
-    settings::WriteText("%A - %T", "Aux-FileCreation", HKEY_CURRENT_USER, kSuite.c_str());
+    store::WriteText("%A - %T", "Aux-FileCreation", HKEY_CURRENT_USER, kSuite.c_str());
     const std::string lists = root_ + "Lists\\Deeper\\";
     struct Case
     {
@@ -307,6 +323,7 @@ TEST_F(RecordingRun, TheConvertersLogBecomesAPlaylistWithoutTheFailedTracks)
              "Varnette - Three.mp3\r\nTitle2=Varnette - Three\r\nLength2=0\r\n" +
              "NumberOfEntries=2\r\nVersion=2\r\n"},
     };
+    const std::vector<std::string> logsBefore = LogFiles();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.playlist);
         RecordingRequest request = Request({{"One", "", true}, {"Two", "", true}, {"Three", "", true}});
@@ -314,6 +331,7 @@ TEST_F(RecordingRun, TheConvertersLogBecomesAPlaylistWithoutTheFailedTracks)
         EXPECT_EQ(StartRecording(request, true), RecordingOutcome::ConverterRan);
         EXPECT_EQ(ReadAll(c.playlist), c.text);
     }
+    EXPECT_EQ(LogFiles(), logsBefore) << "each run deletes its log file";
 }
 
 TEST_F(RecordingRun, TheStandInDecodersTagsTitleThePlaylistEntries)

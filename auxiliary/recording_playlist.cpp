@@ -99,7 +99,8 @@ std::string WriteRecordingPlaylist(const AlbumFields& album, const PlaylistSetti
 
     const std::string nameTemplate =
         settings.nameTemplate.empty() ? kDefaultPlaylistCreation : settings.nameTemplate;
-    const std::string rawName = PlaylistRawName(settings.folder, nameTemplate, settings.type);
+    const std::string folderSetting = settings.folder.empty() ? kDefaultPlaylistFolder : settings.folder;
+    const std::string rawName = PlaylistRawName(folderSetting, nameTemplate, settings.type);
     TrackRecord named{};
     SetField(named.artist, album.artist);
     SetField(named.album, album.album);

@@ -21,7 +21,8 @@ namespace auxiliary {
 // nullptr when there is none. An empty lookup uses the suite's decoder table.
 using DecoderLookup = std::function<const DecoderPlugin*(std::string_view extension)>;
 
-// The playlist settings of the add-on options.
+// The playlist settings of the add-on options (an empty folder or template
+// takes its default).
 struct PlaylistSettings
 {
     bool write = false;                                  // "BK-AuxInput-WritePlaylist"

@@ -219,9 +219,15 @@ TEST_F(AuxRecordingRun, AMissingConverterIsReportedAndItsJobFilesAreDeleted)
     EXPECT_TRUE(IsWindowEnabled(window.Handle()));
     EXPECT_TRUE(IsWindowVisible(window.Handle()));
 
-    // A program folder that does not exist: no job, no converter, no message.
+    // Job files that cannot be made: nothing is started and no message shown.
+    // A second file that cannot be made leaves the first one empty.
+    InstallConverter();
+    ASSERT_TRUE(CreateDirectoryA((program_ + kJobOutputFileName).c_str(), nullptr));
+    EXPECT_EQ(StartRecording(request, false), RecordingOutcome::JobNotWritten);
+    EXPECT_EQ(JobBytes(), "");
     request.programFolder = root_ + "Missing\\";
     EXPECT_EQ(StartRecording(request, false), RecordingOutcome::JobNotWritten);
+    EXPECT_FALSE(FileExists(program_ + "RecasterStandin-calls.txt"));
     EXPECT_EQ(prompts.asked.size(), 1u);
     EXPECT_TRUE(IsWindowEnabled(window.Handle()));
 }

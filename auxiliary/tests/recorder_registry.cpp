@@ -23,6 +23,7 @@ void RecorderRegistryScope::Clear()
           kAutoStartFor, kAutoEnd, kAutoEndPercent, kAutoEndFor, kFileCreation, kCodec})
         dsp::settings::DeleteValue(name, HKEY_CURRENT_USER, kSuiteKey);
     dsp::settings::DeleteKeyTree(HKEY_CURRENT_USER, kSuiteKey, "Boostkit");
+    dsp::settings::DeleteKeyTree(HKEY_CURRENT_USER, kSuiteKey, "tVCCodec");
 }
 
 StoredValue Stored(const char* key, const char* name)

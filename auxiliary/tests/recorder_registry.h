@@ -9,8 +9,8 @@
 
 namespace auxiliary::testing {
 
-// Removes the recorder's option values from the suite key and the Boostkit
-// key when made and again when destroyed.
+// Removes the recorder's option values from the suite key, and the Boostkit
+// and codec keys, when made and again when destroyed.
 class RecorderRegistryScope
 {
 public:

@@ -312,6 +312,51 @@ TEST_F(AuxFileCreationWindow, OkRefusesAnArrangementThatNamesEveryTrackAlikeAndA
     EXPECT_EQ(Stored(2), "<missing>");
 }
 
+TEST_F(AuxFileCreationWindow, TheStoreRewritesTheHistoryAndAdvancesTheCounterInTheRegistry)
+{
+    using List = std::vector<std::string>;
+    struct Case
+    {
+        const char* name;
+        List stored;
+        const char* added;
+        List after; // values 0 to 9, "<missing>" where none
+    };
+    List full, fullAfter;
+    for (int i = 0; i < 10; ++i)
+        full.push_back("[track] " + std::to_string(i));
+    fullAfter = {"[new]", full[0], full[1], full[2], full[3], full[4], full[5], full[6], full[7], full[8]};
+    auto padded = [&](List l) {
+        l.resize(10, "<missing>");
+        return l;
+    };
+    const std::vector<Case> cases = {
+        {"into an empty history", {}, "[artist]", padded({"[artist]"})},
+        {"the eleventh falls out", full, "[new]", fullAfter},
+        {"the text leaves its old place and the freed value goes",
+         {"a", "c", "b", "c"},
+         "c",
+         padded({"c", "a", "b"})},
+        {"only entries equal to the text move", {"a", "b", "a", "c"}, "c", padded({"c", "a", "b", "a"})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        settings::DeleteKeyTree(HKEY_CURRENT_USER, kTestBase, "AuxFileCreationTests");
+        for (size_t i = 0; i < c.stored.size(); ++i)
+            settings::WriteText(c.stored[i].c_str(), ("tVCLastFileCreation" + std::to_string(i)).c_str(),
+                                HKEY_CURRENT_USER, kTestKey);
+        store_.AddToHistory(c.added);
+        List after;
+        for (int i = 0; i < 10; ++i)
+            after.push_back(Stored(i));
+        EXPECT_EQ(after, c.after);
+    }
+    settings::WriteNumber(435549, "Unique", HKEY_CURRENT_USER, kTestKey);
+    EXPECT_EQ(store_.Next(), 435550u);
+    EXPECT_EQ(store_.Next(), 435551u);
+    EXPECT_EQ(settings::ReadNumber("Unique", HKEY_CURRENT_USER, kTestKey), 435551u);
+}
+
 // EditTemplate itself uses the recorder's own key, so these tests keep the
 // suite key's history and counter as they found them.
 class AuxFileCreationEditTemplate : public testing::Test
@@ -405,9 +450,10 @@ TEST_F(AuxFileCreationEditTemplate, AModalWindowOfItsOwnClassThatGivesBackTheAcc
         const bool stored =
             settings::ValueExists("tVCLastFileCreation0", HKEY_CURRENT_USER, settings::kSuiteKey);
         EXPECT_EQ(stored, c.accepted);
-        if (stored)
+        if (stored) {
             EXPECT_EQ(settings::ReadText("tVCLastFileCreation0", HKEY_CURRENT_USER, settings::kSuiteKey),
                       c.text);
+        }
     }
 }
 

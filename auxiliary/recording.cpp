@@ -3,9 +3,11 @@
 #include "disk_file.h"
 #include "file_template.h"
 #include "prompts.h"
+#include "recorder_settings.h"
 #include "settings_store.h"
 #include "shared_value.h"
 #include "temp_file.h"
+#include "template_store.h"
 
 #include <cstring>
 
@@ -17,11 +19,6 @@ namespace store = dsp::settings;
 
 constexpr const char* kSuiteKey = dsp::settings::kSuiteKey;
 constexpr DWORD kWaitStepMs = 25;
-
-std::string SuiteSubkey(const std::string& below)
-{
-    return std::string(kSuiteKey) + "\\" + below;
-}
 
 // True when the named event exists and is signalled now; a missing event
 // tests as not signalled.
@@ -68,10 +65,10 @@ bool WriteJobFiles(const RecordingRequest& request, const JobFiles& paths)
     if (!output.Open(paths.output.c_str(), GENERIC_WRITE, CREATE_ALWAYS, false, true))
         return false;
 
-    std::string nameTemplate = store::ReadText("Aux-FileCreation", HKEY_CURRENT_USER, kSuiteKey);
+    std::string nameTemplate = store::ReadText(settings::kFileCreation, HKEY_CURRENT_USER, kSuiteKey);
     if (nameTemplate.empty())
-        nameTemplate = kDefaultFileCreation;
-    RegistryUniqueSource unique;
+        nameTemplate = settings::kDefaultFileCreation;
+    TemplateStore unique;
     const RecordingJob job = BuildRecordingJob(request.tracks, request.album,
                                                [&](const TrackRecord& track, std::string_view genre) {
                                                    return ExpandTemplate(nameTemplate, track, genre, unique);
@@ -89,22 +86,22 @@ bool WriteJobFiles(const RecordingRequest& request, const JobFiles& paths)
 // Step 6: the album fields and every track of the list for the decoder.
 void WriteTrackValues(const RecordingRequest& request)
 {
-    const std::string key = SuiteSubkey("Auxiliary");
+    const char* key = settings::kRunDataKey;
     const AlbumFields& a = request.album;
-    store::WriteText(a.artist.c_str(), "Artist", HKEY_CURRENT_USER, key.c_str());
-    store::WriteText(a.album.c_str(), "Album", HKEY_CURRENT_USER, key.c_str());
-    store::WriteText(a.genre.c_str(), "Genre", HKEY_CURRENT_USER, key.c_str());
-    store::WriteText(a.comment.c_str(), "Comment", HKEY_CURRENT_USER, key.c_str());
-    store::WriteText(a.year.c_str(), "Year", HKEY_CURRENT_USER, key.c_str());
+    store::WriteText(a.artist.c_str(), "Artist", HKEY_CURRENT_USER, key);
+    store::WriteText(a.album.c_str(), "Album", HKEY_CURRENT_USER, key);
+    store::WriteText(a.genre.c_str(), "Genre", HKEY_CURRENT_USER, key);
+    store::WriteText(a.comment.c_str(), "Comment", HKEY_CURRENT_USER, key);
+    store::WriteText(a.year.c_str(), "Year", HKEY_CURRENT_USER, key);
     const size_t count = request.tracks.size() < static_cast<size_t>(kMaxTracks)
                              ? request.tracks.size()
                              : static_cast<size_t>(kMaxTracks);
     for (size_t i = 0; i < count; ++i) {
         const int number = static_cast<int>(i) + 1;
         const RecordingTrack& track = request.tracks[i];
-        store::WriteText(track.name.c_str(), TrackValueName(number).c_str(), HKEY_CURRENT_USER, key.c_str());
+        store::WriteText(track.name.c_str(), TrackValueName(number).c_str(), HKEY_CURRENT_USER, key);
         store::WriteNumber(SmartLengthSeconds(track.smartLength), SmartLengthValueName(number).c_str(),
-                           HKEY_CURRENT_USER, key.c_str());
+                           HKEY_CURRENT_USER, key);
     }
 }
 
@@ -145,7 +142,7 @@ RecordingOutcome RunConverter(const RecordingRequest& request, const JobFiles& j
 {
     if (request.window)
         EnableWindow(request.window, FALSE);
-    store::WriteText(request.codec.c_str(), "tVCLastCodec", HKEY_CURRENT_USER, kSuiteKey);
+    store::WriteText(request.codec.c_str(), settings::kLastCodec, HKEY_CURRENT_USER, kSuiteKey);
     std::string commandLine = ConverterCommandLine(request.programFolder, useLastSettings, request.codec);
 
     dsp::TempFileName log;
@@ -179,7 +176,7 @@ RecordingOutcome RunConverter(const RecordingRequest& request, const JobFiles& j
     }
 
     if (dsp::FileSize(log.Path()) > 0) {
-        RegistryUniqueSource unique;
+        TemplateStore unique;
         WriteRecordingPlaylist(request.album, request.playlist, log.Path(), request.decoders, unique);
     }
     value.Close();
@@ -196,9 +193,10 @@ RecordingOutcome StartRecording(const RecordingRequest& request, bool useLastSet
     if (request.saveSettings)
         request.saveSettings();
 
-    const std::string codecKey = SuiteSubkey("tVCCodec\\" + request.codec);
-    store::WriteNumber(0xFFFFFFFFu, "TVCUserFolder", HKEY_CURRENT_USER, codecKey.c_str());
-    store::WriteText(request.outputFolder.c_str(), "TVCUserFolderStr", HKEY_CURRENT_USER, codecKey.c_str());
+    const std::string codecKey = settings::CodecKey(request.codec);
+    store::WriteNumber(0xFFFFFFFFu, settings::kOutputFolderFlag, HKEY_CURRENT_USER, codecKey.c_str());
+    store::WriteText(request.outputFolder.c_str(), settings::kOutputFolder, HKEY_CURRENT_USER,
+                     codecKey.c_str());
 
     const JobFiles jobFiles{request.programFolder + kJobFileName, request.programFolder + kJobOutputFileName};
     RecordingOutcome outcome = RecordingOutcome::JobNotWritten;

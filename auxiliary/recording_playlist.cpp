@@ -55,14 +55,6 @@ bool ReplaceFileWith(const std::string& path, const std::string& text)
 
 } // namespace
 
-uint32_t RegistryUniqueSource::Next()
-{
-    const uint32_t next =
-        dsp::settings::ReadNumber("Unique", HKEY_CURRENT_USER, dsp::settings::kSuiteKey) + 1;
-    dsp::settings::WriteNumber(next, "Unique", HKEY_CURRENT_USER, dsp::settings::kSuiteKey);
-    return next;
-}
-
 void ReadTrackData(TrackRecord& record, const char* path, const DecoderLookup& lookup)
 {
     FILETIME now{};
@@ -91,16 +83,17 @@ void ReadTrackData(TrackRecord& record, const char* path, const DecoderLookup& l
     TrackDataFromFileName(record, path);
 }
 
-std::string WriteRecordingPlaylist(const AlbumFields& album, const PlaylistSettings& settings,
+std::string WriteRecordingPlaylist(const AlbumFields& album, const PlaylistSettings& playlist,
                                    const char* logPath, const DecoderLookup& lookup, UniqueSource& unique)
 {
-    if (!settings.write)
+    if (!playlist.write)
         return std::string();
 
     const std::string nameTemplate =
-        settings.nameTemplate.empty() ? kDefaultPlaylistCreation : settings.nameTemplate;
-    const std::string folderSetting = settings.folder.empty() ? kDefaultPlaylistFolder : settings.folder;
-    const std::string rawName = PlaylistRawName(folderSetting, nameTemplate, settings.type);
+        playlist.nameTemplate.empty() ? settings::kDefaultPlaylistCreation : playlist.nameTemplate;
+    const std::string folderSetting =
+        playlist.folder.empty() ? settings::kDefaultPlaylistFolder : playlist.folder;
+    const std::string rawName = PlaylistRawName(folderSetting, nameTemplate, playlist.type);
     TrackRecord named{};
     SetField(named.artist, album.artist);
     SetField(named.album, album.album);

@@ -53,7 +53,7 @@ struct JobFiles
     }
 };
 
-// Steps 4 and 5: both job files, created afresh. A file that cannot be
+// Both job files, created afresh. A file that cannot be
 // created ends the run (the first one stays, empty, when only the second
 // fails); a record that cannot be written removes both, so the converter
 // never finds half a job.
@@ -83,7 +83,7 @@ bool WriteJobFiles(const RecordingRequest& request, const JobFiles& paths)
     return true;
 }
 
-// Step 6: the album fields and every track of the list for the decoder.
+// The album fields and every track of the list, for the decoder.
 void WriteTrackValues(const RecordingRequest& request)
 {
     const char* key = settings::kRunDataKey;
@@ -137,7 +137,8 @@ void WaitForConverter(const RecordingRequest& request, HANDLE process, bool useL
         PostQuitMessage(static_cast<int>(quitCode));
 }
 
-// Step 8: the converter with the log file and value, then (step 9) the playlist.
+// Starts the converter with the log file and value and waits for it; then
+// the playlist of what its log names.
 RecordingOutcome RunConverter(const RecordingRequest& request, const JobFiles& jobFiles, bool useLastSettings)
 {
     if (request.window)

@@ -1,6 +1,7 @@
 #include "recording_playlist.h"
 
 #include "disk_file.h"
+#include "options.h"
 #include "playlist_text.h"
 #include "settings_store.h"
 #include "temp_file.h"
@@ -54,6 +55,11 @@ bool ReplaceFileWith(const std::string& path, const std::string& text)
 }
 
 } // namespace
+
+PlaylistSettings PlaylistSettingsOf(const AddOnSettings& addOn)
+{
+    return {addOn.writePlaylist, addOn.playlistType, addOn.playlistFolder, addOn.playlistCreation};
+}
 
 void ReadTrackData(TrackRecord& record, const char* path, const DecoderLookup& lookup)
 {

@@ -33,6 +33,10 @@ struct PlaylistSettings
         settings::kDefaultPlaylistCreation; // "BK-AuxInput-PlaylistCreation", percent form
 };
 
+struct AddOnSettings;
+// The playlist part of the add-on settings the main window holds.
+PlaylistSettings PlaylistSettingsOf(const AddOnSettings& addOn);
+
 // Fills a record with a file's data: the current time as its time stamp, the
 // decoder's tags when a decoder for its type offers GetTrackInfo, otherwise
 // (artist and title both empty) artist and title from the file name.

@@ -1,0 +1,19 @@
+// The list of the last accepted templates, newest first, shared by every
+// template field of the recorder.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace auxiliary {
+
+constexpr size_t kHistoryEntries = 10;
+
+// Puts an accepted template at the top: every entry equal to it (exactly,
+// case included) leaves its place first, and what falls below the tenth place
+// is dropped. Entries are kept to 259 characters like every template.
+void AddToHistory(std::vector<std::string>& entries, std::string_view text);
+
+} // namespace auxiliary

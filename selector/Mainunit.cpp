@@ -245,7 +245,6 @@ void TMainForm::CreateControls(HINSTANCE instance)
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, 0, 0, 0, 0,
         Handle(), reinterpret_cast<HMENU>(IDC_SOUNDSLIST), instance, nullptr);
     SendMessageA(m_hSoundsList, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
-    SendMessageA(m_hSoundsList, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
     ListView_SetExtendedListViewStyle(m_hSoundsList, LVS_EX_FULLROWSELECT);
     ListView_SetImageList(m_hSoundsList, m_MenuImages, LVSIL_SMALL);
     for (int i = 0; i < 3; ++i) {

@@ -33,12 +33,12 @@ bool PathFinder::Find()
     m_Stop.store(false, std::memory_order_relaxed);
     m_Directories = 0;
 
-    std::string upperTarget = kMarkerFile;
+    std::string upperTarget = cb::kMarkerFile;
     CharUpperBuffA(upperTarget.data(), static_cast<DWORD>(upperTarget.size()));
 
     std::string dir;
     dir.reserve(MAX_PATH * 2);
-    for (const std::string& root : DriveRootsInOrder(drives)) {
+    for (const std::string& root : cb::DriveRootsInOrder(drives)) {
         if (GetDriveTypeA(root.c_str()) != DRIVE_FIXED)
             continue;
         Progress(root, true);
@@ -67,7 +67,7 @@ void PathFinder::SearchDirectory(std::string& dir, const std::string& upperTarge
     unsigned sinceCheck = 0;
     do {
         const char* name = fd.cFileName;
-        if (IsMarkerEntry(name, upperTarget)) {
+        if (cb::IsMarkerEntry(name, upperTarget)) {
             // A hit names its directory; the entry itself is never descended
             // into, even when it is a folder.
             list.push_back(dir);

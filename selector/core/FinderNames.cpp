@@ -1,5 +1,7 @@
 #include "core/FinderNames.h"
 
+namespace cb {
+
 std::vector<std::string> DriveRootsInOrder(std::uint32_t mask)
 {
     std::vector<std::string> roots;
@@ -22,3 +24,5 @@ bool IsMarkerEntry(std::string_view entryName, std::string_view upperTarget)
     }
     return true;
 }
+
+} // namespace cb

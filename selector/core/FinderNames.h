@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace cb {
+
 // The file whose presence marks a game directory.
 inline constexpr const char* kMarkerFile = "WONAuth.dll";
 
@@ -18,3 +20,5 @@ std::vector<std::string> DriveRootsInOrder(std::uint32_t mask);
 // `upperTarget` (the marker's name already in upper case). Other bytes are
 // compared as they are.
 bool IsMarkerEntry(std::string_view entryName, std::string_view upperTarget);
+
+} // namespace cb

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace cb;
+
 TEST(FinderNames, DriveRootsComeInLetterOrderFromTheMask)
 {
     struct Case

@@ -1,5 +1,6 @@
 #include "Cubdfuncs.h"
 
+#include "FileSteps.h"
 #include "Tsettings.h"
 #include "core/LogLine.h"
 
@@ -15,7 +16,7 @@ std::string LogFileName()
 {
     if (!g_logOverride.empty())
         return g_logOverride;
-    return LogFileForProgram(ProgramPath());
+    return cb::LogFileForProgram(ProgramPath());
 }
 
 void SetLogFileName(const std::string& fileName)
@@ -37,24 +38,16 @@ void WriteLog(const std::string& message)
 
     SYSTEMTIME now;
     GetLocalTime(&now);
-    LogTime t;
+    cb::LogTime t;
     t.Year = now.wYear;
     t.Month = now.wMonth;
     t.Day = now.wDay;
     t.Hour = now.wHour;
     t.Minute = now.wMinute;
     t.Second = now.wSecond;
-    std::string line = FormatLogLine(t, message);
+    std::string line = cb::FormatLogLine(t, message);
 
     SetFilePointer(file, 0, nullptr, FILE_END);
-    const char* p = line.data();
-    std::size_t left = line.size();
-    while (left > 0) {
-        DWORD written = 0;
-        if (!WriteFile(file, p, static_cast<DWORD>(left), &written, nullptr) || written == 0)
-            break;
-        p += written;
-        left -= written;
-    }
+    WriteAll(file, line.data(), line.size()); // a refused line is lost, as an unopenable log is
     CloseHandle(file);
 }

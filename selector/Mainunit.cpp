@@ -95,6 +95,11 @@ std::string FileSizeText(const std::string& fileName)
 
 namespace {
 
+// Toolbar buttons are 23 by 22 pixels; a separator is a 6-pixel gap.
+constexpr int kToolButtonWidth = 23;
+constexpr int kToolButtonHeight = 22;
+constexpr int kToolSeparatorWidth = 6;
+
 struct TToolButton
 {
     int image; // -1: separator
@@ -133,14 +138,14 @@ constexpr TColumn kColumns[] = {
 
 } // namespace
 
-TMainForm::TMainForm(TSettings& settings, TReplacer& replacer) : m_Settings(settings), m_Replacer(replacer) {}
+TMainForm::TMainForm(TSettings& settings, TReplacer& replacer)
+    : TWindow(ClassName), m_Settings(settings), m_Replacer(replacer)
+{}
 
 TMainForm::~TMainForm()
 {
-    if (m_hWnd) {
-        SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
-        DestroyWindow(m_hWnd);
-    }
+    // The window goes first, before the images and the font it draws with.
+    DestroyHandle();
     m_StatusForm.reset();
     if (m_MenuImages)
         ImageList_Destroy(m_MenuImages);
@@ -151,44 +156,36 @@ TMainForm::~TMainForm()
 bool TMainForm::Create(HINSTANCE instance, int showCommand)
 {
     WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExA(instance, ClassName, &wc)) {
-        wc = WNDCLASSEXA{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &TMainForm::WndProc;
-        wc.hInstance = instance;
-        wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_CUEBINDER));
-        wc.hIconSm =
-            static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_CUEBINDER), IMAGE_ICON, 16, 16, 0));
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = ClassName;
-        if (!RegisterClassExA(&wc))
-            return false;
-    }
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_CUEBINDER));
+    wc.hIconSm =
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_CUEBINDER), IMAGE_ICON, 16, 16, 0));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
-    HWND hwnd = CreateWindowExA(
-        0, ClassName, "Cuebinder",
-        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
-        CW_USEDEFAULT, CW_USEDEFAULT, MinWidth, MinHeight, nullptr, menu, instance, this);
-    if (!hwnd)
+    if (!CreateHandle(instance, wc, 0, "Cuebinder",
+                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME |
+                          WS_CLIPCHILDREN,
+                      CW_USEDEFAULT, CW_USEDEFAULT, MinWidth, MinHeight, nullptr, menu)) {
+        if (menu)
+            DestroyMenu(menu);
         return false;
+    }
     CreateControls(instance);
     try {
         FormCreate();
     } catch (const std::exception& e) {
         ShowException(e.what());
     }
-    ShowWindow(m_hWnd, showCommand);
-    UpdateWindow(m_hWnd);
+    ShowWindow(Handle(), showCommand);
+    UpdateWindow(Handle());
     return true;
 }
 
 void TMainForm::CreateControls(HINSTANCE instance)
 {
-    HDC dc = GetDC(m_hWnd);
+    HDC dc = GetDC(Handle());
     int height = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    ReleaseDC(m_hWnd, dc);
+    ReleaseDC(Handle(), dc);
     m_hFont =
         CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
@@ -203,13 +200,13 @@ void TMainForm::CreateControls(HINSTANCE instance)
     m_hToolbar = CreateWindowExA(
         0, TOOLBARCLASSNAMEA, nullptr,
         WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER | CCS_NORESIZE, 0,
-        0, 0, ToolbarHeight, m_hWnd, reinterpret_cast<HMENU>(IDC_MAINTOOLBAR), instance, nullptr);
+        0, 0, ToolbarHeight, Handle(), reinterpret_cast<HMENU>(IDC_MAINTOOLBAR), instance, nullptr);
     SendMessageA(m_hToolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(m_hToolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_MenuImages));
-    SendMessageA(m_hToolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(23, 22));
+    SendMessageA(m_hToolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kToolButtonWidth, kToolButtonHeight));
     for (const TToolButton& b : kToolButtons) {
         TBBUTTON button{};
-        button.iBitmap = b.image < 0 ? 6 : b.image;
+        button.iBitmap = b.image < 0 ? kToolSeparatorWidth : b.image; // a separator's width
         button.idCommand = b.command;
         button.fsState = static_cast<BYTE>(b.enabled ? TBSTATE_ENABLED : 0);
         button.fsStyle = static_cast<BYTE>(b.image < 0 ? BTNS_SEP : BTNS_BUTTON);
@@ -220,7 +217,7 @@ void TMainForm::CreateControls(HINSTANCE instance)
     m_hSoundsList = CreateWindowExA(
         WS_EX_CLIENTEDGE, WC_LISTVIEWA, nullptr,
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, 0, 0, 0, 0,
-        m_hWnd, reinterpret_cast<HMENU>(IDC_SOUNDSLIST), instance, nullptr);
+        Handle(), reinterpret_cast<HMENU>(IDC_SOUNDSLIST), instance, nullptr);
     SendMessageA(m_hSoundsList, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
     ListView_SetExtendedListViewStyle(m_hSoundsList, LVS_EX_FULLROWSELECT);
     ListView_SetImageList(m_hSoundsList, m_MenuImages, LVSIL_SMALL);
@@ -235,7 +232,7 @@ void TMainForm::CreateControls(HINSTANCE instance)
     }
 
     m_hStatus = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
-                                m_hWnd, reinterpret_cast<HMENU>(IDC_STATUS), instance, nullptr);
+                                Handle(), reinterpret_cast<HMENU>(IDC_STATUS), instance, nullptr);
     SendMessageA(m_hStatus, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
     // One panel across the whole bar.
     int parts[1] = {-1};
@@ -250,13 +247,13 @@ void TMainForm::FormCreate()
 
     m_Settings.Load();
     TWindowBounds b = m_Settings.GetWindowBounds();
-    SetWindowPos(m_hWnd, nullptr, b.Left, b.Top, b.Right - b.Left, b.Bottom - b.Top,
+    SetWindowPos(Handle(), nullptr, b.Left, b.Top, b.Right - b.Left, b.Bottom - b.Top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < 3; ++i)
         if (int width = m_Settings.GetColumnWidth(i))
             ListView_SetColumnWidth(m_hSoundsList, i, width);
     if (!m_Settings.HasInstallPath()) {
-        Prompts().Message(m_hWnd,
+        Prompts().Message(Handle(),
                           "You currently have no game directory defined. Use the Options window to select a "
                           "game directory.\n\nFor more help, use the help file provided with this program.",
                           "Notice", MB_OK | MB_ICONWARNING);
@@ -272,7 +269,7 @@ void TMainForm::LayoutControls()
     if (!m_hToolbar || !m_hSoundsList || !m_hStatus)
         return;
     RECT client;
-    GetClientRect(m_hWnd, &client);
+    GetClientRect(Handle(), &client);
     SendMessageA(m_hStatus, WM_SIZE, 0, 0);
     RECT status;
     GetWindowRect(m_hStatus, &status);
@@ -280,26 +277,6 @@ void TMainForm::LayoutControls()
     MoveWindow(m_hToolbar, 0, 0, client.right, ToolbarHeight, TRUE);
     MoveWindow(m_hSoundsList, 0, ToolbarHeight, client.right,
                std::max(0, static_cast<int>(client.bottom) - ToolbarHeight - statusHeight), TRUE);
-}
-
-LRESULT CALLBACK TMainForm::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_NCCREATE) {
-        auto* form = static_cast<TMainForm*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        form->m_hWnd = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!form)
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    try {
-        return form->HandleMessage(msg, wp, lp);
-    } catch (const std::exception& e) {
-        form->ShowException(e.what());
-    } catch (...) {
-        form->ShowException("Unknown error.");
-    }
-    return 0;
 }
 
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
@@ -336,18 +313,22 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         break;
     }
     case WM_CLOSE:
-        if (FormCloseQuery())
-            DestroyWindow(m_hWnd);
+        // A list that cannot be saved keeps the window open; the error's text
+        // goes to the player as the default error handler shows it.
+        try {
+            if (FormCloseQuery())
+                DestroyWindow(Handle());
+        } catch (const std::exception& e) {
+            ShowException(e.what());
+        }
         return 0;
     case WM_DESTROY:
-        SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
-        m_hWnd = nullptr;
         PostQuitMessage(0);
         return 0;
     default:
         break;
     }
-    return DefWindowProcA(m_hWnd, msg, wp, lp);
+    return TWindow::HandleMessage(msg, wp, lp);
 }
 
 void TMainForm::RunCommand(int id)
@@ -390,7 +371,7 @@ void TMainForm::RunCommand(int id)
 
 void TMainForm::ShowException(const char* text)
 {
-    Prompts().Message(m_hWnd, text, "Exception", MB_OK | MB_ICONERROR);
+    Prompts().Message(Handle(), text, "Exception", MB_OK | MB_ICONERROR);
 }
 
 // ---------------------------------------------------------------------------
@@ -398,9 +379,9 @@ void TMainForm::ShowException(const char* text)
 
 bool TMainForm::IsCommandEnabled(int id) const
 {
-    if (!m_hWnd)
+    if (!Handle())
         return false;
-    HMENU menu = GetMenu(m_hWnd);
+    HMENU menu = GetMenu(Handle());
     UINT state = menu ? GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) : static_cast<UINT>(-1);
     if (state != static_cast<UINT>(-1))
         return (state & (MF_GRAYED | MF_DISABLED)) == 0;
@@ -416,7 +397,7 @@ bool TMainForm::IsActive() const
 
 void TMainForm::SetCommandEnabled(int id, bool enabled)
 {
-    if (HMENU menu = GetMenu(m_hWnd))
+    if (HMENU menu = GetMenu(Handle()))
         EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     if (m_hPopupMenu)
         EnableMenuItem(m_hPopupMenu, static_cast<UINT>(id),
@@ -428,7 +409,7 @@ void TMainForm::EnableListCommands(bool enabled)
 {
     for (int id : kListCommands)
         SetCommandEnabled(id, enabled);
-    DrawMenuBar(m_hWnd);
+    DrawMenuBar(Handle());
 }
 
 void TMainForm::RefreshState()
@@ -449,8 +430,8 @@ void TMainForm::RefreshState()
         EnableListCommands(false);
         SetCommandEnabled(IDM_OPTIONS, true);
     }
-    DrawMenuBar(m_hWnd);
-    SetWindowTextA(m_hWnd, (cb::ListTitle(CurrentFile) + cb::kTitleSuffix).c_str());
+    DrawMenuBar(Handle());
+    SetWindowTextA(Handle(), (cb::ListTitle(CurrentFile) + cb::kTitleSuffix).c_str());
 }
 
 std::string TMainForm::StatusBarText() const
@@ -539,17 +520,22 @@ void TMainForm::SaveSoundList(const std::string& fileName)
     RefreshState();
 }
 
+int TMainForm::AskUnsavedChanges()
+{
+    return Prompts().Message(Handle(), cb::UnsavedChangesText(cb::ListTitle(CurrentFile)), "Cuebinder",
+                             MB_YESNOCANCEL | MB_ICONWARNING);
+}
+
 bool TMainForm::AskSaveChanges()
 {
     if (!Modified)
         return true;
-    int answer = Prompts().Message(m_hWnd, cb::UnsavedChangesText(cb::ListTitle(CurrentFile)), "Cuebinder",
-                                   MB_YESNOCANCEL | MB_ICONWARNING);
+    const int answer = AskUnsavedChanges();
     if (answer == IDCANCEL)
         return false;
     if (answer == IDYES) {
         std::string name = CurrentFile;
-        if (!Prompts().SaveFile(m_hWnd, name, ListFilter, "Save As", "qbl"))
+        if (!Prompts().SaveFile(Handle(), name, ListFilter, "Save As", "qbl"))
             return false;
         SaveSoundList(name);
     }
@@ -571,7 +557,7 @@ void TMainForm::OpenMenuClick()
     if (!AskSaveChanges())
         return;
     std::string name;
-    if (Prompts().OpenFile(m_hWnd, name, ListFilter, nullptr, nullptr))
+    if (Prompts().OpenFile(Handle(), name, ListFilter, nullptr, nullptr))
         LoadSoundList(name);
 }
 
@@ -587,7 +573,7 @@ void TMainForm::SaveMenuClick()
 void TMainForm::SaveAsMenuClick()
 {
     std::string name = CurrentFile;
-    if (Prompts().SaveFile(m_hWnd, name, ListFilter, "Save As", "qbl"))
+    if (Prompts().SaveFile(Handle(), name, ListFilter, "Save As", "qbl"))
         SaveSoundList(name);
 }
 
@@ -595,15 +581,14 @@ bool TMainForm::FormCloseQuery()
 {
     if (!Modified)
         return true;
-    int answer = Prompts().Message(m_hWnd, cb::UnsavedChangesText(cb::ListTitle(CurrentFile)), "Cuebinder",
-                                   MB_YESNOCANCEL | MB_ICONWARNING);
+    const int answer = AskUnsavedChanges();
     if (answer == IDCANCEL)
         return false;
     if (answer == IDNO)
         return true;
     if (CurrentFile.empty()) {
         std::string name;
-        if (!Prompts().SaveFile(m_hWnd, name, ListFilter, "Save As", "qbl"))
+        if (!Prompts().SaveFile(Handle(), name, ListFilter, "Save As", "qbl"))
             return false;
         SaveSoundList(name);
     } else {
@@ -614,12 +599,12 @@ bool TMainForm::FormCloseQuery()
 
 void TMainForm::ExitMenuClick()
 {
-    PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    PostMessageA(Handle(), WM_CLOSE, 0, 0);
 }
 
 void TMainForm::ScriptSetupMenuClick()
 {
-    RunScriptSetup(m_hWnd, m_Settings);
+    RunScriptSetup(Handle(), m_Settings);
 }
 
 // ---------------------------------------------------------------------------
@@ -646,9 +631,9 @@ bool TMainForm::ActivateHotKeys()
     for (std::size_t i = 0; i < m_Sounds.size(); ++i) {
         cb::TSound& sound = m_Sounds[i];
         sound.ID = NewHotKeyID();
-        if (!RegisterHotKey(m_hWnd, sound.ID, cb::HotKeyModifiers(sound.ShortCut),
+        if (!RegisterHotKey(Handle(), sound.ID, cb::HotKeyModifiers(sound.ShortCut),
                             cb::HotKeyKey(sound.ShortCut))) {
-            Prompts().Message(m_hWnd,
+            Prompts().Message(Handle(),
                               cb::DuplicateShortcutText(i, sound.Filename, ShortCutToText(sound.ShortCut)),
                               "Error", MB_OK | MB_ICONERROR);
             DeactivateHotKeys();
@@ -661,19 +646,19 @@ bool TMainForm::ActivateHotKeys()
     m_StatusText.reserve(std::char_traits<char>::length(cb::kCurrentSoundPrefix) + longest);
     EnableListCommands(false);
     SetCommandEnabled(IDM_DEACTIVATE, true);
-    DrawMenuBar(m_hWnd);
+    DrawMenuBar(Handle());
     if (m_Settings.GetMinWhenActivated())
-        SendMessageA(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        SendMessageA(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     return true;
 }
 
 void TMainForm::DeactivateHotKeys()
 {
     for (const cb::TSound& sound : m_Sounds)
-        UnregisterHotKey(m_hWnd, sound.ID);
+        UnregisterHotKey(Handle(), sound.ID);
     EnableListCommands(true);
     SetCommandEnabled(IDM_DEACTIVATE, false);
-    DrawMenuBar(m_hWnd);
+    DrawMenuBar(Handle());
 }
 
 void TMainForm::OnHotKey(const MSG& message)
@@ -712,6 +697,8 @@ int RunApplication(TMainForm& form, HACCEL accelerators)
         bool handled = false;
         form.ApplicationEvents1Message(msg, handled);
         if (handled)
+            continue;
+        if (TDialog::PreTranslate(msg))
             continue;
         if (accelerators && form.Handle() && TranslateAcceleratorA(form.Handle(), accelerators, &msg))
             continue;

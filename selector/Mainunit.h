@@ -1,6 +1,12 @@
 // The main window: the sound list and its list file, the hotkeys that play the
-// list's sounds into the game, and the commands that reach them.
+// list's sounds into the game, and the commands that reach them. Handlers are
+// named after the window events they serve: control and event
+// (NewMenuClick: the New menu item was clicked; FormCloseQuery: the form is
+// asked whether it may close; ApplicationEvents1Message: the application's
+// message hook saw a message).
 #pragma once
+
+#include "FormBase.h"
 
 #include "core/ShortcutText.h"
 #include "core/SoundList.h"
@@ -24,7 +30,7 @@ const cb::TKeyNames& KeyNames();
 // "<kilobytes> KB" for the file, "0 KB" when it cannot be opened.
 std::string FileSizeText(const std::string& fileName);
 
-class TMainForm
+class TMainForm : public TWindow
 {
 public:
     static constexpr int MinWidth = 470;
@@ -41,7 +47,6 @@ public:
     // Creates the window and runs FormCreate (settings, the no-game-directory
     // notice, the state refresh and the automatic load of the last list).
     bool Create(HINSTANCE instance, int showCommand);
-    HWND Handle() const { return m_hWnd; }
     HWND SoundsList() const { return m_hSoundsList; }
     HWND StatusBar() const { return m_hStatus; }
     HWND Toolbar() const { return m_hToolbar; }
@@ -100,18 +105,17 @@ public:
     void ShowException(const char* text);
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void CreateControls(HINSTANCE instance);
     void FormCreate();
     void LayoutControls();
     void SetCommandEnabled(int id, bool enabled);
     void AddRow(const cb::TSound& sound);
-    bool AskSaveChanges(); // false: the user cancelled
+    int AskUnsavedChanges(); // the question itself: IDYES, IDNO or IDCANCEL
+    bool AskSaveChanges();   // false: the user cancelled
 
     TSettings& m_Settings;
     TReplacer& m_Replacer;
-    HWND m_hWnd = nullptr;
     HWND m_hToolbar = nullptr;
     HWND m_hSoundsList = nullptr;
     HWND m_hStatus = nullptr;

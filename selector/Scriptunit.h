@@ -1,8 +1,10 @@
 // Script Setup: the window where the player picks the mod, and the operation
 // that appends the console script to the mod's autoexec.cfg and its key
-// bindings to config.cfg.
+// bindings to config.cfg. The window's handlers are named after the window
+// events they serve (OnInit is the form's creation, OnOK its Setup button).
 #pragma once
 
+#include "FormBase.h"
 #include "core/ScriptText.h"
 
 #include <windows.h>
@@ -11,7 +13,7 @@
 
 class TSettings;
 
-class TScriptForm
+class TScriptForm : public TDialog
 {
 public:
     // Control identifiers (the radio buttons run consecutively from IdMainline).
@@ -31,39 +33,25 @@ public:
     static constexpr int ClientWidth = 170;
     static constexpr int ClientHeight = 245;
 
-    // `owner` is the main window; the form is centred over it.
-    explicit TScriptForm(HWND owner);
-    ~TScriptForm();
-    TScriptForm(const TScriptForm&) = delete;
-    TScriptForm& operator=(const TScriptForm&) = delete;
+    // Shown with ShowModal(owner) (IDOK when closed with Setup, IDCANCEL
+    // otherwise) or Show(owner) for tests that drive it by messages; either
+    // way it is centred over the owner, the main window.
+    TScriptForm();
 
-    // Runs the window modally; IDOK when closed with Setup, IDCANCEL otherwise.
-    int ShowModal();
-    // Creates the same window without a modal loop (tests drive it by
-    // messages); it destroys itself when closed, and ModalResult() tells how.
-    bool ShowModeless();
-
-    HWND Handle() const { return m_hWnd; }
-    // 0 while open; IDOK or IDCANCEL once closed.
-    int ModalResult() const { return m_ModalResult; }
-
-    // The choice and the typed folder as they stood when the window closed.
-    ModChoice Choice() const { return m_Choice; }
+    // The choice and the typed folder as they stood when Setup closed the window.
+    cb::ModChoice Choice() const { return m_Choice; }
     const std::string& OtherText() const { return m_OtherText; }
     // The chosen mod folder, ending in "\".
-    std::string ModFolder() const { return ModFolderFor(m_Choice, m_OtherText); }
+    std::string ModFolder() const { return cb::ModFolderFor(m_Choice, m_OtherText); }
+
+protected:
+    // FormCreate: the client size, the places of the controls, the first mod checked.
+    bool OnInit() override;
+    // Setup: reads the choice and the typed folder, then closes with IDOK.
+    void OnOK() override;
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-    void FormCreate();
-    void CloseWith(int result);
-
-    HWND m_Owner = nullptr;
-    HWND m_hWnd = nullptr;
-    bool m_Modal = false;
-    int m_ModalResult = 0;
-    ModChoice m_Choice = ModChoice::Mainline;
+    cb::ModChoice m_Choice = cb::ModChoice::Mainline;
     std::string m_OtherText;
 };
 

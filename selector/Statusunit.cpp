@@ -13,20 +13,9 @@ const char* TStatusForm::ClassName()
     return kClassName;
 }
 
-TStatusForm::TStatusForm(TSettings& settings) : m_Settings(settings)
+TStatusForm::TStatusForm(TSettings& settings) : TWindow(kClassName), m_Settings(settings)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
-    if (!GetClassInfoExA(instance, kClassName, &wc)) {
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &TStatusForm::WndProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        wc.lpszClassName = kClassName;
-        RegisterClassExA(&wc);
-    }
-
     HDC screen = GetDC(nullptr);
     int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen)
@@ -39,26 +28,25 @@ TStatusForm::TStatusForm(TSettings& settings) : m_Settings(settings)
     int width = GetSystemMetrics(SM_CXSCREEN);
     // A pop-up without border or caption; the tool-window style keeps it out
     // of the task bar, and it never takes the focus from the game.
-    m_hWnd =
-        CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClassName, "Status",
-                        WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, BarHeight, nullptr, nullptr, instance, this);
-    if (!m_hWnd)
+    WNDCLASSEXA wc{};
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    if (!CreateHandle(instance, wc, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "Status",
+                      WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, BarHeight, nullptr, nullptr))
         return;
 
     m_hStatus =
         CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0,
-                        0, width, BarHeight, m_hWnd, nullptr, instance, nullptr);
+                        0, width, BarHeight, Handle(), nullptr, instance, nullptr);
     if (m_hStatus && m_hFont)
         SendMessageA(m_hStatus, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
 }
 
 TStatusForm::~TStatusForm()
 {
-    if (m_hWnd) {
-        KillTimer(m_hWnd, StatusTimerId);
-        SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
-        DestroyWindow(m_hWnd);
-    }
+    if (Handle())
+        KillTimer(Handle(), StatusTimerId);
+    DestroyHandle();
     if (m_hFont)
         DeleteObject(m_hFont);
     if (m_hBackground)
@@ -77,18 +65,18 @@ std::string TStatusForm::StatusText() const
 
 void TStatusForm::EnableTimer(bool enabled)
 {
-    if (!m_hWnd)
+    if (!Handle())
         return;
     if (enabled)
-        SetTimer(m_hWnd, StatusTimerId, StatusTimerInterval, nullptr);
+        SetTimer(Handle(), StatusTimerId, StatusTimerInterval, nullptr);
     else
-        KillTimer(m_hWnd, StatusTimerId);
+        KillTimer(Handle(), StatusTimerId);
     m_TimerEnabled = enabled;
 }
 
 void TStatusForm::ShowStatus(const std::string& text)
 {
-    if (!m_hWnd)
+    if (!Handle())
         return;
     EnableTimer(false);
     SetWindowTextA(m_hStatus, text.c_str());
@@ -96,49 +84,30 @@ void TStatusForm::ShowStatus(const std::string& text)
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
     RECT r;
-    GetWindowRect(m_hWnd, &r);
+    GetWindowRect(Handle(), &r);
     int top = r.top;
     int align = m_Settings.GetBarAlign();
     if (align == 0)
         top = 0;
     else if (align == 1)
         top = height - BarHeight;
-    SetWindowPos(m_hWnd, nullptr, 0, top, width, BarHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, 0, top, width, BarHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     MoveWindow(m_hStatus, 0, 0, width, BarHeight, TRUE);
 
     if (align != 2) {
-        ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
-        SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+        SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     EnableTimer(true);
 }
 
 void TStatusForm::StatusTimerTimer()
 {
-    if (!m_hWnd)
+    if (!Handle())
         return;
-    ShowWindow(m_hWnd, SW_HIDE);
+    ShowWindow(Handle(), SW_HIDE);
     EnableTimer(false);
-}
-
-LRESULT CALLBACK TStatusForm::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_NCCREATE) {
-        auto* created = reinterpret_cast<TStatusForm*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        created->m_hWnd = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* self = reinterpret_cast<TStatusForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCDESTROY)
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    if (!self)
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    try {
-        return self->HandleMessage(msg, wp, lp);
-    } catch (...) {
-        return 0;
-    }
 }
 
 LRESULT TStatusForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
@@ -165,5 +134,5 @@ LRESULT TStatusForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     default:
         break;
     }
-    return DefWindowProcA(m_hWnd, msg, wp, lp);
+    return TWindow::HandleMessage(msg, wp, lp);
 }

@@ -1,7 +1,10 @@
 // The in-game status bar: a borderless black bar, 22 pixels high, across the
 // top or bottom of the primary screen, showing the sound just loaded in white
-// bold text for 5000 ms after the last ShowStatus.
+// bold text for 5000 ms after the last ShowStatus. Its handlers are named
+// after the window events they serve (StatusTimerTimer: the StatusTimer fired).
 #pragma once
+
+#include "FormBase.h"
 
 #include <windows.h>
 
@@ -9,7 +12,7 @@
 
 class TSettings;
 
-class TStatusForm
+class TStatusForm : public TWindow
 {
 public:
     static constexpr UINT_PTR StatusTimerId = 1;
@@ -30,7 +33,6 @@ public:
     // The StatusTimer's handler: hides the bar and stops the timer.
     void StatusTimerTimer();
 
-    HWND Handle() const { return m_hWnd; }
     // The label that fills the bar.
     HWND StatusLabel() const { return m_hStatus; }
     std::string StatusText() const;
@@ -40,12 +42,10 @@ public:
     static const char* ClassName();
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void EnableTimer(bool enabled);
 
     TSettings& m_Settings;
-    HWND m_hWnd = nullptr;
     HWND m_hStatus = nullptr;
     HFONT m_hFont = nullptr;
     HBRUSH m_hBackground = nullptr;

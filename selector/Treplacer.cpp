@@ -1,6 +1,7 @@
 #include "Treplacer.h"
 
 #include "Cubdfuncs.h"
+#include "FileSteps.h"
 
 #include <new>
 
@@ -9,19 +10,6 @@ namespace {
 bool FileExists(const std::string& name)
 {
     return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Writes all `size` bytes or returns false.
-bool WriteAll(HANDLE file, const char* data, DWORD size)
-{
-    while (size > 0) {
-        DWORD written = 0;
-        if (!WriteFile(file, data, size, &written, nullptr) || written == 0)
-            return false;
-        data += written;
-        size -= written;
-    }
-    return true;
 }
 
 // Reads exactly `size` bytes or returns false (a short read means the source

@@ -46,23 +46,23 @@ std::string ProgramPath()
     }
 }
 
-TSettings::TSettings() : m_FileName(SettingsFileForProgram(ProgramPath())) {}
+TSettings::TSettings() : m_FileName(cb::SettingsFileForProgram(ProgramPath())) {}
 
 TSettings::TSettings(std::string fileName) : m_FileName(std::move(fileName)) {}
 
 void TSettings::Load()
 {
     auto readInt = [this](const char* section, const char* key, int fallback) {
-        return ParseSettingInteger(ReadProfileValue(m_FileName, section, key), fallback);
+        return cb::ParseSettingInteger(ReadProfileValue(m_FileName, section, key), fallback);
     };
     auto readBool = [this](const char* section, const char* key, bool fallback) {
-        return ParseSettingBool(ReadProfileValue(m_FileName, section, key), fallback);
+        return cb::ParseSettingBool(ReadProfileValue(m_FileName, section, key), fallback);
     };
 
     int width = readInt(kWindow, "iW", 470);
     int height = readInt(kWindow, "iH", 312);
-    int left = readInt(kWindow, "iX", CentredEdge(GetSystemMetrics(SM_CXSCREEN), width));
-    int top = readInt(kWindow, "iY", CentredEdge(GetSystemMetrics(SM_CYSCREEN), height));
+    int left = readInt(kWindow, "iX", cb::CentredEdge(GetSystemMetrics(SM_CXSCREEN), width));
+    int top = readInt(kWindow, "iY", cb::CentredEdge(GetSystemMetrics(SM_CYSCREEN), height));
     m_WindowBounds = {left, top, left + width, top + height};
     for (int i = 0; i < 3; ++i)
         m_ColumnWidths[i] = readInt(kWindow, kColumnKeys[i], 0);
@@ -77,10 +77,10 @@ void TSettings::Load()
 void TSettings::Save()
 {
     auto writeInt = [this](const char* section, const char* key, int value) {
-        WriteProfileValue(m_FileName, section, key, SettingIntegerText(value).c_str());
+        WriteProfileValue(m_FileName, section, key, cb::SettingIntegerText(value).c_str());
     };
     auto writeBool = [this](const char* section, const char* key, bool value) {
-        WriteProfileValue(m_FileName, section, key, SettingBoolText(value).c_str());
+        WriteProfileValue(m_FileName, section, key, cb::SettingBoolText(value).c_str());
     };
 
     const TWindowBounds& b = m_WindowBounds;
@@ -116,7 +116,7 @@ void TSettings::SetColumnWidth(int column, int width)
 
 std::string TSettings::GetInstallPath() const
 {
-    return WithTrailingBackslash(m_InstallPath);
+    return cb::WithTrailingBackslash(m_InstallPath);
 }
 
 TSettings& Settings()

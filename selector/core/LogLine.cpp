@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace cb {
+
 std::string FormatLogLine(const LogTime& t, const std::string& message)
 {
     char head[64];
@@ -19,3 +21,5 @@ std::string LogFileForProgram(const std::string& programPath)
 {
     return FolderOf(programPath) + "\\log.txt";
 }
+
+} // namespace cb

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace cb {
+
 struct LogTime
 {
     int Year = 0;
@@ -20,3 +22,5 @@ std::string FormatLogLine(const LogTime& time, const std::string& message);
 
 // The log file of a program: its folder followed by "\log.txt".
 std::string LogFileForProgram(const std::string& programPath);
+
+} // namespace cb

@@ -1,5 +1,7 @@
 #include "core/ScriptText.h"
 
+namespace cb {
+
 const std::vector<std::string>& AutoexecScriptPieces()
 {
     static const std::vector<std::string> pieces = {
@@ -75,3 +77,5 @@ std::string ModFolderFor(ModChoice choice, const std::string& otherText)
     }
     return otherText + "\\";
 }
+
+} // namespace cb

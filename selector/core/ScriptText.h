@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace cb {
+
 // The ten pieces appended to autoexec.cfg, in order, each written with its
 // exact length.
 const std::vector<std::string>& AutoexecScriptPieces();
@@ -25,3 +27,5 @@ const std::vector<std::string>& ModChoiceCaptions();
 // The folder of a choice below the game directory, ending in "\". "Other"
 // takes the typed text as it stands, so an empty text gives "\".
 std::string ModFolderFor(ModChoice choice, const std::string& otherText);
+
+} // namespace cb

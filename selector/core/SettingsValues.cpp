@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace cb {
+
 namespace {
 
 int HexDigit(char c)
@@ -114,3 +116,5 @@ std::string FolderOf(const std::string& path)
         return std::string();
     return path.substr(0, cut);
 }
+
+} // namespace cb

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace cb {
+
 // Reads an integer value as stored in the settings file. Decimal with an
 // optional sign; a value longer than two characters that starts with "0x" or
 // "0X" is hexadecimal (up to 32 bits, taken as a signed 32-bit number). An
@@ -37,3 +39,5 @@ std::string WithTrailingBackslash(const std::string& path);
 // The folder part of a path without its trailing separator
 // ("C:\Prog\Cuebinder.exe" -> "C:\Prog"); empty when there is none.
 std::string FolderOf(const std::string& path);
+
+} // namespace cb

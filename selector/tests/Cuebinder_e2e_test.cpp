@@ -24,21 +24,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string WinPath(std::string p)
-{
-    for (char& c : p)
-        if (c == '/')
-            c = '\\';
-    return p;
-}
-
 using testfiles::ReadAll;
 using testfiles::RemoveTree;
-
-void WriteAll(const std::string& path, const std::string& data)
-{
-    ASSERT_TRUE(testfiles::WriteAll(path, data)) << path;
-}
+using testfiles::WinPath;
+using testfiles::WriteOrFail;
 
 // A small valid PCM WAV file: 16-bit mono at 22050 Hz, `dataBytes` of a pattern.
 std::string Wav(std::uint32_t dataBytes, unsigned seed)
@@ -121,19 +110,7 @@ std::string WindowText(HWND hwnd)
 // and waits for it.
 bool RunUnix(const std::string& unixCommandLine)
 {
-    const std::string commandLine = "start.exe /wait /unix " + unixCommandLine;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string cmd = commandLine;
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    WaitForSingleObject(pi.hProcess, 15000);
-    DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    return code == 0;
+    return testfiles::RunAndWait("start.exe /wait /unix " + unixCommandLine, 15000) == 0;
 }
 
 // A program started by the test, ended when the object goes.
@@ -241,13 +218,13 @@ protected:
         RemoveTree(root_);
         for (const char* d : {"", "\\app", "\\game", "\\game\\mainline", "\\sounds"})
             CreateDirectoryA((root_ + d).c_str(), nullptr);
-        WriteAll(root_ + "\\game\\WONAuth.dll", "marker");
+        WriteOrFail(root_ + "\\game\\WONAuth.dll", "marker");
         ASSERT_TRUE(CopyFileA((WinPath(CB_DIST_DIR) + "\\Cuebinder.exe").c_str(),
                               App("Cuebinder.exe").c_str(), FALSE));
         a_ = Wav(30000, 1);
         b_ = Wav(70000, 2);
-        WriteAll(Sound("alpha.wav"), a_);
-        WriteAll(Sound("beta.wav"), b_);
+        WriteOrFail(Sound("alpha.wav"), a_);
+        WriteOrFail(Sound("beta.wav"), b_);
     }
     void TearDown() override
     {
@@ -270,14 +247,14 @@ protected:
             text += "[Sounds]\r\n";
         for (std::size_t i = 0; i < entries.size(); ++i)
             text += "Sound" + std::to_string(i) + "=" + entries[i].first + ";" + entries[i].second + "\r\n";
-        WriteAll(root_ + "\\songs.qbl", text);
+        WriteOrFail(root_ + "\\songs.qbl", text);
     }
     void StartCuebinder(bool minimise)
     {
-        WriteAll(App("Cuebinder.ini"),
-                 "[Game]\r\nInstallPath=" + root_ + "\\game\r\n[App]\r\nLastFile=" + root_ +
-                     "\\songs.qbl\r\nLoadLastAtStart=1\r\nMinWhenActivated=" + (minimise ? "1" : "0") +
-                     "\r\n");
+        WriteOrFail(App("Cuebinder.ini"),
+                    "[Game]\r\nInstallPath=" + root_ + "\\game\r\n[App]\r\nLastFile=" + root_ +
+                        "\\songs.qbl\r\nLoadLastAtStart=1\r\nMinWhenActivated=" + (minimise ? "1" : "0") +
+                        "\r\n");
         cuebinder_ = std::make_unique<Process>();
         ASSERT_TRUE(cuebinder_->Start(App("Cuebinder.exe"), "", root_ + "\\app"));
         ASSERT_TRUE(WaitFor([&] { return (main_ = FindWindowOf(cuebinder_->Id(), "TMainForm")) != nullptr; }))

@@ -38,6 +38,21 @@ inline bool WriteAll(const std::string& path, const std::string& data)
     return ok;
 }
 
+// A failed write fails the test that asked for it.
+inline void WriteOrFail(const std::string& path, const std::string& data)
+{
+    ASSERT_TRUE(WriteAll(path, data)) << path;
+}
+
+// The build's folders come in with "/"; Windows paths built on them use "\".
+inline std::string WinPath(std::string p)
+{
+    for (char& c : p)
+        if (c == '/')
+            c = '\\';
+    return p;
+}
+
 inline bool Exists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -55,16 +70,16 @@ inline std::string Pattern(std::size_t size, unsigned seed)
     return s;
 }
 
-// Runs a command line to its end (at most a minute) and returns its exit
+// Runs a command line to its end (at most `limitMs`) and returns its exit
 // code; 9999 when it cannot start, 9998 when the code cannot be read.
-inline DWORD RunAndWait(std::string cmd)
+inline DWORD RunAndWait(std::string cmd, DWORD limitMs = 60000)
 {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return 9999;
-    WaitForSingleObject(pi.hProcess, 60000);
+    WaitForSingleObject(pi.hProcess, limitMs);
     DWORD code = 9998;
     GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);

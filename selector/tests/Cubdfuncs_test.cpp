@@ -15,7 +15,7 @@ using testfiles::ScratchDir;
 
 namespace {
 
-LogTime Now()
+cb::LogTime Now()
 {
     SYSTEMTIME st;
     GetLocalTime(&st);
@@ -46,14 +46,14 @@ TEST(EventLog, LineBytesFromTheLocalClock)
 {
     ScratchDir dir;
     SetLogFileName(dir / "log.txt");
-    LogTime before = Now();
+    cb::LogTime before = Now();
     WriteLog("Replace() failed.");
-    LogTime after = Now();
+    cb::LogTime after = Now();
     SetLogFileName("");
     std::string text = ReadAll(dir / "log.txt");
     // The second may have turned between the two readings of the clock.
-    EXPECT_TRUE(text == FormatLogLine(before, "Replace() failed.") ||
-                text == FormatLogLine(after, "Replace() failed."))
+    EXPECT_TRUE(text == cb::FormatLogLine(before, "Replace() failed.") ||
+                text == cb::FormatLogLine(after, "Replace() failed."))
         << text;
     EXPECT_EQ(text.substr(text.size() - 22), " - Replace() failed.\r\n");
 }

@@ -1,12 +1,17 @@
-// Times the voice-file replacer against a plain CopyFileA of the same WAV file
-// in the same run, for a 1 MB and a 20 MB file.
-// Usage: replacer_timing FOLDER   (the folder receives the scratch files)
+// Times a hotkey press of Cuebinder against a plain CopyFileA of the same WAV
+// file in the same run, for a 1 MB and a 20 MB file: the voice-file replacer
+// alone at the smallest and largest buffer, then the whole press through the
+// main window (hook, replacer, status bar).
+// Usage: selector_press FOLDER   (the folder receives the scratch files)
+#include "Mainunit.h"
 #include "Treplacer.h"
+#include "Tsettings.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -57,12 +62,39 @@ bool MakeWav(const std::string& path, std::size_t bytes)
     return ok && written == bytes;
 }
 
+// Median of the whole press and of a plain copy (milliseconds) over `reps`
+// presses of the entry `index` of an active main window.
+void TimePresses(TMainForm& form, std::size_t index, const std::string& copyTarget, int reps)
+{
+    const cb::TSound& sound = form.Sounds()[index];
+    std::vector<double> press, copy;
+    for (int i = 0; i < reps; ++i) {
+        MSG msg{};
+        msg.hwnd = form.Handle();
+        msg.message = WM_HOTKEY;
+        msg.wParam = static_cast<WPARAM>(sound.ID);
+        bool handled = false;
+        double t0 = Now();
+        form.ApplicationEvents1Message(msg, handled);
+        double t1 = Now();
+        CopyFileA(sound.Filename.c_str(), copyTarget.c_str(), FALSE);
+        double t2 = Now();
+        press.push_back((t1 - t0) * 1000.0);
+        copy.push_back((t2 - t1) * 1000.0);
+    }
+    std::sort(press.begin(), press.end());
+    std::sort(copy.begin(), copy.end());
+    const double p = press[press.size() / 2], c = copy[copy.size() / 2];
+    std::printf("%-6s %-8s %12.3f %12.3f %12s %8.2f\n", index == 0 ? "1 MB" : "20 MB", "press", p, c, "",
+                p / c);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: replacer_timing FOLDER\n");
+        std::fprintf(stderr, "usage: selector_press FOLDER\n");
         return 1;
     }
     const std::string dir = argv[1];
@@ -109,9 +141,39 @@ int main(int argc, char** argv)
             std::printf("%-6s %5d KB %12.3f %12.3f %12.1f %8.2f\n", run.name, kilobytes, r, c,
                         static_cast<double>(run.bytes) / (1 << 20) / (r / 1000.0), r / c);
         }
-        DeleteFileA(source.c_str());
     }
+
+    // The whole press: a main window over a settings file that names the folder
+    // as the game directory, one entry per file, activated.
+    {
+        TSettings settings(dir + "\\Cuebinder.ini");
+        settings.SetInstallPath(dir);
+        settings.Save();
+        TReplacer replacer;
+        TMainForm form(settings, replacer);
+        if (!form.Create(GetModuleHandleA(nullptr), SW_SHOWNOACTIVATE)) {
+            std::fprintf(stderr, "no main window\n");
+            return 4;
+        }
+        const std::uint16_t shortcuts[] = {0xC000 | VK_F9, 0xC000 | VK_F10};
+        for (std::size_t i = 0; i < 2; ++i) {
+            cb::TSound sound;
+            sound.Filename = dir + "\\source_" + std::to_string(runs[i].bytes) + ".wav";
+            sound.ShortCut = shortcuts[i];
+            form.AppendSound(sound);
+        }
+        if (!form.ActivateHotKeys()) {
+            std::fprintf(stderr, "cannot register the hotkeys\n");
+            return 5;
+        }
+        for (std::size_t i = 0; i < 2; ++i)
+            TimePresses(form, i, copyTarget, runs[i].reps);
+        form.DeactivateHotKeys();
+    }
+    for (const Run& run : runs)
+        DeleteFileA((dir + "\\source_" + std::to_string(run.bytes) + ".wav").c_str());
     DeleteFileA(target.c_str());
     DeleteFileA(copyTarget.c_str());
+    DeleteFileA((dir + "\\Cuebinder.ini").c_str());
     return 0;
 }

@@ -1,6 +1,6 @@
 // Shows the status bar or the Script Setup window on the screen for a while,
 // so that a person (or a screenshot) can look at them.
-// Usage: units_demo status [top|bottom] SECONDS | units_demo script SECONDS
+// Usage: selector_demo status [top|bottom] SECONDS | selector_demo script SECONDS
 #include "Scriptunit.h"
 #include "Statusunit.h"
 #include "Tsettings.h"
@@ -36,8 +36,8 @@ int main(int argc, char** argv)
         return 0;
     }
     if (argc >= 3 && std::strcmp(argv[1], "script") == 0) {
-        TScriptForm form(nullptr);
-        form.ShowModeless();
+        TScriptForm form;
+        form.Show(nullptr);
         Pump(static_cast<DWORD>(std::atoi(argv[2]) * 1000));
         return 0;
     }

@@ -35,30 +35,30 @@ TEST(SettingsValues, IntegersDecimalHexAndFallback)
         {"020", 0, 20},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ParseSettingInteger(c.text, c.fallback), c.expected) << "text \"" << c.text << "\"";
+        EXPECT_EQ(cb::ParseSettingInteger(c.text, c.fallback), c.expected) << "text \"" << c.text << "\"";
 }
 
 TEST(SettingsValues, BooleansReadAsIntegersAndWriteAsOneOrZero)
 {
-    EXPECT_TRUE(ParseSettingBool("2", false));
-    EXPECT_TRUE(ParseSettingBool("-1", false));
-    EXPECT_TRUE(ParseSettingBool("0x10", false));
-    EXPECT_FALSE(ParseSettingBool("0", true));
-    EXPECT_TRUE(ParseSettingBool("", true)); // missing: the default
-    EXPECT_FALSE(ParseSettingBool("", false));
-    EXPECT_TRUE(ParseSettingBool("yes", true)); // not a number: the default
-    EXPECT_EQ(SettingBoolText(ParseSettingBool("2", false)), "1");
-    EXPECT_EQ(SettingBoolText(false), "0");
-    EXPECT_EQ(SettingIntegerText(-32), "-32");
+    EXPECT_TRUE(cb::ParseSettingBool("2", false));
+    EXPECT_TRUE(cb::ParseSettingBool("-1", false));
+    EXPECT_TRUE(cb::ParseSettingBool("0x10", false));
+    EXPECT_FALSE(cb::ParseSettingBool("0", true));
+    EXPECT_TRUE(cb::ParseSettingBool("", true)); // missing: the default
+    EXPECT_FALSE(cb::ParseSettingBool("", false));
+    EXPECT_TRUE(cb::ParseSettingBool("yes", true)); // not a number: the default
+    EXPECT_EQ(cb::SettingBoolText(cb::ParseSettingBool("2", false)), "1");
+    EXPECT_EQ(cb::SettingBoolText(false), "0");
+    EXPECT_EQ(cb::SettingIntegerText(-32), "-32");
 }
 
 TEST(SettingsValues, CentringTruncatesTowardZero)
 {
-    EXPECT_EQ(CentredEdge(1280, 470), 405);
-    EXPECT_EQ(CentredEdge(1024, 312), 356);
-    EXPECT_EQ(CentredEdge(1281, 470), 405);  // 811 / 2
-    EXPECT_EQ(CentredEdge(800, 1001), -100); // -201 / 2 truncates toward zero
-    EXPECT_EQ(CentredEdge(800, 800), 0);
+    EXPECT_EQ(cb::CentredEdge(1280, 470), 405);
+    EXPECT_EQ(cb::CentredEdge(1024, 312), 356);
+    EXPECT_EQ(cb::CentredEdge(1281, 470), 405);  // 811 / 2
+    EXPECT_EQ(cb::CentredEdge(800, 1001), -100); // -201 / 2 truncates toward zero
+    EXPECT_EQ(cb::CentredEdge(800, 800), 0);
 }
 
 TEST(SettingsValues, SettingsFileBesideProgram)
@@ -78,16 +78,16 @@ TEST(SettingsValues, SettingsFileBesideProgram)
         {"a.b:c", "a.b:c.ini"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(SettingsFileForProgram(c.program), c.expected) << c.program;
+        EXPECT_EQ(cb::SettingsFileForProgram(c.program), c.expected) << c.program;
 }
 
 TEST(SettingsValues, InstallPathGetsOneBackslash)
 {
-    EXPECT_EQ(WithTrailingBackslash("C:\\Games\\X"), "C:\\Games\\X\\");
-    EXPECT_EQ(WithTrailingBackslash("C:\\Games\\X\\"), "C:\\Games\\X\\");
-    EXPECT_EQ(WithTrailingBackslash(""), "");
-    EXPECT_EQ(WithTrailingBackslash("\\"), "\\");
-    EXPECT_EQ(FolderOf("C:\\Prog\\Cuebinder.exe"), "C:\\Prog");
-    EXPECT_EQ(FolderOf("Z:/w/t.exe"), "Z:/w");
-    EXPECT_EQ(FolderOf("t.exe"), "");
+    EXPECT_EQ(cb::WithTrailingBackslash("C:\\Games\\X"), "C:\\Games\\X\\");
+    EXPECT_EQ(cb::WithTrailingBackslash("C:\\Games\\X\\"), "C:\\Games\\X\\");
+    EXPECT_EQ(cb::WithTrailingBackslash(""), "");
+    EXPECT_EQ(cb::WithTrailingBackslash("\\"), "\\");
+    EXPECT_EQ(cb::FolderOf("C:\\Prog\\Cuebinder.exe"), "C:\\Prog");
+    EXPECT_EQ(cb::FolderOf("Z:/w/t.exe"), "Z:/w");
+    EXPECT_EQ(cb::FolderOf("t.exe"), "");
 }

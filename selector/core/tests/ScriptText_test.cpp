@@ -17,39 +17,39 @@ TEST(ScriptText, AutoexecBlockExactBytes)
         "alias ToggleWAV \"StartWAV\"\r\n\r\n"
         "echo \"Hold down INSERT to play a WAV.\"\r\n"
         "echo \"Press DELETE to toggle the WAV On/Off.\"\r\n";
-    EXPECT_EQ(AutoexecScriptPieces().size(), 10u);
-    EXPECT_EQ(AutoexecScriptText(), expected);
-    EXPECT_EQ(AutoexecScriptText().size(), 522u);
-    EXPECT_EQ(AutoexecScriptText().find('\0'), std::string::npos);
+    EXPECT_EQ(cb::AutoexecScriptPieces().size(), 10u);
+    EXPECT_EQ(cb::AutoexecScriptText(), expected);
+    EXPECT_EQ(cb::AutoexecScriptText().size(), 522u);
+    EXPECT_EQ(cb::AutoexecScriptText().find('\0'), std::string::npos);
 }
 
 TEST(ScriptText, ConfigBindingsKeepTheirLetterCase)
 {
-    EXPECT_EQ(ConfigBindingPieces().size(), 2u);
-    EXPECT_EQ(ConfigBindingText(), "\r\n\r\nbind \"ins\" \"+PlayWav\"\r\nbind \"del\" \"ToggleWav\"\r\n");
+    EXPECT_EQ(cb::ConfigBindingPieces().size(), 2u);
+    EXPECT_EQ(cb::ConfigBindingText(), "\r\n\r\nbind \"ins\" \"+PlayWav\"\r\nbind \"del\" \"ToggleWav\"\r\n");
 }
 
 TEST(ScriptText, ModFolders)
 {
     struct Case
     {
-        ModChoice choice;
+        cb::ModChoice choice;
         const char* other;
         const char* folder;
         const char* caption;
     };
     const Case cases[] = {
-        {ModChoice::Mainline, "ignored", "mainline\\", "Veltrane (No Mod)"},
-        {ModChoice::Skarrow, "", "skarrow\\", "Skarrow"},
-        {ModChoice::Harrowkeep, "", "tkf\\", "Harrowkeep"},
-        {ModChoice::Ironmarch, "", "dwd\\", "Ironmarch"},
-        {ModChoice::Rebound, "", "rebound\\", "Rebound"},
-        {ModChoice::Other, "mymod", "mymod\\", "Other"},
-        {ModChoice::Other, "", "\\", "Other"},
-        {ModChoice::Other, "a\\b ", "a\\b \\", "Other"},
+        {cb::ModChoice::Mainline, "ignored", "mainline\\", "Veltrane (No Mod)"},
+        {cb::ModChoice::Skarrow, "", "skarrow\\", "Skarrow"},
+        {cb::ModChoice::Harrowkeep, "", "tkf\\", "Harrowkeep"},
+        {cb::ModChoice::Ironmarch, "", "dwd\\", "Ironmarch"},
+        {cb::ModChoice::Rebound, "", "rebound\\", "Rebound"},
+        {cb::ModChoice::Other, "mymod", "mymod\\", "Other"},
+        {cb::ModChoice::Other, "", "\\", "Other"},
+        {cb::ModChoice::Other, "a\\b ", "a\\b \\", "Other"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ModFolderFor(c.choice, c.other), c.folder);
-        EXPECT_EQ(ModChoiceCaptions()[static_cast<std::size_t>(c.choice)], c.caption);
+        EXPECT_EQ(cb::ModFolderFor(c.choice, c.other), c.folder);
+        EXPECT_EQ(cb::ModChoiceCaptions()[static_cast<std::size_t>(c.choice)], c.caption);
     }
 }

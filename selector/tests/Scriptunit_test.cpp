@@ -89,8 +89,8 @@ TEST(ScriptSetup, AppendsTheExactScriptEachTime)
     EXPECT_EQ(InstallScript(nullptr, mod), TScriptSetupResult::Done);
 
     // The texts themselves are pinned byte for byte by the core tests.
-    const std::string block = AutoexecScriptText();
-    const std::string bindings = ConfigBindingText();
+    const std::string block = cb::AutoexecScriptText();
+    const std::string bindings = cb::ConfigBindingText();
     EXPECT_EQ(ReadAll(mod + "autoexec.cfg"), "exec userconfig.cfg" + block + block);
     EXPECT_EQ(ReadAll(mod + "config.cfg"), bindings + bindings) << "created when missing";
 
@@ -132,8 +132,8 @@ TEST(ScriptSetup, EachChoiceOfTheWindowWritesIntoItsFolder)
         EXPECT_EQ(RunAnswered(settings, player), TScriptSetupResult::Done) << c.folder;
         EXPECT_TRUE(g_player.sawWindow);
         const std::string folder = game.root + "\\" + c.folder;
-        EXPECT_EQ(ReadAll(folder + "autoexec.cfg"), AutoexecScriptText()) << c.folder;
-        EXPECT_EQ(ReadAll(folder + "config.cfg"), ConfigBindingText()) << c.folder;
+        EXPECT_EQ(ReadAll(folder + "autoexec.cfg"), cb::AutoexecScriptText()) << c.folder;
+        EXPECT_EQ(ReadAll(folder + "config.cfg"), cb::ConfigBindingText()) << c.folder;
         ASSERT_EQ(prompts.Calls.size(), 1u);
         EXPECT_EQ(prompts.Calls[0].caption, "Success");
         // Nothing went anywhere else.
@@ -171,7 +171,7 @@ TEST(ScriptSetup, ConfigThatCannotBeOpenedFailsAfterTheScript)
     TScriptedPrompts prompts;
     TPromptsScope scope(prompts);
     EXPECT_EQ(InstallScript(nullptr, mod), TScriptSetupResult::Failed);
-    EXPECT_EQ(ReadAll(mod + "autoexec.cfg"), AutoexecScriptText()) << "the first append stays";
+    EXPECT_EQ(ReadAll(mod + "autoexec.cfg"), cb::AutoexecScriptText()) << "the first append stays";
     ASSERT_EQ(prompts.Calls.size(), 1u);
     EXPECT_EQ(prompts.Calls[0].text, kFailed);
     EXPECT_EQ(prompts.Calls[0].caption, "Failure");
@@ -222,8 +222,8 @@ TEST(ScriptSetup, WindowLayoutAndTabOrder)
                                  nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(owner, nullptr);
     {
-        TScriptForm form(owner);
-        ASSERT_TRUE(form.ShowModeless());
+        TScriptForm form;
+        ASSERT_TRUE(form.Show(owner));
         HWND h = form.Handle();
         char caption[64] = {};
         GetWindowTextA(h, caption, sizeof caption);
@@ -253,7 +253,8 @@ TEST(ScriptSetup, WindowLayoutAndTabOrder)
         EXPECT_EQ(text(TScriptForm::IdCancelButton), "&Cancel");
         EXPECT_EQ(text(TScriptForm::IdOtherEdit), "");
         for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(text(TScriptForm::IdMainline + i), ModChoiceCaptions()[static_cast<std::size_t>(i)]);
+            EXPECT_EQ(text(TScriptForm::IdMainline + i),
+                      cb::ModChoiceCaptions()[static_cast<std::size_t>(i)]);
         EXPECT_EQ(IsDlgButtonChecked(h, TScriptForm::IdMainline), BST_CHECKED);
 
         // Creation order is the tab order: the six choices, the box, Cancel, Setup.
@@ -279,7 +280,7 @@ TEST(ScriptSetup, WindowLayoutAndTabOrder)
         EXPECT_EQ(IsDlgButtonChecked(h, TScriptForm::IdMainline), BST_UNCHECKED);
         SendMessageA(GetDlgItem(h, IDOK), BM_CLICK, 0, 0);
         EXPECT_EQ(form.ModalResult(), IDOK);
-        EXPECT_EQ(form.Choice(), ModChoice::Ironmarch);
+        EXPECT_EQ(form.Choice(), cb::ModChoice::Ironmarch);
         EXPECT_EQ(form.ModFolder(), "dwd\\");
         EXPECT_EQ(form.Handle(), nullptr);
     }

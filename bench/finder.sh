@@ -63,9 +63,9 @@ finder_rate=$(rate "$seen" "$secs")
 find_rate=$(rate "$dirs" "$find_best")
 printf '\n%-28s %12s %10s %14s\n' "" directories seconds "dirs/second"
 printf '%-28s %12s %10.3f %14s\n' "find (best of 3)" "$dirs" "$find_best" "$find_rate"
-printf '%-28s %12s %10.3f %14s\n' "PathFinder (in the process)" "$seen" "$secs" "$finder_rate"
+printf '%-28s %12s %10.3f %14s\n' "PathFinder (best of 2)" "$seen" "$secs" "$finder_rate"
 bare=$(get bare_directories) bare_secs=$(get bare_seconds)
-printf '%-28s %12s %10.3f %14s\n' "bare FindFirstFileA walk" "$bare" "$bare_secs" "$(rate "$bare" "$bare_secs")"
+printf '%-28s %12s %10.3f %14s\n' "bare walk (best of 2)" "$bare" "$bare_secs" "$(rate "$bare" "$bare_secs")"
 echo
 echo "finder/find rate: $(ratio "$finder_rate" "$find_rate")   (goal: at least 0.50)"
 echo "finder/bare walk rate: $(ratio "$finder_rate" "$(rate "$bare" "$bare_secs")")   (what the finder adds to listing the directories)"

@@ -11,11 +11,11 @@ namespace {
 // Places in pixels, from the top of the client area.
 const TControlPlace kPlaces[] = {
     {IDC_LOC_IMAGE, 8, 8, 32, 32},
-    {IDC_LOC_DESCLABEL, 52, 8, 337, 53},
-    {IDC_LOC_RESULTSLABEL, 52, 72, 120, 13},
-    {IDC_LOC_SEARCHINGLABEL, 52, 72, 120, 13},
-    {IDC_LOC_CURDIRLABEL, 52, 88, 337, 13},
-    {IDC_LOC_RESULTS, 52, 88, 337, 73},
+    {IDC_LOC_DESCLABEL, 52, 8, 337, 65}, // five lines of Tahoma 8 pt
+    {IDC_LOC_RESULTSLABEL, 52, 74, 120, 13},
+    {IDC_LOC_SEARCHINGLABEL, 52, 74, 120, 13},
+    {IDC_LOC_CURDIRLABEL, 52, 90, 337, 13},
+    {IDC_LOC_RESULTS, 52, 90, 337, 73},
     {IDOK, 152, 168, 75, 27},
     {IDCANCEL, 228, 168, 75, 27},
     {IDC_LOC_SEARCHBUTTON, 308, 168, 75, 27},

@@ -31,8 +31,9 @@ const TControlPlace kPlaces[] = {
     {IDC_OPT_LOADLASTATSTART, kBox1X + 12, kBox1Y + 168, 281, 17},
     {IDC_OPT_GROUPBOX2, kBox2X, kBox2Y, 309, 161},
     {IDC_OPT_LABEL2, kBox2X + 16, kBox2Y + 24, 200, 13},
-    {IDC_OPT_LABEL3, kBox2X + 16, kBox2Y + 40, 277, 45},
-    {IDC_OPT_BUFFERSIZE, kBox2X + 16, kBox2Y + 88, 277, 41},
+    // Four lines of Tahoma 8 pt: the text needs them at this width.
+    {IDC_OPT_LABEL3, kBox2X + 16, kBox2Y + 40, 277, 52},
+    {IDC_OPT_BUFFERSIZE, kBox2X + 16, kBox2Y + 92, 277, 36},
     {IDOK, 164, 388, 75, 25},
     {IDCANCEL, 240, 388, 75, 25},
 };
@@ -71,7 +72,9 @@ bool TOptionsForm::OnInit()
     SetClientSize(Handle(), ClientWidth, ClientHeight);
     PlaceControls(Handle(), kPlaces);
     for (int i = 0; i < 7; ++i)
-        MoveWindow(Item(IDC_OPT_TICKLABEL0 + i), kBox2X + kTickLeft[i], kBox2Y + 128, 40, 13, FALSE);
+        // Each label reaches to the next one; the last stays inside its box.
+        MoveWindow(Item(IDC_OPT_TICKLABEL0 + i), kBox2X + kTickLeft[i], kBox2Y + 128,
+                   i < 6 ? kTickLeft[i + 1] - kTickLeft[i] : 30, 13, FALSE);
 
     SetWindowTextA(Item(IDC_OPT_DIRECTORY), m_Values.InstallPath.c_str());
     CheckDlgButton(Handle(), IDC_OPT_MINWHENACTIVATED,

@@ -56,11 +56,31 @@ private:
     UINT_PTR m_Timer = 0;
 };
 
-// The top-level window of this process with `title` (dialogs appear a
-// moment after they are created, so callers look from a later step).
+// The dialog of this thread with `title` (dialogs appear a moment after they
+// are created, so callers look from a later step). Only this thread's windows
+// count: tests in other processes open windows with the same titles.
 inline HWND FindDialog(const char* title)
 {
-    return FindWindowA("#32770", title);
+    struct Search
+    {
+        const char* title;
+        HWND found;
+    } search{title, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            char cls[16] = {}, text[256] = {};
+            GetClassNameA(window, cls, sizeof cls);
+            GetWindowTextA(window, text, sizeof text);
+            if (std::string(cls) == "#32770" && std::string(text) == s->title) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 inline std::string WindowText(HWND window)

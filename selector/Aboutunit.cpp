@@ -1,6 +1,7 @@
 #include "Aboutunit.h"
 
 #include "Aboutres.h"
+#include "DialogLayout.h"
 #include "Mainres.h"
 #include "Shellopen.h"
 
@@ -137,7 +138,7 @@ bool TAboutForm::OnInit()
         const int width = l.width ? l.width : TextWidth(control, l.text) + 1;
         MoveWindow(control, l.left, l.top, width, l.height, FALSE);
     }
-    SetClientSize(ClientWidth, ClientHeight);
+    SetClientSize(Handle(), ClientWidth, ClientHeight);
 
     m_hIcon = static_cast<HICON>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_CUEBINDER), IMAGE_ICON, 32, 32, 0));

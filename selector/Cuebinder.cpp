@@ -1,6 +1,7 @@
 // Cuebinder: the program's entry.
 #include "Mainres.h"
 #include "Mainunit.h"
+#include "Tpathfinder.h"
 #include "Treplacer.h"
 #include "Tsettings.h"
 
@@ -12,9 +13,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&icc);
 
-    // The replacer and the settings exist before the main window and outlive it.
+    // The replacer, the settings and the game-directory finder exist before
+    // the main window and outlive it.
     TReplacer& replacer = Replacer();
     TSettings& settings = Settings();
+    Finder();
 
     int result = 1;
     {

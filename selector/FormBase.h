@@ -139,9 +139,6 @@ protected:
 
     // Places the window over the middle of its owner (or of the work area).
     void CenterOnOwner();
-    // Sizes the window so that its client area is width by height pixels
-    // (dialogs laid out in pixels call it from OnInit).
-    void SetClientSize(int width, int height);
     HWND Item(int id) const { return GetDlgItem(m_hWnd, id); }
     std::string ItemText(int id) const;
 

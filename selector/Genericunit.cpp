@@ -1,5 +1,6 @@
 #include "Genericunit.h"
 
+#include "DialogLayout.h"
 #include "Genericres.h"
 #include "Prompts.h"
 #include "core/HotKeyValue.h"
@@ -8,14 +9,8 @@
 
 namespace {
 
-struct TPlace
-{
-    int id;
-    int left, top, width, height;
-};
-
 // The dialog's layout in client pixels.
-constexpr TPlace kLayout[] = {
+constexpr TControlPlace kLayout[] = {
     {IDC_GENERIC_FILENAMELABEL, 12, 12, 60, 13},
     {IDC_GENERIC_FILENAME, 12, 28, 209, 21},
     {IDC_GENERIC_BROWSE, 228, 28, 25, 21},
@@ -32,9 +27,8 @@ TGenericForm::TGenericForm() : TDialog("TGenericForm", IDD_GENERIC) {}
 
 bool TGenericForm::OnInit()
 {
-    for (const TPlace& p : kLayout)
-        MoveWindow(Item(p.id), p.left, p.top, p.width, p.height, FALSE);
-    SetClientSize(ClientWidth, ClientHeight);
+    PlaceControls(Handle(), kLayout);
+    SetClientSize(Handle(), ClientWidth, ClientHeight);
     SetWindowTextA(Handle(), Caption.c_str());
     SetWindowTextA(Item(IDC_GENERIC_FILENAME), Filename.c_str());
     // A key without a modifier is invalid, with no modifier to put in its place.

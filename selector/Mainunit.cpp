@@ -4,10 +4,12 @@
 #include "Cubdfuncs.h"
 #include "Genericunit.h"
 #include "Mainres.h"
+#include "Optionsunit.h"
 #include "Prompts.h"
 #include "Scriptunit.h"
 #include "Shellopen.h"
 #include "Statusunit.h"
+#include "Tpathfinder.h"
 #include "Treplacer.h"
 #include "Tsettings.h"
 #include "core/HotKeyValue.h"
@@ -901,19 +903,11 @@ void TMainForm::ClearMenuClick()
 // ---------------------------------------------------------------------------
 // Options, help and About
 
-// The Options window (filled from the settings, written back on OK).
-bool ShowOptionsWindow(HWND owner, TSettings& settings);
-
 void TMainForm::OptionsMenuClick()
 {
-    try {
-        if (ShowOptionsWindow(Handle(), m_Settings)) {
-            m_Settings.Save();
-            RefreshState();
-        }
-    } catch (...) {
-        WriteLog("Unhandled exception in TMainForm::OptionsMenuClick()");
-    }
+    // The window saves the settings after OK and logs its own failures.
+    if (RunOptionsWindow(Handle(), m_Settings, Finder()))
+        RefreshState();
 }
 
 void TMainForm::ViewReadmeMenuClick()
@@ -1013,10 +1007,4 @@ void TMainForm::ShowPopupMenu(LPARAM screenPoint)
         ClientToScreen(m_hSoundsList, &at);
     }
     TrackPopupMenu(m_hPopupMenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
-}
-
-// Until the Options window is part of the program, its command opens nothing.
-bool ShowOptionsWindow(HWND, TSettings&)
-{
-    return false;
 }

@@ -7,6 +7,7 @@
 #include "prompts.h"
 #include "settings_store.h"
 #include "standin_files.h"
+#include "suite_environment.h"
 #include "temp_file.h"
 #include "testing/plugin_under_test.h"
 
@@ -352,7 +353,14 @@ TEST(AuxInputLevel, OpensAndClosesOneRecordingObjectOfTheAuxDecoder)
     EXPECT_EQ(calls.Lines(), (std::vector<std::string>{"Level.dll CreateANewDecoderObject \\Aux\\AuxTest.aux",
                                                        "Level.dll DeleteADecoderObject \\Aux\\AuxTest.aux"}));
     EXPECT_FALSE(OpenAndCloseLevelTest(nullptr));
-    // This test program's folder has no decoders: nothing is called.
+    // With no decoders in this test program's folder nothing is called. The
+    // environment tests leave theirs there (a process keeps its decoders
+    // loaded until it ends), so they are removed first.
+    const std::string programDecoders = auxiliary::InProgramFolder("Multiplayer\\Input\\");
+    for (const char* name : {"Input.dll", "Later.dll"})
+        DeleteFileA((programDecoders + name).c_str());
+    RemoveDirectoryA(programDecoders.c_str());
+    ASSERT_EQ(GetFileAttributesA(programDecoders.c_str()), INVALID_FILE_ATTRIBUTES);
     InputLevelTest(nullptr);
     EXPECT_EQ(calls.Lines().size(), 2u);
 }

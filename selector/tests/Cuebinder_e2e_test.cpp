@@ -1,5 +1,6 @@
 // The real Cuebinder.exe, started under Wine and driven from outside: a list
-// of two WAV files is loaded at start (or put together through the Add dialog
+// of two WAV files is loaded at start (or, from a first start, the game
+// directory set in Options and the list put together through the Add dialog
 // and saved), activated through the menu command, and real key presses
 // (xdotool) while the stand-in game window holds the focus replace the game's
 // voice_input.wav and show the sound in the status bar.
@@ -9,6 +10,7 @@
 // and a mod folder) and the list to open, so the real dist stays untouched.
 #include "Genericres.h"
 #include "Mainres.h"
+#include "Optionsres.h"
 #include "TestFiles.h"
 
 #include <windows.h>
@@ -265,6 +267,11 @@ protected:
     {
         cuebinder_ = std::make_unique<Process>();
         ASSERT_TRUE(cuebinder_->Start(App("Cuebinder.exe"), "", root_ + "\\app"));
+        Attach(title);
+    }
+    // Finds the running program's main window once it shows `title`.
+    void Attach(const std::string& title)
+    {
         ASSERT_TRUE(WaitFor([&] { return (main_ = FindWindowOf(cuebinder_->Id(), "TMainForm")) != nullptr; }))
             << "no main window";
         ASSERT_TRUE(WaitFor([&] { return WindowText(main_) == title; })) << WindowText(main_);
@@ -448,13 +455,34 @@ TEST_F(CuebinderRun, AnEmptyListActivatesAndMinimises)
     main_ = nullptr;
 }
 
-TEST_F(CuebinderRun, SoundsAddedThroughTheDialogAreSavedPlayedAndSavedAgainOnTheWayOut)
+TEST_F(CuebinderRun, FromAFirstStartThroughOptionsAddSavePlayAndTheSavePromptOnTheWayOut)
 {
     ASSERT_TRUE(Free(kF9) && Free(kF10));
-    // The game directory is set in the settings file beforehand; no list yet.
-    WriteOrFail(App("Cuebinder.ini"),
-                "[Game]\r\nInstallPath=" + root_ + "\\game\r\n[App]\r\nMinWhenActivated=0\r\n");
-    Launch("Untitled - Cuebinder");
+    // A first start: no settings at all. The notice, then Options sets the game directory.
+    WriteOrFail(App("Cuebinder.ini"), "");
+    cuebinder_ = std::make_unique<Process>();
+    ASSERT_TRUE(cuebinder_->Start(App("Cuebinder.exe"), "", root_ + "\\app"));
+    HWND notice = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        return (notice = FindWindowOf(cuebinder_->Id(), "#32770", "Notice")) != nullptr;
+    })) << "no notice at the first start";
+    PostMessageA(notice, WM_COMMAND, IDOK, 0);
+    Attach("Untitled - Cuebinder");
+    EXPECT_EQ(RemoteStatusText(cuebinder_->Handle(), status_),
+              "There is no game directory set. Set one in the Options window.");
+    EXPECT_FALSE(SendMessageA(toolbar_, TB_ISBUTTONENABLED, IDM_ADD, 0));
+    Command(IDM_OPTIONS);
+    HWND options = WaitForDialog("Options");
+    ASSERT_NE(options, nullptr) << "no Options window";
+    SendMessageA(GetDlgItem(options, IDC_OPT_DIRECTORY), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>((root_ + "\\game\\").c_str()));
+    PostMessageA(options, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] {
+        return RemoteStatusText(cuebinder_->Handle(), status_) ==
+               "Game Directory is \"" + root_ + "\\game\\\"";
+    })) << RemoteStatusText(cuebinder_->Handle(), status_);
+    EXPECT_TRUE(SendMessageA(toolbar_, TB_ISBUTTONENABLED, IDM_ADD, 0));
+    EXPECT_NE(ReadAll(App("Cuebinder.ini")).find("InstallPath=" + root_ + "\\game\\\r\n"), std::string::npos);
     EXPECT_EQ(ListView_GetItemCount(list_), 0);
 
     // Add: the file name set in its box, the shortcut pressed on the keyboard, Enter.

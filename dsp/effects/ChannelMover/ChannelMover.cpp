@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "channel_mix.h"
-#include "channel_panel.h"
+#include "panel_ids.h"
 #include "core/wave_format.h"
 #include "disk_file.h"
+#include "file_steps.h"
 #include "panel.h"
 #include "plugin.h"
 #include "progress.h"
@@ -58,29 +59,22 @@ bool MoveInPlace(dsp::DiskFile& file, uint64_t size, uint32_t blockBytes, uint32
 bool Reshape(dsp::DiskFile& input, const char* path, uint64_t size, uint32_t blockBytes, uint32_t frameBytes,
              uint32_t outFrameBytes, chmove::BlockMixer& mixer, dsp::Progress& progress)
 {
-    const std::string siblingPath = dsp::SiblingPath(path, "-Tmp");
-    dsp::RemoveOnExit leftover(siblingPath);
-    dsp::DiskFile sibling;
-    if (!sibling.Open(siblingPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS))
-        return false;
     std::vector<uint8_t> in(blockBytes), out(size_t{blockBytes} / frameBytes * outFrameBytes);
-    for (uint64_t done = 0; done < size;) {
-        progress.Write(dsp::Progress::Percent(done, size));
-        const auto chunk = static_cast<uint32_t>(std::min<uint64_t>(size - done, blockBytes));
-        if (input.Read(in.data(), chunk) != chunk)
-            return false;
-        const uint32_t frames = chunk / frameBytes;
-        mixer.Reshape(in.data(), out.data(), frames);
-        if (frames != 0 && !sibling.Write(out.data(), frames * outFrameBytes))
-            return false;
-        done += chunk;
-    }
-    sibling.Close();
-    input.Close();
-    if (!dsp::ReplaceInput(siblingPath, path))
-        return false;
-    leftover.Release();
-    return true;
+    return dsp::ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& sibling) {
+        for (uint64_t done = 0; done < size;) {
+            progress.Write(dsp::Progress::Percent(done, size));
+            const auto chunk = static_cast<uint32_t>(std::min<uint64_t>(size - done, blockBytes));
+            if (input.Read(in.data(), chunk) != chunk)
+                return false;
+            const uint32_t frames = chunk / frameBytes;
+            mixer.Reshape(in.data(), out.data(), frames);
+            if (frames != 0 && !sibling.Write(out.data(), frames * outFrameBytes))
+                return false;
+            done += chunk;
+        }
+        input.Close();
+        return true;
+    });
 }
 
 void SaveSettings(HWND dialog)
@@ -137,10 +131,7 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     const unsigned target = g_targetChannels == 0 ? channels : static_cast<unsigned>(g_targetChannels);
     const uint32_t sampleBytes = dsp::StoredSampleBytes(format.bitsPerSample);
     const uint32_t frameBytes = sampleBytes * channels;
-    uint32_t blockBytes = dsp::BytesForMilliseconds(format, 1000);
-    blockBytes -= blockBytes % frameBytes;
-    if (blockBytes == 0)
-        blockBytes = frameBytes;
+    const uint32_t blockBytes = dsp::SecondOfWholeFrames(format, frameBytes);
     chmove::BlockMixer mixer(g_moves, format.bitsPerSample, channels, target, g_mixMode,
                              blockBytes / frameBytes);
 

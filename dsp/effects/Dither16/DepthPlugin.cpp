@@ -10,6 +10,7 @@
 #include "bit_depth.h"
 #include "core/wave_format.h"
 #include "disk_file.h"
+#include "file_steps.h"
 #include "plugin.h"
 #include "progress.h"
 #include "replace.h"
@@ -53,10 +54,7 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     const uint32_t sampleBytes = dsp::StoredSampleBytes(format.bitsPerSample);
     const uint32_t frameBytes = sampleBytes * format.channels;
     // One second of input in whole frames, and the output it turns into.
-    uint32_t chunkBytes = dsp::BytesForMilliseconds(format, 1000);
-    chunkBytes -= chunkBytes % frameBytes;
-    if (chunkBytes == 0)
-        chunkBytes = frameBytes;
+    const uint32_t chunkBytes = dsp::SecondOfWholeFrames(format, frameBytes);
     std::vector<uint8_t> in(chunkBytes);
     std::vector<uint8_t> out(size_t{chunkBytes} / sampleBytes * (kOutBits / 8));
 
@@ -69,29 +67,24 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     if (sizeError)
         return 0;
 
-    const std::string siblingPath = dsp::SiblingPath(path, "-Tmp");
-    dsp::RemoveOnExit leftover(siblingPath);
-    dsp::DiskFile sibling;
-    if (!sibling.Open(siblingPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS))
+    const bool replaced =
+        dsp::ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& sibling) {
+            for (uint64_t done = 0; done < total;) {
+                progress.Write(dsp::Progress::Percent(done, total));
+                const uint32_t chunk = static_cast<uint32_t>(std::min<uint64_t>(total - done, chunkBytes));
+                if (input.Read(in.data(), chunk) != chunk)
+                    return false;
+                const size_t written = depth::ConvertChunk(kOutBits, in.data(), chunk, format.bitsPerSample,
+                                                           format.channels, g_dither, out.data());
+                if (written != 0 && !sibling.Write(out.data(), static_cast<uint32_t>(written)))
+                    return false;
+                done += chunk;
+            }
+            input.Close();
+            return true;
+        });
+    if (!replaced)
         return 0;
-
-    uint64_t done = 0;
-    while (done < total) {
-        progress.Write(dsp::Progress::Percent(done, total));
-        const uint32_t chunk = static_cast<uint32_t>(std::min<uint64_t>(total - done, chunkBytes));
-        if (input.Read(in.data(), chunk) != chunk)
-            return 0;
-        const size_t written = depth::ConvertChunk(kOutBits, in.data(), chunk, format.bitsPerSample,
-                                                   format.channels, g_dither, out.data());
-        if (written != 0 && !sibling.Write(out.data(), static_cast<uint32_t>(written)))
-            return 0;
-        done += chunk;
-    }
-    sibling.Close();
-    input.Close();
-    if (!dsp::ReplaceInput(siblingPath, path))
-        return 0;
-    leftover.Release();
 
     format.bitsPerSample = output.bitsPerSample;
     format.blockAlign = output.blockAlign;

@@ -7,7 +7,7 @@
 
 #include "core/wave_format.h"
 #include "disk_file.h"
-#include "eq/engine.h"
+#include "core/engine.h"
 #include "equaliser_settings.h"
 #include "plugin.h"
 #include "progress.h"
@@ -84,12 +84,7 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
 
     // One second per block, cut to whole frames as the engine counts them so
     // that no frame is split between two blocks.
-    uint32_t blockBytes = dsp::BytesForMilliseconds(format, 1000);
-    const uint32_t frameBytes = static_cast<uint32_t>(engine.frameBytes());
-    if (frameBytes > 0)
-        blockBytes -= blockBytes % frameBytes;
-    if (blockBytes == 0)
-        blockBytes = std::max<uint32_t>(frameBytes, 1);
+    const uint32_t blockBytes = dsp::SecondOfWholeFrames(format, static_cast<uint32_t>(engine.frameBytes()));
     std::vector<uint8_t> buffer(blockBytes);
 
     dsp::Progress progress;

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "equaliser_panel.h"
+#include "panel_ids.h"
 #include "equaliser_settings.h"
 #include "panel.h"
 #include "plugin.h"

@@ -1,6 +1,6 @@
 // The fader's settings panel: two switches, each with its length in
 // milliseconds; every change is saved at once.
-#include "FaderRes.h"
+#include "panel_ids.h"
 #include "fader_settings.h"
 #include "panel.h"
 #include "plugin.h"

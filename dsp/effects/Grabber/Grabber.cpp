@@ -4,15 +4,15 @@
 // in one move once it is complete. Start and length are whole frames.
 #include <windows.h>
 
-#include "basic/durations.h"
-#include "basic/file_steps.h"
-#include "basic/panel_fields.h"
-#include "basic/plans.h"
+#include "core/durations.h"
+#include "file_steps.h"
+#include "panel_fields.h"
+#include "core/plans.h"
 #include "panel.h"
 #include "plugin.h"
 #include "replace.h"
 #include "settings_store.h"
-#include "grabber_panel.h"
+#include "panel_ids.h"
 
 namespace {
 
@@ -65,6 +65,7 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
+    using namespace dsp;
     using namespace dsp::basic;
     const dsp::WaveFormat* format = WorkableInput(path, record);
     if (!format)

@@ -4,11 +4,11 @@
 // file is cut back to its old size. No progress is reported.
 #include <windows.h>
 
-#include "basic/durations.h"
-#include "basic/file_steps.h"
-#include "basic/clock_panel_plugin.h"
-#include "basic/plans.h"
-#include "min_length_panel.h"
+#include "core/durations.h"
+#include "file_steps.h"
+#include "clock_panel_plugin.h"
+#include "core/plans.h"
+#include "panel_ids.h"
 #include "plugin.h"
 
 namespace {
@@ -29,6 +29,7 @@ namespace plugin {
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
+    using namespace dsp;
     using namespace dsp::basic;
     const dsp::WaveFormat* format = WorkableInput(path, record);
     if (!format)

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "basic/decibels.h"
-#include "basic/file_steps.h"
-#include "basic/panel_fields.h"
-#include "basic/transforms.h"
+#include "core/decibels.h"
+#include "file_steps.h"
+#include "panel_fields.h"
+#include "core/transforms.h"
 #include "panel.h"
 #include "plugin.h"
-#include "quietener_panel.h"
+#include "panel_ids.h"
 #include "settings_store.h"
 
 namespace {
@@ -104,7 +104,7 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
-    const dsp::WaveFormat* format = dsp::basic::WorkableInput(path, record);
+    const dsp::WaveFormat* format = dsp::WorkableInput(path, record);
     if (!format)
         return 0;
     const uint32_t percent = g_percent;

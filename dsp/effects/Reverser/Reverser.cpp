@@ -7,9 +7,9 @@
 
 #include <vector>
 
-#include "basic/file_steps.h"
-#include "basic/plans.h"
-#include "basic/transforms.h"
+#include "file_steps.h"
+#include "core/plans.h"
+#include "core/transforms.h"
 #include "plugin.h"
 #include "replace.h"
 
@@ -24,6 +24,7 @@ INT_PTR CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM)
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
+    using namespace dsp;
     using namespace dsp::basic;
     if (!WorkableInput(path, record))
         return 0;

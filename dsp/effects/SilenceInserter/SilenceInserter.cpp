@@ -4,12 +4,12 @@
 // input, which then replaces the input in one move. No progress is reported.
 #include <windows.h>
 
-#include "basic/durations.h"
-#include "basic/file_steps.h"
-#include "basic/clock_panel_plugin.h"
-#include "basic/plans.h"
+#include "core/durations.h"
+#include "file_steps.h"
+#include "clock_panel_plugin.h"
+#include "core/plans.h"
 #include "plugin.h"
-#include "silence_inserter_panel.h"
+#include "panel_ids.h"
 
 namespace {
 
@@ -32,6 +32,7 @@ namespace plugin {
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
+    using namespace dsp;
     using namespace dsp::basic;
     const dsp::WaveFormat* format = WorkableInput(path, record);
     if (!format)

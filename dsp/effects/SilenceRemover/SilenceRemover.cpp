@@ -11,13 +11,14 @@
 
 #include "core/wave_format.h"
 #include "disk_file.h"
+#include "file_steps.h"
 #include "panel.h"
 #include "plugin.h"
 #include "progress.h"
 #include "replace.h"
 #include "settings_store.h"
 #include "silence_detector.h"
-#include "silence_panel.h"
+#include "panel_ids.h"
 
 namespace {
 
@@ -107,30 +108,13 @@ bool CutLeading(const char* path, const Geometry& g, silence::Detector& detector
     if (found.kind == silence::PassResult::kNotFound || found.position == 0)
         return true;
 
-    const std::string siblingPath = dsp::SiblingPath(path, ".TMP");
-    dsp::RemoveOnExit leftover(siblingPath);
-    dsp::DiskFile sibling;
-    if (!sibling.Open(siblingPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS))
-        return false;
-    if (!input.Seek(static_cast<int64_t>(found.position), FILE_BEGIN))
-        return false;
-    const uint64_t toCopy = size - found.position;
-    uint64_t copied = 0;
-    while (copied < toCopy) {
-        progress.Write(dsp::Progress::Percent(copied, toCopy));
-        const auto piece = static_cast<uint32_t>(std::min<uint64_t>(toCopy - copied, buffer.size()));
-        if (input.Read(buffer.data(), piece) != piece)
-            return false;
-        if (!sibling.Write(buffer.data(), piece))
-            return false;
-        copied += piece;
-    }
-    sibling.Close();
-    input.Close();
-    if (!dsp::ReplaceInput(siblingPath, path))
-        return false;
-    leftover.Release();
-    return true;
+    return dsp::ReplaceThroughFile(dsp::SiblingPath(path, ".TMP"), path, [&](dsp::DiskFile& sibling) {
+        const uint64_t toCopy = size - found.position;
+        const auto piece = static_cast<uint32_t>(buffer.size());
+        const bool complete = dsp::CopyRange(input, found.position, toCopy, sibling, piece, &progress);
+        input.Close();
+        return complete;
+    });
 }
 
 std::string ControlText(HWND dialog, int id)
@@ -191,10 +175,7 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     Geometry g;
     g.layout = {format.bitsPerSample, dsp::StoredSampleBytes(format.bitsPerSample)};
     g.frameBytes = g.layout.bytesPerSample * format.channels;
-    g.blockBytes = dsp::BytesForMilliseconds(format, 1000);
-    g.blockBytes -= g.blockBytes % g.frameBytes;
-    if (g.blockBytes == 0)
-        g.blockBytes = g.frameBytes;
+    g.blockBytes = dsp::SecondOfWholeFrames(format, g.frameBytes);
     const auto window = silence::WindowFor(dsp::BytesForMilliseconds(format, g_windowMs), format.channels,
                                            g.layout.bytesPerSample);
     silence::Detector detector(window, format.channels, silence::LoudThreshold(g_levelPercent));

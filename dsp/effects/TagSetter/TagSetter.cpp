@@ -11,7 +11,7 @@
 #include "plugin.h"
 #include "settings_store.h"
 #include "tag_list.h"
-#include "tag_panel.h"
+#include "panel_ids.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 // once it is complete, so a failed copy leaves the input as it was.
 #include <windows.h>
 
-#include "basic/durations.h"
-#include "basic/file_steps.h"
-#include "basic/clock_panel_plugin.h"
-#include "basic/plans.h"
+#include "core/durations.h"
+#include "file_steps.h"
+#include "clock_panel_plugin.h"
+#include "core/plans.h"
 #include "plugin.h"
 #include "replace.h"
-#include "trimmer_panel.h"
+#include "panel_ids.h"
 
 namespace {
 
@@ -44,6 +44,7 @@ namespace plugin {
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
+    using namespace dsp;
     using namespace dsp::basic;
     const dsp::WaveFormat* format = WorkableInput(path, record);
     if (!format)

@@ -5,7 +5,7 @@
 #include "plugin.h"
 #include "settings_store.h"
 
-#include "probe_res.h"
+#include "panel_ids.h"
 
 #include <cstring>
 #include <new>

@@ -3,11 +3,12 @@
 // input's place when it is complete.
 #include <gtest/gtest.h>
 
-#include "basic/file_steps.h"
+#include "file_steps.h"
 #include "testing/plugin_under_test.h"
 #include "tests/plugin_support.h"
 
 using namespace dsp::testing;
+using namespace dsp;
 using namespace dsp::basic;
 using namespace dsp::basic::testing;
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "eq/bands.h"
-#include "equaliser_panel.h"
+#include "core/bands.h"
+#include "panel_ids.h"
 #include "equaliser_settings.h"
 #include "plugin.h"
 #include "prompts.h"

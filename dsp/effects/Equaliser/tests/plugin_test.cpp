@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "eq/engine.h"
-#include "equaliser_panel.h"
+#include "core/engine.h"
+#include "panel_ids.h"
 #include "progress.h"
 #include "settings_store.h"
 #include "testing/plugin_under_test.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "../quietener_panel.h"
+#include "../panel_ids.h"
 #include "testing/plugin_under_test.h"
 #include "settings_store.h"
 #include "tests/plugin_support.h"

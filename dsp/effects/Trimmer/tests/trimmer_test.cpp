@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "../trimmer_panel.h"
+#include "../panel_ids.h"
 #include "testing/plugin_under_test.h"
 #include "tests/plugin_support.h"
 

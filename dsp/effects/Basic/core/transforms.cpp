@@ -1,4 +1,4 @@
-#include "basic/transforms.h"
+#include "core/transforms.h"
 
 #include <cstring>
 

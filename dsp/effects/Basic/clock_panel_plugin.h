@@ -6,7 +6,7 @@
 //   extern const dsp::basic::ClockSettings dsp::basic::kPanelRows = kRows;
 #pragma once
 
-#include "basic/panel_fields.h"
+#include "panel_fields.h"
 
 namespace dsp::basic {
 

@@ -1,8 +1,8 @@
-#include "basic/panel_fields.h"
+#include "panel_fields.h"
 
 #include <cstdlib>
 
-#include "basic/durations.h"
+#include "core/durations.h"
 #include "panel.h"
 #include "plugin.h"
 #include "settings_store.h"

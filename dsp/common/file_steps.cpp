@@ -1,10 +1,10 @@
-#include "basic/file_steps.h"
+#include "file_steps.h"
 
 #include <vector>
 
 #include "replace.h"
 
-namespace dsp::basic {
+namespace dsp {
 
 bool WriteFill(DiskFile& out, uint8_t fill, uint64_t count)
 {
@@ -93,4 +93,4 @@ std::string TempFileBeside(const char* input, const char* prefix)
     return path;
 }
 
-} // namespace dsp::basic
+} // namespace dsp

@@ -1,4 +1,4 @@
-#include "basic/plans.h"
+#include "core/plans.h"
 
 namespace dsp::basic {
 

@@ -1,5 +1,5 @@
-// File steps the basic effects share: appending silence, copying a run of a
-// file into another, and putting a complete result file in the input's place.
+// File steps the effects share: appending silence, copying a run of a file
+// into another, and putting a complete result file in the input's place.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +13,7 @@
 #include "disk_file.h"
 #include "progress.h"
 
-namespace dsp::basic {
+namespace dsp {
 
 // Pieces of silence and of copies that go through the silence buffer.
 constexpr uint32_t kSilencePiece = 64000;
@@ -68,4 +68,4 @@ const WaveFormat* WorkableInput(const char* path, const WAVEFORMATEX* record);
 // more rights than the file's marks, as under Wine run by root, would not).
 bool WritableFile(const char* path);
 
-} // namespace dsp::basic
+} // namespace dsp

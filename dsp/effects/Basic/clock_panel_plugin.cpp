@@ -1,4 +1,4 @@
-#include "basic/clock_panel_plugin.h"
+#include "clock_panel_plugin.h"
 
 #include "plugin.h"
 

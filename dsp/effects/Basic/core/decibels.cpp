@@ -1,10 +1,10 @@
-#include "basic/decibels.h"
+#include "core/decibels.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-#include "basic/transforms.h"
+#include "core/transforms.h"
 
 namespace dsp::basic {
 

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "eq/bands.h"
-#include "eq/real_fft.h"
+#include "core/bands.h"
+#include "core/real_fft.h"
 
 namespace eq {
 

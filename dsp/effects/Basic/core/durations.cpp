@@ -1,4 +1,4 @@
-#include "basic/durations.h"
+#include "core/durations.h"
 
 #include <limits>
 

@@ -56,7 +56,7 @@ void SaveClocks(HWND dialog, ClockSettings settings)
     for (const ClockSetting& s : settings)
         *s.value = ReadClock(dialog, s.row);
     for (const ClockSetting& s : settings)
-        settings::WriteNumber(*s.value, s.name);
+        settings::WriteNumber(s.name, *s.value);
 }
 
 INT_PTR ClockPanelMessage(HWND dialog, UINT message, WPARAM wParam, ClockSettings settings)

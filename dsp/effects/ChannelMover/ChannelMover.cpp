@@ -33,7 +33,7 @@ uint32_t ReadStored(const std::string& name)
 }
 void WriteStored(const std::string& name, uint32_t value)
 {
-    dsp::settings::WriteNumber(value, name.c_str());
+    dsp::settings::WriteNumber(name.c_str(), value);
 }
 
 // Same shape: the moves, block by block, written back over the block.
@@ -83,8 +83,8 @@ void SaveSettings(HWND dialog)
     const auto mode = SendDlgItemMessageA(dialog, IDC_MIX_MODE, CB_GETCURSEL, 0, 0);
     g_targetChannels = count < 0 ? 0 : static_cast<int>(count);
     g_mixMode = mode < 0 ? 0 : static_cast<int>(mode);
-    dsp::settings::WriteNumber(static_cast<uint32_t>(g_targetChannels), kCountName);
-    dsp::settings::WriteNumber(static_cast<uint32_t>(g_mixMode), kModeName);
+    dsp::settings::WriteNumber(kCountName, static_cast<uint32_t>(g_targetChannels));
+    dsp::settings::WriteNumber(kModeName, static_cast<uint32_t>(g_mixMode));
     chmove::SaveMoves(g_moves, WriteStored);
 }
 
@@ -92,14 +92,15 @@ void FillPanel(HWND dialog)
 {
     dsp::FillingGuard filling;
     SendDlgItemMessageA(dialog, IDC_CHANNEL_COUNT, CB_RESETCONTENT, 0, 0);
-    SendDlgItemMessageA(dialog, IDC_CHANNEL_COUNT, CB_ADDSTRING, 0, (LPARAM) "[as source]");
+    SendDlgItemMessageA(dialog, IDC_CHANNEL_COUNT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("[as source]"));
     for (int n = 1; n <= chmove::kMaxTargetChannels; ++n) {
         const std::string item = std::to_string(n);
-        SendDlgItemMessageA(dialog, IDC_CHANNEL_COUNT, CB_ADDSTRING, 0, (LPARAM)item.c_str());
+        SendDlgItemMessageA(dialog, IDC_CHANNEL_COUNT, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(item.c_str()));
     }
     SendDlgItemMessageA(dialog, IDC_MIX_MODE, CB_RESETCONTENT, 0, 0);
     for (const char* mode : chmove::kMixModeNames)
-        SendDlgItemMessageA(dialog, IDC_MIX_MODE, CB_ADDSTRING, 0, (LPARAM)mode);
+        SendDlgItemMessageA(dialog, IDC_MIX_MODE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(mode));
     SendDlgItemMessageA(dialog, IDC_CHANNEL_COUNT, CB_SETCURSEL, g_targetChannels, 0);
     SendDlgItemMessageA(dialog, IDC_MIX_MODE, CB_SETCURSEL, g_mixMode, 0);
     SetDlgItemTextA(dialog, IDC_MOVE_FROM, "1");
@@ -107,7 +108,7 @@ void FillPanel(HWND dialog)
     SendDlgItemMessageA(dialog, IDC_MOVE_LIST, LB_RESETCONTENT, 0, 0);
     for (int n = 0; n < g_moves.Count(); ++n) {
         const std::string line = chmove::MoveLine(g_moves.from[n], g_moves.to[n]);
-        SendDlgItemMessageA(dialog, IDC_MOVE_LIST, LB_ADDSTRING, 0, (LPARAM)line.c_str());
+        SendDlgItemMessageA(dialog, IDC_MOVE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
 }
 
@@ -181,7 +182,8 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         const long to = dsp::GetDlgNumber(dialog, IDC_MOVE_TO);
         if (from > 0 && to > 0 && g_moves.Add(static_cast<int32_t>(from), static_cast<int32_t>(to))) {
             const std::string line = chmove::MoveLine(static_cast<int32_t>(from), static_cast<int32_t>(to));
-            SendDlgItemMessageA(dialog, IDC_MOVE_LIST, LB_ADDSTRING, 0, (LPARAM)line.c_str());
+            SendDlgItemMessageA(dialog, IDC_MOVE_LIST, LB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>(line.c_str()));
         }
         SaveSettings(dialog);
         break;

@@ -26,7 +26,7 @@ void StoreAllPositions(const eq::Positions& positions)
 {
     g_positions = positions;
     for (int band = 0; band < eq::kBands; ++band) {
-        dsp::settings::WriteNumber(static_cast<uint32_t>(positions[band]), PositionValueName(band).c_str());
+        dsp::settings::WriteNumber(PositionValueName(band).c_str(), static_cast<uint32_t>(positions[band]));
     }
 }
 

@@ -99,10 +99,10 @@ void Load()
 
 void Save()
 {
-    dsp::settings::WriteBool(g_settings.fadeIn, kFadeIn);
-    dsp::settings::WriteNumber(g_settings.inLength, kFadeInLength);
-    dsp::settings::WriteBool(g_settings.fadeOut, kFadeOut);
-    dsp::settings::WriteNumber(g_settings.outLength, kFadeOutLength);
+    dsp::settings::WriteBool(kFadeIn, g_settings.fadeIn);
+    dsp::settings::WriteNumber(kFadeInLength, g_settings.inLength);
+    dsp::settings::WriteBool(kFadeOut, g_settings.fadeOut);
+    dsp::settings::WriteNumber(kFadeOutLength, g_settings.outLength);
 }
 
 int Work(const char* path, WAVEFORMATEX* record)

@@ -58,7 +58,7 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     if (!g_filling && id >= IDC_LENGTH_MINUTES && id <= IDC_POSITION_MSEC) {
         dsp::basic::SaveClocks(dialog, kRows);
         g_fromEnd = dsp::GetCheck(dialog, IDC_FROM_END);
-        dsp::settings::WriteNumber(g_fromEnd ? 1 : 0, kFromEndName);
+        dsp::settings::WriteNumber(kFromEndName, g_fromEnd ? 1 : 0);
     }
     return 1;
 }

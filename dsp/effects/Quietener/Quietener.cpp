@@ -94,10 +94,10 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     if (id == IDC_PERCENT) {
         OnPercentChanged(dialog);
         if (!g_filling)
-            dsp::settings::WriteNumber(g_percent, kPercentName);
+            dsp::settings::WriteNumber(kPercentName, g_percent);
     } else if (id == IDC_DECIBELS && !g_filling && !g_fillingDecibels) {
         OnDecibelsChanged(dialog);
-        dsp::settings::WriteNumber(g_percent, kPercentName);
+        dsp::settings::WriteNumber(kPercentName, g_percent);
     }
     return 1;
 }

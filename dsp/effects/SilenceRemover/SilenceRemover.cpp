@@ -131,10 +131,10 @@ void SaveSettings(HWND dialog)
     g_windowMs = silence::WindowFromPanel(dsp::GetDlgNumber(dialog, IDC_WINDOW_MS));
     g_removeBegin = dsp::GetCheck(dialog, IDC_FROM_BEGINNING);
     g_removeEnd = dsp::GetCheck(dialog, IDC_AT_END);
-    dsp::settings::WriteNumber(static_cast<uint32_t>(stored), kLevelName);
-    dsp::settings::WriteNumber(g_windowMs, kWindowName);
-    dsp::settings::WriteBool(g_removeBegin, kBeginName);
-    dsp::settings::WriteBool(!g_removeEnd, kNotEndName);
+    dsp::settings::WriteNumber(kLevelName, static_cast<uint32_t>(stored));
+    dsp::settings::WriteNumber(kWindowName, g_windowMs);
+    dsp::settings::WriteBool(kBeginName, g_removeBegin);
+    dsp::settings::WriteBool(kNotEndName, !g_removeEnd);
 }
 
 void ShowDecibelsOfPercent(HWND dialog)

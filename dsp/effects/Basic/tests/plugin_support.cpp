@@ -44,7 +44,7 @@ std::string ClockText(HWND dialog, int minutes, int seconds, int milliseconds)
 
 void SetNumber(const char* name, uint32_t value)
 {
-    dsp::settings::WriteNumber(value, name, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+    dsp::settings::WriteNumber(name, value, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
 }
 
 uint32_t GetNumber(const char* name)

@@ -36,12 +36,12 @@ struct Fades
 
 void Store(const Fades& f)
 {
-    settings::WriteBool(f.in, "Vol-Fade-In", HKEY_CURRENT_USER, settings::kPluginKey);
-    settings::WriteBool(f.out, "Vol-Fade-Out", HKEY_CURRENT_USER, settings::kPluginKey);
+    settings::WriteBool("Vol-Fade-In", f.in, HKEY_CURRENT_USER, settings::kPluginKey);
+    settings::WriteBool("Vol-Fade-Out", f.out, HKEY_CURRENT_USER, settings::kPluginKey);
     if (f.inMs)
-        settings::WriteNumber(f.inMs, "Vol-Fade-InLength", HKEY_CURRENT_USER, settings::kPluginKey);
+        settings::WriteNumber("Vol-Fade-InLength", f.inMs, HKEY_CURRENT_USER, settings::kPluginKey);
     if (f.outMs)
-        settings::WriteNumber(f.outMs, "Vol-Fade-OutLength", HKEY_CURRENT_USER, settings::kPluginKey);
+        settings::WriteNumber("Vol-Fade-OutLength", f.outMs, HKEY_CURRENT_USER, settings::kPluginKey);
 }
 
 dsp::WaveFormat AsFormat(const WAVEFORMATEX& w)

@@ -33,8 +33,8 @@ protected:
 
     void Store(Settings s)
     {
-        dsp::settings::WriteBool(s.begin, kNames[2], HKEY_CURRENT_USER, dsp::settings::kPluginKey);
-        dsp::settings::WriteBool(s.notEnd, kNames[3], HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+        dsp::settings::WriteBool(kNames[2], s.begin, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+        dsp::settings::WriteBool(kNames[3], s.notEnd, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
     }
     static uint32_t Stored(const char* name)
     {
@@ -200,9 +200,9 @@ TEST_F(SilenceRemoverTest, StoredSettingsAreRead)
 {
     // 1.5 percent (-150) and a 100 ms window: at 8000 mono 16 bit, 800 samples
     // with trigger 200, above 491 << 16.
-    dsp::settings::WriteNumber(static_cast<uint32_t>(-150), kNames[0], HKEY_CURRENT_USER,
+    dsp::settings::WriteNumber(kNames[0], static_cast<uint32_t>(-150), HKEY_CURRENT_USER,
                                dsp::settings::kPluginKey);
-    dsp::settings::WriteNumber(100, kNames[1], HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+    dsp::settings::WriteNumber(kNames[1], 100, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
     Store({true, true});
     PluginUnderTest remover("SilenceRemover.dll");
     Bytes file;
@@ -228,7 +228,7 @@ void Type(HWND panel, int id, const char* text)
 
 TEST_F(SilenceRemoverTest, PanelShowsAndStoresThePercentDecibelPair)
 {
-    dsp::settings::WriteNumber(static_cast<uint32_t>(-150), kNames[0], HKEY_CURRENT_USER,
+    dsp::settings::WriteNumber(kNames[0], static_cast<uint32_t>(-150), HKEY_CURRENT_USER,
                                dsp::settings::kPluginKey);
     PluginUnderTest remover("SilenceRemover.dll");
     dsp::testing::HostWindow host;

@@ -1,20 +1,18 @@
-// The file steps the basic effects share, driven directly: short reads and
+// The file steps the effects share, driven directly: short reads and
 // failed writes must come back as failures, and a result only takes the
 // input's place when it is complete.
 #include <gtest/gtest.h>
 
 #include "file_steps.h"
 #include "testing/plugin_under_test.h"
-#include "tests/plugin_support.h"
+#include "testing/plugin_support.h"
 
 using namespace dsp::testing;
 using namespace dsp;
-using namespace dsp::basic;
-using namespace dsp::basic::testing;
 
 namespace {
 
-TEST(BasicFileSteps, CopyRangeCopiesExactlyAndFailsOnShortReadsAndFailedWrites)
+TEST(FileSteps, CopyRangeCopiesExactlyAndFailsOnShortReadsAndFailedWrites)
 {
     const std::string dir = ScratchDir();
     const std::vector<uint8_t> data = Pattern(200000);
@@ -41,7 +39,7 @@ TEST(BasicFileSteps, CopyRangeCopiesExactlyAndFailsOnShortReadsAndFailedWrites)
     EXPECT_TRUE(ReadFileBytes(dir + "ro.raw").empty());
 }
 
-TEST(BasicFileSteps, AppendFillAddsExactlyThatMuchSilence)
+TEST(FileSteps, AppendFillAddsExactlyThatMuchSilence)
 {
     const std::string dir = ScratchDir(), path = dir + "a.raw";
     WriteFileBytes(path, {1, 2, 3});
@@ -54,7 +52,7 @@ TEST(BasicFileSteps, AppendFillAddsExactlyThatMuchSilence)
     EXPECT_EQ(ReadFileBytes(path), want);
 }
 
-TEST(BasicFileSteps, AResultReplacesTheInputOnlyWhenComplete)
+TEST(FileSteps, AResultReplacesTheInputOnlyWhenComplete)
 {
     const std::string dir = ScratchDir(), input = dir + "audio.raw", result = input + "-Tmp";
     const std::vector<uint8_t> before = Pattern(100), after = Pattern(50, 9);
@@ -87,7 +85,7 @@ TEST(BasicFileSteps, AResultReplacesTheInputOnlyWhenComplete)
     EXPECT_EQ(FolderEntries(dir), OnlyInput());
 }
 
-TEST(BasicFileSteps, TemporaryNamesBesideTheInputAndWritableFiles)
+TEST(FileSteps, TemporaryNamesBesideTheInputAndWritableFiles)
 {
     const std::string dir = ScratchDir(), input = dir + "audio.raw";
     WriteFileBytes(input, {1});

@@ -1,31 +1,20 @@
-#include "tests/plugin_support.h"
+#include "testing/plugin_support.h"
 
 #include <algorithm>
 
 #include "settings_store.h"
 #include "testing/plugin_under_test.h"
 
-namespace dsp::basic::testing {
+namespace dsp::testing {
 
-std::vector<uint8_t> Pattern(size_t n, uint8_t seed)
-{
-    std::vector<uint8_t> bytes(n);
-    uint32_t x = seed;
-    for (size_t i = 0; i < n; ++i) {
-        x = x * 1103515245u + 12345u;
-        bytes[i] = static_cast<uint8_t>(x >> 16);
-    }
-    return bytes;
-}
-
-Outcome WorkIn(const std::string& dir, dsp::testing::PluginUnderTest& plugin,
-               const std::vector<uint8_t>& audio, WAVEFORMATEX format)
+Outcome WorkIn(const std::string& dir, PluginUnderTest& plugin, const std::vector<uint8_t>& audio,
+               WAVEFORMATEX format)
 {
     const std::string file = dir + "audio.raw";
-    dsp::testing::WriteFileBytes(file, audio);
+    WriteFileBytes(file, audio);
     Outcome outcome;
     outcome.result = plugin.Work(file, format);
-    outcome.bytes = dsp::testing::ReadFileBytes(file);
+    outcome.bytes = ReadFileBytes(file);
     outcome.folder = FolderEntries(dir);
     return outcome;
 }
@@ -101,4 +90,4 @@ std::vector<std::string> FolderEntries(const std::string& folder)
     return names;
 }
 
-} // namespace dsp::basic::testing
+} // namespace dsp::testing

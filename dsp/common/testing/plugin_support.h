@@ -1,4 +1,4 @@
-// What the basic effects' plug-in tests share: sample data, settings, files
+// What the plug-in tests share: sample data, settings, files
 // that are locked, partly locked or read-only, and a folder listing.
 #pragma once
 
@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "testing/plugin_under_test.h"
+#include "testing/test_bytes.h"
 
-namespace dsp::basic::testing {
+namespace dsp::testing {
 
 // What one call of a plug-in did to a file.
 struct Outcome
@@ -22,14 +23,13 @@ struct Outcome
 };
 
 // Writes `audio` to "audio.raw" in `folder` (emptied first) and runs the plug-in on it.
-Outcome WorkIn(const std::string& folder, dsp::testing::PluginUnderTest& plugin,
-               const std::vector<uint8_t>& audio, WAVEFORMATEX format);
+Outcome WorkIn(const std::string& folder, PluginUnderTest& plugin, const std::vector<uint8_t>& audio,
+               WAVEFORMATEX format);
 #ifdef CB_TEST_TMP
 // The same in the running test's scratch folder.
-inline Outcome WorkOn(dsp::testing::PluginUnderTest& plugin, const std::vector<uint8_t>& audio,
-                      WAVEFORMATEX format)
+inline Outcome WorkOn(PluginUnderTest& plugin, const std::vector<uint8_t>& audio, WAVEFORMATEX format)
 {
-    return WorkIn(dsp::testing::ScratchDir(), plugin, audio, format);
+    return WorkIn(ScratchDir(), plugin, audio, format);
 }
 #endif
 
@@ -43,9 +43,6 @@ inline std::vector<std::string> OnlyInput()
 std::string Text(HWND dialog, int id);
 // The texts of a row of minutes, seconds and milliseconds edits, as "m,s,ms".
 std::string ClockText(HWND dialog, int minutes, int seconds, int milliseconds);
-
-// `n` bytes that differ from their neighbours, so moved or lost bytes show.
-std::vector<uint8_t> Pattern(size_t n, uint8_t seed = 1);
 
 // Writes a number / removes a value in the plug-ins' key (before loading a plug-in).
 void SetNumber(const char* name, uint32_t value);
@@ -92,4 +89,4 @@ private:
 // The names of the files in a folder (path ending in a backslash), sorted.
 std::vector<std::string> FolderEntries(const std::string& folder);
 
-} // namespace dsp::basic::testing
+} // namespace dsp::testing

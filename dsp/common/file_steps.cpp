@@ -6,6 +6,18 @@
 
 namespace dsp {
 
+bool OpenWithSize(DiskFile& file, const char* path, DWORD access, uint64_t* size)
+{
+    if (!file.Open(path, access, OPEN_EXISTING))
+        return false;
+    bool error = false;
+    *size = file.Size(&error);
+    if (!error)
+        return true;
+    file.Close();
+    return false;
+}
+
 bool WriteFill(DiskFile& out, uint8_t fill, uint64_t count)
 {
     const std::vector<uint8_t> piece(count < kSilencePiece ? count : kSilencePiece, fill);
@@ -67,6 +79,19 @@ bool ReplaceThroughFile(const std::string& resultPath, const char* input,
         return false;
     leftover.Release();
     return true;
+}
+
+bool KeepRange(const char* path, const char* ending, uint64_t start, uint64_t length, uint32_t piece,
+               Progress* progress)
+{
+    DiskFile in;
+    if (!in.Open(path, GENERIC_READ, OPEN_EXISTING))
+        return false;
+    return ReplaceThroughFile(SiblingPath(path, ending), path, [&](DiskFile& out) {
+        const bool complete = CopyRange(in, start, length, out, piece, progress);
+        in.Close(); // the input must be closed before the result can take its place
+        return complete;
+    });
 }
 
 bool WritableFile(const char* path)

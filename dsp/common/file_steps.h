@@ -20,6 +20,10 @@ constexpr uint32_t kSilencePiece = 64000;
 // Pieces of the copies that go through a copy buffer.
 constexpr uint32_t kCopyPiece = 65536;
 
+// Opens `path` (existing, with `access`, sharing on, no messages) and reads
+// its size. False when either fails; the file is then closed.
+bool OpenWithSize(DiskFile& file, const char* path, DWORD access, uint64_t* size);
+
 // Writes `count` bytes of `fill` at the current position of `out`, in pieces
 // of at most 64000 bytes. False as soon as a write fails.
 bool WriteFill(DiskFile& out, uint8_t fill, uint64_t count);
@@ -43,6 +47,13 @@ bool CopyRange(DiskFile& in, uint64_t start, uint64_t length, DiskFile& out, uin
 // answer is false.
 bool ReplaceThroughFile(const std::string& resultPath, const char* input,
                         const std::function<bool(DiskFile& out)>& produce);
+
+// Keeps only the `length` bytes from `start` of the file at `path`: they are
+// copied in pieces of `piece` bytes (progress written before each) to the
+// sibling named by `ending`, which then replaces the file in one step. On any
+// failure the file is left as it was and no sibling remains.
+bool KeepRange(const char* path, const char* ending, uint64_t start, uint64_t length, uint32_t piece,
+               Progress* progress);
 
 // A new, empty, uniquely named file beginning with `prefix` in the folder of
 // `input`, so that moving it over the input is a single step on one volume.

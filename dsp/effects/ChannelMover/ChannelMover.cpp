@@ -138,11 +138,8 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
 
     dsp::Progress progress;
     dsp::DiskFile input;
-    if (!input.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
-        return 0;
-    bool error = false;
-    const uint64_t size = input.Size(&error);
-    if (error)
+    uint64_t size = 0;
+    if (!dsp::OpenWithSize(input, path, GENERIC_READ | GENERIC_WRITE, &size))
         return 0;
     if (target == channels && mixer.NoMoves())
         return 1; // nothing would change

@@ -60,11 +60,8 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
 
     dsp::Progress progress;
     dsp::DiskFile input;
-    if (!input.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
-        return 0;
-    bool sizeError = false;
-    const uint64_t total = input.Size(&sizeError);
-    if (sizeError)
+    uint64_t total = 0;
+    if (!dsp::OpenWithSize(input, path, GENERIC_READ | GENERIC_WRITE, &total))
         return 0;
 
     const bool replaced =

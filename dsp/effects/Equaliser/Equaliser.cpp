@@ -7,6 +7,7 @@
 
 #include "core/wave_format.h"
 #include "disk_file.h"
+#include "file_steps.h"
 #include "core/engine.h"
 #include "equaliser_settings.h"
 #include "plugin.h"
@@ -89,11 +90,8 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
 
     dsp::Progress progress;
     dsp::DiskFile file;
-    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
-        return 0;
-    bool sizeError = false;
-    const uint64_t size = file.Size(&sizeError);
-    if (sizeError)
+    uint64_t size = 0;
+    if (!dsp::OpenWithSize(file, path, GENERIC_READ | GENERIC_WRITE, &size))
         return 0;
 
     // With nothing to change (all bands flat, or 32-bit samples) the file is

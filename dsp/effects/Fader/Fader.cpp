@@ -3,6 +3,7 @@
 #include "core/fade_ramp.h"
 #include "core/wave_format.h"
 #include "disk_file.h"
+#include "file_steps.h"
 #include "fader_settings.h"
 #include "plugin.h"
 #include "progress.h"
@@ -55,13 +56,10 @@ bool FadeEnd(const char* path, const dsp::WaveFormat& format, std::vector<uint8_
              Direction direction, uint32_t lengthMs, dsp::Progress& progress, bool halfBar)
 {
     dsp::DiskFile file;
-    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
+    uint64_t size = 0;
+    if (!dsp::OpenWithSize(file, path, GENERIC_READ | GENERIC_WRITE, &size))
         return false;
     const uint64_t length = dsp::BytesForMilliseconds(format, lengthMs);
-    bool error = false;
-    const uint64_t size = file.Size(&error);
-    if (error)
-        return false;
     if (length == 0 || size == 0)
         return true;
     uint64_t start = 0, region = size, ramp = length;

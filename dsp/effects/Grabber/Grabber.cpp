@@ -65,9 +65,8 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
-    using namespace dsp;
     using namespace dsp::basic;
-    const dsp::WaveFormat* format = WorkableInput(path, record);
+    const dsp::WaveFormat* format = dsp::WorkableInput(path, record);
     if (!format)
         return 0;
     if (g_lengthMs == 0)
@@ -82,15 +81,7 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
         return 1; // nothing to keep: the file stays as it is
 
     dsp::Progress progress;
-    dsp::DiskFile in;
-    if (!in.Open(path, GENERIC_READ, OPEN_EXISTING))
-        return 0;
-    const bool replaced = ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& out) {
-        const bool complete = CopyRange(in, keep.start, keep.length, out, kCopyPiece, &progress);
-        in.Close();
-        return complete;
-    });
-    return replaced ? 1 : 0;
+    return dsp::KeepRange(path, "-Tmp", keep.start, keep.length, dsp::kCopyPiece, &progress) ? 1 : 0;
 }
 
 } // namespace plugin

@@ -29,20 +29,16 @@ namespace plugin {
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
-    using namespace dsp;
     using namespace dsp::basic;
-    const dsp::WaveFormat* format = WorkableInput(path, record);
+    const dsp::WaveFormat* format = dsp::WorkableInput(path, record);
     if (!format)
         return 0;
     const uint64_t target = FrameBytesForMilliseconds(*format, g_minimumMs);
     dsp::DiskFile file;
-    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
+    uint64_t size = 0;
+    if (!dsp::OpenWithSize(file, path, GENERIC_READ | GENERIC_WRITE, &size))
         return 0;
-    bool sizeError = false;
-    const uint64_t size = file.Size(&sizeError);
-    if (sizeError)
-        return 0;
-    return AppendFill(file, SilenceByte(format->bitsPerSample), PaddingToReach(size, target)) ? 1 : 0;
+    return dsp::AppendFill(file, SilenceByte(format->bitsPerSample), PaddingToReach(size, target)) ? 1 : 0;
 }
 
 } // namespace plugin

@@ -32,9 +32,8 @@ namespace plugin {
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
-    using namespace dsp;
     using namespace dsp::basic;
-    const dsp::WaveFormat* format = WorkableInput(path, record);
+    const dsp::WaveFormat* format = dsp::WorkableInput(path, record);
     if (!format)
         return 0;
     dsp::DiskFile file;
@@ -44,19 +43,20 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     const uint64_t endBytes = FrameBytesForMilliseconds(*format, g_endMs);
     const uint64_t startBytes = FrameBytesForMilliseconds(*format, g_startMs);
     if (startBytes == 0)
-        return AppendFill(file, silence, endBytes) ? 1 : 0;
+        return dsp::AppendFill(file, silence, endBytes) ? 1 : 0;
 
     bool sizeError = false;
     const uint64_t size = file.Size(&sizeError);
     if (sizeError)
         return 0;
-    const bool done = ReplaceThroughFile(TempFileBeside(path, "DSP"), path, [&](dsp::DiskFile& out) {
-        const bool complete = WriteFill(out, silence, startBytes) &&
-                              CopyRange(file, 0, size, out, kSilencePiece, nullptr) &&
-                              WriteFill(out, silence, endBytes);
-        file.Close(); // the input must be closed before the result can take its place
-        return complete;
-    });
+    const bool done =
+        dsp::ReplaceThroughFile(dsp::TempFileBeside(path, "DSP"), path, [&](dsp::DiskFile& out) {
+            const bool complete = dsp::WriteFill(out, silence, startBytes) &&
+                                  dsp::CopyRange(file, 0, size, out, dsp::kSilencePiece, nullptr) &&
+                                  dsp::WriteFill(out, silence, endBytes);
+            file.Close(); // the input must be closed before the result can take its place
+            return complete;
+        });
     return done ? 1 : 0;
 }
 

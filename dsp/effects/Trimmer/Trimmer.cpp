@@ -44,9 +44,8 @@ namespace plugin {
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
-    using namespace dsp;
     using namespace dsp::basic;
-    const dsp::WaveFormat* format = WorkableInput(path, record);
+    const dsp::WaveFormat* format = dsp::WorkableInput(path, record);
     if (!format)
         return 0;
     const uint64_t beginBytes = FrameBytesForMilliseconds(*format, g_trimBeginMs);
@@ -65,15 +64,8 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
         return CutInPlace(path, 0);
 
     dsp::Progress progress;
-    dsp::DiskFile in;
-    if (!in.Open(path, GENERIC_READ, OPEN_EXISTING))
-        return 0;
-    const bool replaced = ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& out) {
-        const bool complete = CopyRange(in, plan.rest.start, plan.rest.length, out, kCopyPiece, &progress);
-        in.Close();
-        return complete;
-    });
-    return replaced ? 1 : 0;
+    return dsp::KeepRange(path, "-Tmp", plan.rest.start, plan.rest.length, dsp::kCopyPiece, &progress) ? 1
+                                                                                                       : 0;
 }
 
 } // namespace plugin

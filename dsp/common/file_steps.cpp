@@ -107,15 +107,4 @@ const WaveFormat* WorkableInput(const char* path, const WAVEFORMATEX* record)
     return format && WritableFile(path) ? format : nullptr;
 }
 
-std::string TempFileBeside(const char* input, const char* prefix)
-{
-    std::string folder(input ? input : "");
-    const size_t cut = folder.find_last_of("\\/");
-    folder = cut == std::string::npos ? std::string(".") : folder.substr(0, cut + 1);
-    char path[MAX_PATH] = {};
-    if (!GetTempFileNameA(folder.c_str(), prefix, 0, path))
-        return std::string();
-    return path;
-}
-
 } // namespace dsp

@@ -55,11 +55,6 @@ bool ReplaceThroughFile(const std::string& resultPath, const char* input,
 bool KeepRange(const char* path, const char* ending, uint64_t start, uint64_t length, uint32_t piece,
                Progress* progress);
 
-// A new, empty, uniquely named file beginning with `prefix` in the folder of
-// `input`, so that moving it over the input is a single step on one volume.
-// Empty when none can be made there.
-std::string TempFileBeside(const char* input, const char* prefix);
-
 // The format record as a shape of audio, refusing records that cannot
 // describe audio (the effects return 0 for them before opening anything).
 inline const WaveFormat* AudioFormat(const WAVEFORMATEX* format)

@@ -85,17 +85,10 @@ TEST(FileSteps, AResultReplacesTheInputOnlyWhenComplete)
     EXPECT_EQ(FolderEntries(dir), OnlyInput());
 }
 
-TEST(FileSteps, TemporaryNamesBesideTheInputAndWritableFiles)
+TEST(FileSteps, WritableFilesAreExistingFilesNotMarkedReadOnly)
 {
     const std::string dir = ScratchDir(), input = dir + "audio.raw";
     WriteFileBytes(input, {1});
-    const std::string temp = TempFileBeside(input.c_str(), "DSP");
-    ASSERT_FALSE(temp.empty());
-    EXPECT_EQ(temp.rfind(dir + "DSP", 0), 0u) << temp;
-    EXPECT_TRUE(FileExists(temp));
-    DeleteFileA(temp.c_str());
-    EXPECT_TRUE(TempFileBeside((dir + "no such folder\\audio.raw").c_str(), "DSP").empty());
-
     EXPECT_TRUE(WritableFile(input.c_str()));
     EXPECT_FALSE(WritableFile((dir + "missing.raw").c_str()));
     EXPECT_FALSE(WritableFile(dir.c_str()));

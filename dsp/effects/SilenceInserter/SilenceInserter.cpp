@@ -1,7 +1,8 @@
 // SilenceInserter: adds silence before the start of the file, after its end,
 // or both. The end alone is appended in place; with a start length the whole
-// result (silence, the audio, silence) is written to a new file beside the
-// input, which then replaces the input in one move. No progress is reported.
+// result (silence, the audio, silence) is written to the "-Tmp" sibling of
+// the input (a stale one from a killed run is taken over), which then replaces
+// the input in one move. No progress is reported.
 #include <windows.h>
 
 #include "core/durations.h"
@@ -9,6 +10,7 @@
 #include "clock_panel_plugin.h"
 #include "core/plans.h"
 #include "plugin.h"
+#include "replace.h"
 #include "panel_ids.h"
 
 namespace {
@@ -49,14 +51,13 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     const uint64_t size = file.Size(&sizeError);
     if (sizeError)
         return 0;
-    const bool done =
-        dsp::ReplaceThroughFile(dsp::TempFileBeside(path, "DSP"), path, [&](dsp::DiskFile& out) {
-            const bool complete = dsp::WriteFill(out, silence, startBytes) &&
-                                  dsp::CopyRange(file, 0, size, out, dsp::kSilencePiece, nullptr) &&
-                                  dsp::WriteFill(out, silence, endBytes);
-            file.Close(); // the input must be closed before the result can take its place
-            return complete;
-        });
+    const bool done = dsp::ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& out) {
+        const bool complete = dsp::WriteFill(out, silence, startBytes) &&
+                              dsp::CopyRange(file, 0, size, out, dsp::kSilencePiece, nullptr) &&
+                              dsp::WriteFill(out, silence, endBytes);
+        file.Close(); // the input must be closed before the result can take its place
+        return complete;
+    });
     return done ? 1 : 0;
 }
 

@@ -99,6 +99,24 @@ TEST(SilenceInserter, LengthsBetweenFramesKeepEverySampleInPlace)
     EXPECT_EQ(std::vector<uint8_t>(after.begin() + 1232, after.begin() + 1232 + audio.size()), audio);
 }
 
+TEST(SilenceInserter, ATemporaryFileLeftByAKilledRunIsTakenOver)
+{
+    RegistryScope reg({kStart, kEnd});
+    SetNumber(kStart, 1);
+    SetNumber(kEnd, 0);
+    PluginUnderTest plugin("SilenceInserter.dll");
+    const std::string dir = ScratchDir(), file = dir + "audio.raw";
+    const std::vector<uint8_t> audio = Pattern(64);
+    WriteFileBytes(file, audio);
+    WriteFileBytes(file + "-Tmp", Pattern(100000, 7)); // what a killed run leaves behind
+    WAVEFORMATEX format = MakeFormat(1, 8000, 8);
+    EXPECT_EQ(plugin.Work(file, format), 1);
+    std::vector<uint8_t> want(8, 0x80);
+    want.insert(want.end(), audio.begin(), audio.end());
+    EXPECT_EQ(ReadFileBytes(file), want);
+    EXPECT_EQ(FolderEntries(dir), OnlyInput());
+}
+
 TEST(SilenceInserter, AnInputThatCannotBeReplacedStaysAsItWas)
 {
     RegistryScope reg({kStart, kEnd});

@@ -1,5 +1,5 @@
 # The front door. `make test` and `make run` do all the set-up themselves.
-.PHONY: all deps configure build dist test run clean format check-format
+.PHONY: all deps configure build dist test run clean format check-format fuzz
 
 BUILD := build
 
@@ -27,6 +27,12 @@ dist: deps
 test: build
 	cmake/check-format.sh
 	cmake/run-tests.sh
+	cmake/fuzz.sh
+
+# The libFuzzer harnesses, open-ended for SECONDS each (default 60).
+SECONDS ?= 60
+fuzz: deps
+	cmake/fuzz.sh $(SECONDS)
 
 run: dist
 	cmake/run-main.sh

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "eq/bands.h"
-#include "eq/engine.h"
+#include "core/bands.h"
+#include "core/engine.h"
 
 int main(int argc, char** argv)
 {

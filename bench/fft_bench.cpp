@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "eq/real_fft.h"
+#include "core/real_fft.h"
 
 namespace {
 

@@ -1,21 +1,45 @@
 #!/bin/bash
-# Builds one libFuzzer target of a portable core with clang, in a build tree of
-# its own (build/fuzz, configured with CB_FUZZ=ON), and runs it.
-# Usage: cmake/fuzz.sh TARGET [SECONDS] [more libFuzzer options]
-# The corpus grows in build/fuzz/corpus/TARGET; a dictionary TARGET's source
-# folder holds as <name>.dict is used when present; findings land in
+# Builds the libFuzzer harnesses (fuzz/) with the fuzz preset and runs each.
+#   fuzz.sh           a fixed number of runs with a fixed seed over the seed
+#                     corpus: deterministic, a few seconds each (make test)
+#   fuzz.sh SECONDS   open-ended for SECONDS each, growing a working corpus in
+#                     build/fuzz/corpus/ (make fuzz SECONDS=N)
+# A finding stops the run; the input that shows it is saved as crash-* in
 # build/fuzz/findings/.
-set -e
+set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
-target=${1:?usage: fuzz.sh TARGET [SECONDS] [libFuzzer options]}
-seconds=${2:-60}
-shift $(( $# >= 2 ? 2 : 1 ))
-build="$here/build/fuzz"
-CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCB_FUZZ=ON >/dev/null
-cmake --build "$build" --target "$target" -j2
-binary=$(find "$build" -name "$target" -type f -perm -u+x | head -1)
-dict=$(find "$here" -path "$here/build" -prune -o -name "${target#aux_}.dict" -print | head -1)
-mkdir -p "$build/corpus/$target" "$build/findings"
-cd "$build/findings"
-exec "$binary" -max_total_time="$seconds" -jobs=1 -workers=1 -print_final_stats=1 \
-  -artifact_prefix="$build/findings/" ${dict:+-dict="$dict"} "$@" "$build/corpus/$target"
+seconds=${1:-}
+cmake --preset fuzz >/dev/null || exit 1
+cmake --build --preset fuzz --target fuzz_harnesses || exit 1
+findings="$here/build/fuzz/findings"
+mkdir -p "$findings"
+failed=0
+for harness in "$here"/build/fuzz/fuzz/*_fuzz; do
+  name=$(basename "$harness")
+  seeds="$here/fuzz/corpus/$name"
+  # A harness may come with a dictionary of the tokens its input format uses.
+  dict=()
+  [ -f "$here/fuzz/$name.dict" ] && dict=(-dict="$here/fuzz/$name.dict")
+  if [ -z "$seconds" ]; then
+    # New inputs go to the first folder named: an empty one that is thrown
+    # away, so the run is the same every time and the seeds stay as they are.
+    scratch=$(mktemp -d)
+    out=$("$harness" "${dict[@]}" -runs=30000 -seed=1 -artifact_prefix="$findings/$name-" "$scratch" "$seeds" 2>&1)
+    rm -rf "$scratch"
+  else
+    work="$here/build/fuzz/corpus/$name"
+    mkdir -p "$work"
+    out=$("$harness" "${dict[@]}" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$findings/$name-" \
+          "$work" "$seeds" 2>&1)
+  fi
+  rc=$?
+  runs=$(printf '%s\n' "$out" | sed -n 's/^stat::number_of_executed_units: *//p; s/^Done \([0-9]*\) runs.*/\1/p' | tail -1)
+  if [ $rc -ne 0 ]; then
+    printf '%s\n' "$out" | tail -30
+    echo "FAIL $name"
+    failed=1
+  else
+    echo "ok   $name (${runs:-?} runs)"
+  fi
+done
+exit $failed

@@ -3,7 +3,7 @@
 # when one is missing (so a warm run costs a single dpkg query).
 set -e
 packages=(
-  make cmake ninja-build g++ googletest libbenchmark-dev clang-format
+  make cmake ninja-build g++ googletest libbenchmark-dev clang-format clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine64 wine xvfb xauth xdotool x11-utils imagemagick fonts-wine sox
 )

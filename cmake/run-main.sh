@@ -12,13 +12,6 @@ mkdir -p "$here/build"
 # Make the prefix once, quietly.
 [ -d "$WINEPREFIX" ] || "$wine" wineboot </dev/null >/dev/null 2>&1
 
-if [ ! -f "$here/dist/Cuebinder.exe" ]; then
-  echo "Running CloseSignal.exe: it sets the suite's close event \"evttvClose\" and exits after 5 seconds."
-  "$wine" "$here/dist/CloseSignal.exe" </dev/null
-  echo "CloseSignal.exe exited with code $? (the close event was signalled; suite programs watching it close)."
-  exit 0
-fi
-
 if [ -n "$DISPLAY" ]; then
   cd "$here/dist" && exec "$wine" Cuebinder.exe
 fi

@@ -286,20 +286,20 @@ TEST_F(AuxFileCreationWindow, OkRefusesAnArrangementThatNamesEveryTrackAlikeAndA
     const INT_PTR result = Show("", [&](HWND window) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.text);
-            prompts_.asked.clear();
+            prompts_.Calls.clear();
             SetTyped(window, c.text);
             auxiliary::testing::Click(window, IDOK);
             if (c.accepted) {
-                EXPECT_TRUE(prompts_.asked.empty());
+                EXPECT_TRUE(prompts_.Calls.empty());
                 continue;
             }
-            ASSERT_EQ(prompts_.asked.size(), 1u);
-            EXPECT_EQ(prompts_.asked[0].kind, "message");
-            EXPECT_EQ(prompts_.asked[0].text,
+            ASSERT_EQ(prompts_.Calls.size(), 1u);
+            EXPECT_EQ(prompts_.Calls[0].kind, "message");
+            EXPECT_EQ(prompts_.Calls[0].text,
                       "Invalid Arrangement, current arrangement will create all tracks with same filename.");
-            EXPECT_EQ(prompts_.asked[0].caption, "File Arrangement");
-            EXPECT_EQ(prompts_.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
-            EXPECT_EQ(prompts_.asked[0].owner, window);
+            EXPECT_EQ(prompts_.Calls[0].caption, "File Arrangement");
+            EXPECT_EQ(prompts_.Calls[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+            EXPECT_EQ(prompts_.Calls[0].owner, window);
             EXPECT_TRUE(IsWindowVisible(window)) << "a refused arrangement keeps the window open";
             EXPECT_EQ(Stored(0), "[track]");
         }

@@ -247,7 +247,7 @@ TEST_F(AuxOptionsDialog, ShowsStoredValuesAndTakesDamagedListPositionsAsTheFirst
 TEST_F(AuxOptionsDialog, OKWritesEveryValueAsTypedAndTakesTheOutputFolderIntoTheWindowsMemory)
 {
     char folder[260] = "C:\\Converted Music\\";
-    prompts_.folderAnswers = {std::string("D:\\Recordings"), std::string(""), std::nullopt};
+    prompts_.FolderAnswers = {std::string("D:\\Recordings"), std::string(""), std::nullopt};
     g_editorAnswer = "[album]\\[Track Number XX] [track]";
     std::string afterBrowsing, afterEmpty, afterCancel, afterEditor;
     HWND dialog = nullptr;
@@ -279,12 +279,12 @@ TEST_F(AuxOptionsDialog, OKWritesEveryValueAsTypedAndTakesTheOutputFolderIntoThe
     EXPECT_EQ(afterEditor, "[album]\\[Track Number XX] [track]");
     EXPECT_STREQ(folder, "D:\\Recordings");
 
-    ASSERT_EQ(prompts_.asked.size(), 3u);
-    for (const auto& asked : prompts_.asked) {
+    ASSERT_EQ(prompts_.Calls.size(), 3u);
+    for (const auto& asked : prompts_.Calls) {
         EXPECT_EQ(asked.kind, "folder");
         EXPECT_EQ(asked.text, "Output Ripped Files To...");
         EXPECT_EQ(asked.owner, dialog);
-        EXPECT_EQ(asked.flags & (BIF_EDITBOX | BIF_NEWDIALOGSTYLE),
+        EXPECT_EQ(asked.type & (BIF_EDITBOX | BIF_NEWDIALOGSTYLE),
                   static_cast<UINT>(BIF_EDITBOX | BIF_NEWDIALOGSTYLE));
     }
     ASSERT_EQ(g_editorCalls.size(), 1u);
@@ -341,7 +341,7 @@ TEST_F(AuxOptionsDialog, CancelEscapeAndTheCloseBoxSaveNothing)
     for (const auto& way : ways) {
         SCOPED_TRACE(way.name);
         char folder[260] = "C:\\Before\\";
-        prompts_.folderAnswers = {std::string("D:\\After")};
+        prompts_.FolderAnswers = {std::string("D:\\After")};
         const INT_PTR result = RunOptions(folder, [&](HWND d) {
             t::Click(d, IDC_OUTPUT_SET);
             t::Click(d, IDC_AUTO_START);
@@ -452,8 +452,8 @@ TEST_F(AuxBoostkitDialog, OKAndTheCloseBoxKeepTheChangesEscapeDiscardsThem)
         SCOPED_TRACE(way.name);
         auxiliary::AddOnSettings values = auxiliary::LoadAddOnSettings();
         const auxiliary::AddOnSettings before = values;
-        prompts_.asked.clear();
-        prompts_.folderAnswers = {std::string("E:\\Lists")};
+        prompts_.Calls.clear();
+        prompts_.FolderAnswers = {std::string("E:\\Lists")};
         g_editorCalls.clear();
         g_editorAnswer = "[year]\\[Album]";
         HWND dialog = nullptr;
@@ -467,9 +467,9 @@ TEST_F(AuxBoostkitDialog, OKAndTheCloseBoxKeepTheChangesEscapeDiscardsThem)
             way.end(d);
         });
         EXPECT_EQ(result, way.result);
-        ASSERT_EQ(prompts_.asked.size(), 1u);
-        EXPECT_EQ(prompts_.asked[0].text, "Select Playlist Save Folder");
-        EXPECT_EQ(prompts_.asked[0].owner, dialog);
+        ASSERT_EQ(prompts_.Calls.size(), 1u);
+        EXPECT_EQ(prompts_.Calls[0].text, "Select Playlist Save Folder");
+        EXPECT_EQ(prompts_.Calls[0].owner, dialog);
         ASSERT_EQ(g_editorCalls.size(), 1u);
         EXPECT_EQ(g_editorCalls[0].given, "[artist] - [album]");
         EXPECT_EQ(g_editorCalls[0].title, "tVC Auxiliary Input - Set Playlist Creation");

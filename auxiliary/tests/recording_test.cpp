@@ -209,12 +209,12 @@ TEST_F(AuxRecordingRun, AMissingConverterIsReportedAndItsJobFilesAreDeleted)
     RecordingRequest request = Request(kFiveTracks);
     request.window = window.Handle();
     EXPECT_EQ(StartRecording(request, false), RecordingOutcome::ConverterMissing);
-    ASSERT_EQ(prompts.asked.size(), 1u);
-    EXPECT_EQ(prompts.asked[0].kind, "message");
-    EXPECT_EQ(prompts.asked[0].text, "Tonvask Recaster is not installed!.");
-    EXPECT_EQ(prompts.asked[0].caption, "Tonvask Recaster");
-    EXPECT_EQ(prompts.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
-    EXPECT_EQ(prompts.asked[0].owner, window.Handle());
+    ASSERT_EQ(prompts.Calls.size(), 1u);
+    EXPECT_EQ(prompts.Calls[0].kind, "message");
+    EXPECT_EQ(prompts.Calls[0].text, "Tonvask Recaster is not installed!.");
+    EXPECT_EQ(prompts.Calls[0].caption, "Tonvask Recaster");
+    EXPECT_EQ(prompts.Calls[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(prompts.Calls[0].owner, window.Handle());
     EXPECT_FALSE(FileExists(program_ + kJobFileName));
     EXPECT_FALSE(FileExists(program_ + kJobOutputFileName));
     EXPECT_TRUE(IsWindowEnabled(window.Handle()));
@@ -229,7 +229,7 @@ TEST_F(AuxRecordingRun, AMissingConverterIsReportedAndItsJobFilesAreDeleted)
     request.programFolder = root_ + "Missing\\";
     EXPECT_EQ(StartRecording(request, false), RecordingOutcome::JobNotWritten);
     EXPECT_FALSE(FileExists(program_ + "RecasterStandin-calls.txt"));
-    EXPECT_EQ(prompts.asked.size(), 1u);
+    EXPECT_EQ(prompts.Calls.size(), 1u);
     EXPECT_TRUE(IsWindowEnabled(window.Handle()));
 }
 

@@ -75,22 +75,22 @@ bool SystemPrompts::SaveFileName(OPENFILENAMEA* request)
 
 int ScriptedPrompts::Message(HWND owner, const char* text, const char* caption, UINT flags)
 {
-    asked.push_back({"message", text ? text : "", caption ? caption : "", flags, owner});
-    if (messageAnswers.empty())
+    Calls.push_back({"message", text ? text : "", caption ? caption : "", flags, owner});
+    if (MessageAnswers.empty())
         return IDOK;
-    const int answer = messageAnswers.front();
-    messageAnswers.pop_front();
+    const int answer = MessageAnswers.front();
+    MessageAnswers.pop_front();
     return answer;
 }
 
 bool ScriptedPrompts::AnswerFile(const char* kind, OPENFILENAMEA* request)
 {
-    asked.push_back({kind, request && request->lpstrTitle ? request->lpstrTitle : "", "", 0,
+    Calls.push_back({kind, request && request->lpstrTitle ? request->lpstrTitle : "", "", 0,
                      request ? request->hwndOwner : nullptr});
-    if (fileAnswers.empty() || !request || !request->lpstrFile || request->nMaxFile == 0)
+    if (FileAnswers.empty() || !request || !request->lpstrFile || request->nMaxFile == 0)
         return false;
-    const std::string answer = fileAnswers.front();
-    fileAnswers.pop_front();
+    const std::string answer = FileAnswers.front();
+    FileAnswers.pop_front();
     if (answer.empty())
         return false;
     const size_t n = answer.size() < request->nMaxFile - 1 ? answer.size() : request->nMaxFile - 1;
@@ -101,11 +101,11 @@ bool ScriptedPrompts::AnswerFile(const char* kind, OPENFILENAMEA* request)
 
 bool ScriptedPrompts::BrowseFolder(HWND owner, const char* title, UINT flags, char* folder)
 {
-    asked.push_back({"folder", title ? title : "", "", flags, owner});
-    if (folderAnswers.empty() || !folder)
+    Calls.push_back({"folder", title ? title : "", "", flags, owner});
+    if (FolderAnswers.empty() || !folder)
         return false;
-    const std::optional<std::string> answer = folderAnswers.front();
-    folderAnswers.pop_front();
+    const std::optional<std::string> answer = FolderAnswers.front();
+    FolderAnswers.pop_front();
     if (!answer)
         return false;
     const size_t n = answer->size() < MAX_PATH - 1 ? answer->size() : MAX_PATH - 1;

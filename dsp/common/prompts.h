@@ -1,6 +1,6 @@
 // Every message box and file dialog of the library and the panels goes
 // through one small interface, so tests can answer them from a script and
-// check exactly what was asked.
+// check exactly what was Calls.
 #pragma once
 
 #include <windows.h>
@@ -47,24 +47,24 @@ public:
 class ScriptedPrompts final : public Prompts
 {
 public:
-    struct Asked
+    struct PromptCall
     {
         std::string kind;    // "message", "open", "save" or "folder"
         std::string text;    // message text, or the dialog's title
         std::string caption; // message caption
-        UINT flags = 0;      // message flags (icon and buttons), or the folder browser's flags
+        UINT type = 0;       // message flags (icon and buttons), or the folder browser's flags
         HWND owner = nullptr;
     };
 
     // Answers given to messages in order; when the script runs out, IDOK.
-    std::deque<int> messageAnswers;
+    std::deque<int> MessageAnswers;
     // File names given to file dialogs in order; an empty string cancels. When
     // the script runs out the dialog is cancelled.
-    std::deque<std::string> fileAnswers;
+    std::deque<std::string> FileAnswers;
     // Folders given to folder browsers in order; nullopt cancels, "" is a
     // choice without a path. When the script runs out the browser is cancelled.
-    std::deque<std::optional<std::string>> folderAnswers;
-    std::vector<Asked> asked;
+    std::deque<std::optional<std::string>> FolderAnswers;
+    std::vector<PromptCall> Calls;
 
     int Message(HWND owner, const char* text, const char* caption, UINT flags) override;
     bool OpenFileName(OPENFILENAMEA* request) override;

@@ -77,7 +77,7 @@ uint32_t ReadNumber(const char* name, HKEY root, const char* path)
     return rc == ERROR_SUCCESS && type == REG_DWORD && size == sizeof value ? value : 0;
 }
 
-void WriteNumber(uint32_t value, const char* name, HKEY root, const char* path)
+void WriteNumber(const char* name, uint32_t value, HKEY root, const char* path)
 {
     HKEY key = CreateOrOpen(root, path, KEY_SET_VALUE, "REG_DWORD");
     if (!key)
@@ -92,12 +92,12 @@ bool ReadBool(const char* name, HKEY root, const char* path)
     return ReadNumber(name, root, path) != 0;
 }
 
-void WriteBool(bool value, const char* name, HKEY root, const char* path)
+void WriteBool(const char* name, bool value, HKEY root, const char* path)
 {
-    WriteNumber(value ? 0xFFFFFFFFu : 0u, name, root, path);
+    WriteNumber(name, value ? 0xFFFFFFFFu : 0u, root, path);
 }
 
-void ReadText(char* buffer, uint32_t size, const char* name, HKEY root, const char* path)
+void ReadText(const char* name, char* buffer, uint32_t size, HKEY root, const char* path)
 {
     if (!buffer || size == 0)
         return;
@@ -125,11 +125,11 @@ void ReadText(char* buffer, uint32_t size, const char* name, HKEY root, const ch
 std::string ReadText(const char* name, HKEY root, const char* path)
 {
     char buffer[MAX_PATH] = {};
-    ReadText(buffer, sizeof buffer, name, root, path);
+    ReadText(name, buffer, sizeof buffer, root, path);
     return buffer;
 }
 
-void WriteText(const char* text, const char* name, HKEY root, const char* path)
+void WriteText(const char* name, const char* text, HKEY root, const char* path)
 {
     HKEY key = CreateOrOpen(root, path, KEY_SET_VALUE, "REG_SZ");
     if (!key)
@@ -185,7 +185,7 @@ float ReadFloat(const char* name, HKEY root, const char* path)
     return ReadBinary(name, &value, sizeof value, root, path) ? value : 0.0f;
 }
 
-bool WriteFloat(float value, const char* name, HKEY root, const char* path)
+bool WriteFloat(const char* name, float value, HKEY root, const char* path)
 {
     return WriteBinary(name, &value, sizeof value, root, path);
 }

@@ -24,18 +24,18 @@ const char* DefaultPath();
 // Numbers (REG_DWORD). A read creates the key when it is missing and gives 0
 // when the value is missing or not a double word.
 uint32_t ReadNumber(const char* name, HKEY root = nullptr, const char* path = nullptr);
-void WriteNumber(uint32_t value, const char* name, HKEY root = nullptr, const char* path = nullptr);
+void WriteNumber(const char* name, uint32_t value, HKEY root = nullptr, const char* path = nullptr);
 
 // Truth values as double words: true is stored as 0xFFFFFFFF, any non-zero reads as true.
 bool ReadBool(const char* name, HKEY root = nullptr, const char* path = nullptr);
-void WriteBool(bool value, const char* name, HKEY root = nullptr, const char* path = nullptr);
+void WriteBool(const char* name, bool value, HKEY root = nullptr, const char* path = nullptr);
 
 // Text (REG_SZ, stored with its terminator). A value that does not fit the
 // buffer (terminator included) reads as an empty text.
-void ReadText(char* buffer, uint32_t size, const char* name, HKEY root = nullptr, const char* path = nullptr);
+void ReadText(const char* name, char* buffer, uint32_t size, HKEY root = nullptr, const char* path = nullptr);
 std::string ReadText(const char* name, HKEY root = nullptr,
                      const char* path = nullptr); // up to 259 characters
-void WriteText(const char* text, const char* name, HKEY root = nullptr, const char* path = nullptr);
+void WriteText(const char* name, const char* text, HKEY root = nullptr, const char* path = nullptr);
 
 // Raw bytes (REG_BINARY).
 bool BinarySize(const char* name, uint32_t* size, HKEY root = nullptr, const char* path = nullptr);
@@ -47,7 +47,7 @@ bool WriteBinary(const char* name, const void* data, uint32_t size, HKEY root = 
 
 // Single-precision numbers as their 4 bytes (REG_BINARY); 0.0 when missing.
 float ReadFloat(const char* name, HKEY root = nullptr, const char* path = nullptr);
-bool WriteFloat(float value, const char* name, HKEY root = nullptr, const char* path = nullptr);
+bool WriteFloat(const char* name, float value, HKEY root = nullptr, const char* path = nullptr);
 
 // Open only, never create.
 bool ValueExists(const char* name, HKEY root = nullptr, const char* path = nullptr);

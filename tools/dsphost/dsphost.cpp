@@ -21,6 +21,8 @@
 
 #include "core/wav.h"
 #include "core/wave_format.h"
+#include "disk_file.h"
+#include "file_steps.h"
 #include "plugin.h"
 #include "progress.h"
 #include "replace.h"
@@ -145,51 +147,6 @@ struct Handle
     }
 };
 
-bool ReadAt(HANDLE file, uint64_t offset, void* buffer, uint32_t n, uint32_t* got)
-{
-    LARGE_INTEGER to;
-    to.QuadPart = static_cast<LONGLONG>(offset);
-    *got = 0;
-    if (!SetFilePointerEx(file, to, nullptr, FILE_BEGIN))
-        return false;
-    while (*got < n) {
-        DWORD r = 0;
-        if (!ReadFile(file, static_cast<uint8_t*>(buffer) + *got, n - *got, &r, nullptr))
-            return false;
-        if (r == 0)
-            break;
-        *got += r;
-    }
-    return true;
-}
-
-bool WriteAll(HANDLE file, const void* buffer, uint32_t n)
-{
-    const uint8_t* p = static_cast<const uint8_t*>(buffer);
-    while (n > 0) {
-        DWORD w = 0;
-        if (!WriteFile(file, p, n, &w, nullptr) || w == 0)
-            return false;
-        p += w;
-        n -= w;
-    }
-    return true;
-}
-
-// Copies `bytes` bytes from `from` at `offset` to the current position of `to`.
-bool CopyBytes(HANDLE from, uint64_t offset, HANDLE to, uint64_t bytes, std::vector<uint8_t>& buffer)
-{
-    for (uint64_t done = 0; done < bytes;) {
-        const uint32_t n = static_cast<uint32_t>(bytes - done < buffer.size() ? bytes - done : buffer.size());
-        uint32_t got = 0;
-        if (!ReadAt(from, offset + done, buffer.data(), n, &got) || got != n ||
-            !WriteAll(to, buffer.data(), n))
-            return false;
-        done += n;
-    }
-    return true;
-}
-
 bool SameFile(const char* a, const char* b)
 {
     Handle x(CreateFileA(a, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
@@ -278,19 +235,22 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
     if (!plugin.Error().empty())
         return Fail(kNoPlugin, plugin.Error());
 
-    Handle in(CreateFileA(inPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!in.Ok())
+    dsp::DiskFile in;
+    if (!in.Open(inPath, GENERIC_READ, OPEN_EXISTING))
         return Fail(kBadInput, std::string("cannot open '") + inPath + "': " + LastErrorText());
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(in.h, &size))
+    bool sizeError = false;
+    const uint64_t size = in.Size(&sizeError);
+    if (sizeError)
         return Fail(kBadInput, std::string("cannot read the size of '") + inPath + "'");
     wav::Info info;
     const wav::Reader reader = [&](uint64_t offset, void* buffer, size_t n) -> size_t {
-        uint32_t got = 0;
-        return ReadAt(in.h, offset, buffer, static_cast<uint32_t>(n), &got) ? got : 0;
+        if (!in.Seek(static_cast<int64_t>(offset), FILE_BEGIN))
+            return 0;
+        bool error = false;
+        const uint32_t got = in.Read(buffer, static_cast<uint32_t>(n), dsp::kCurrent, &error);
+        return error ? 0 : got;
     };
-    const wav::Error parsed = wav::Parse(reader, static_cast<uint64_t>(size.QuadPart), &info);
+    const wav::Error parsed = wav::Parse(reader, size, &info);
     if (parsed != wav::Error::None)
         return Fail(kBadInput, std::string(inPath) + ": " + wav::Describe(parsed));
     if (SameFile(inPath, outPath))
@@ -299,13 +259,11 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
     // The samples go to a raw file beside the output; it is removed whatever happens.
     const std::string rawPath = dsp::SiblingPath(outPath, ".dsphost.raw");
     dsp::RemoveOnExit rawGuard(rawPath);
-    std::vector<uint8_t> buffer(kCopyChunk);
     {
-        Handle raw(CreateFileA(rawPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!raw.Ok())
+        dsp::DiskFile raw;
+        if (!raw.Open(rawPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS, false, false))
             return Fail(kNoOutput, "cannot create '" + rawPath + "': " + LastErrorText());
-        if (!CopyBytes(in.h, info.dataOffset, raw.h, info.dataBytes, buffer))
+        if (!dsp::CopyRange(in, info.dataOffset, info.dataBytes, raw, kCopyChunk, nullptr))
             return Fail(kNoOutput, "cannot write the samples to '" + rawPath + "': " + LastErrorText());
     }
     in.Close();
@@ -327,23 +285,22 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
     const std::string partPath = dsp::SiblingPath(outPath, ".dsphost.part");
     dsp::RemoveOnExit partGuard(partPath);
     {
-        Handle raw(CreateFileA(rawPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-        LARGE_INTEGER rawSize{};
-        if (!raw.Ok() || !GetFileSizeEx(raw.h, &rawSize))
+        dsp::DiskFile raw;
+        bool rawError = !raw.Open(rawPath.c_str(), GENERIC_READ, OPEN_EXISTING);
+        const uint64_t rawSize = rawError ? 0 : raw.Size(&rawError);
+        if (rawError)
             return Fail(kNoOutput, "cannot read back '" + rawPath + "'");
-        const uint64_t dataBytes = dsp::WholeFrames(static_cast<uint64_t>(rawSize.QuadPart), out);
+        const uint64_t dataBytes = dsp::WholeFrames(rawSize, out);
         const std::vector<uint8_t> header = wav::MakeHeader(out, dataBytes);
         if (header.empty())
             return Fail(kNoOutput, "the result is too large for a WAV file");
-        Handle part(CreateFileA(partPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!part.Ok())
+        dsp::DiskFile part;
+        if (!part.Open(partPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS, false, false))
             return Fail(kNoOutput, "cannot create '" + partPath + "': " + LastErrorText());
         const uint8_t pad = 0;
-        if (!WriteAll(part.h, header.data(), static_cast<uint32_t>(header.size())) ||
-            !CopyBytes(raw.h, 0, part.h, dataBytes, buffer) ||
-            (wav::PadBytes(dataBytes) && !WriteAll(part.h, &pad, 1)))
+        if (!part.Write(header.data(), static_cast<uint32_t>(header.size())) ||
+            !dsp::CopyRange(raw, 0, dataBytes, part, kCopyChunk, nullptr) ||
+            (wav::PadBytes(dataBytes) && !part.Write(&pad, 1)))
             return Fail(kNoOutput, "cannot write '" + partPath + "': " + LastErrorText());
     }
     if (!dsp::ReplaceInput(partPath, outPath))

@@ -19,6 +19,14 @@ uint64_t WholeFrames(uint64_t bytes, const WaveFormat& format)
     return bytes - bytes % frame;
 }
 
+uint32_t SecondOfWholeFrames(const WaveFormat& format, uint32_t frameBytes)
+{
+    const uint32_t frame = frameBytes ? frameBytes : 1;
+    const uint32_t second = BytesForMilliseconds(format, 1000);
+    const uint32_t whole = second - second % frame;
+    return whole ? whole : frame;
+}
+
 uint32_t StoredSampleBytes(int bitsPerSample)
 {
     switch (bitsPerSample) {

@@ -38,6 +38,11 @@ uint32_t FrameBytes(const WaveFormat& format);
 // Rounds a byte count down to a whole number of frames.
 uint64_t WholeFrames(uint64_t bytes, const WaveFormat& format);
 
+// One second of audio as a work block: BytesForMilliseconds(format, 1000)
+// cut down to whole frames of `frameBytes` (the frame as the effect counts
+// it), and never less than one frame. A frame of 0 bytes counts as 1.
+uint32_t SecondOfWholeFrames(const WaveFormat& format, uint32_t frameBytes);
+
 // Bytes of one stored sample: 2, 3 or 4 for 16, 24 and 32 bits, 1 for any
 // other depth (which the sample view handles as 8-bit).
 uint32_t StoredSampleBytes(int bitsPerSample);

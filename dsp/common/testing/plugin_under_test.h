@@ -4,7 +4,7 @@
 //
 //   TEST(Fader, FadesIn) {
 //       dsp::testing::RegistryScope reg({"Vol-Fade-In", "Vol-Fade-InLength"});
-//       dsp::settings::WriteBool(true, "Vol-Fade-In", HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+//       dsp::settings::WriteBool("Vol-Fade-In", true, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
 //       dsp::testing::PluginUnderTest fader("Fader.dll");   // loads after the settings are written
 //       const std::string file = dsp::testing::ScratchFile("in.raw");
 //       dsp::testing::WriteFileBytes(file, bytes);

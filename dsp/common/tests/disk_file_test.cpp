@@ -47,22 +47,22 @@ TEST(DiskFile, OpenFailuresShowTheirMessagesOnlyWhenAsked)
     EXPECT_FALSE(f.IsOpen());
     EXPECT_FALSE(f.Open(readOnly.c_str(), GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, true));
     EXPECT_FALSE(f.Open(missing.c_str(), GENERIC_WRITE, OPEN_EXISTING, false)); // silent
-    ASSERT_EQ(prompts.asked.size(), 2u);
-    EXPECT_EQ(prompts.asked[0].text, "Unable to open '" + missing + "'");
-    EXPECT_EQ(prompts.asked[0].caption, "Disk Read Error");
-    EXPECT_EQ(prompts.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
-    EXPECT_EQ(prompts.asked[0].owner, nullptr);
-    EXPECT_EQ(prompts.asked[1].text, "Unable to open '" + readOnly + "'");
-    EXPECT_EQ(prompts.asked[1].caption, "Disk Write Error");
+    ASSERT_EQ(prompts.Calls.size(), 2u);
+    EXPECT_EQ(prompts.Calls[0].text, "Unable to open '" + missing + "'");
+    EXPECT_EQ(prompts.Calls[0].caption, "Disk Read Error");
+    EXPECT_EQ(prompts.Calls[0].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(prompts.Calls[0].owner, nullptr);
+    EXPECT_EQ(prompts.Calls[1].text, "Unable to open '" + readOnly + "'");
+    EXPECT_EQ(prompts.Calls[1].caption, "Disk Write Error");
 
     // Reading a read-only file works; writing through a read-only handle fails loudly.
     ASSERT_TRUE(f.Open(readOnly.c_str(), GENERIC_READ, OPEN_EXISTING, true));
     uint8_t b[3] = {};
     EXPECT_EQ(f.Read(b, 3, dsp::kFromStart), 3u);
     EXPECT_FALSE(f.Write(b, 3, dsp::kFromStart));
-    ASSERT_EQ(prompts.asked.size(), 3u);
-    EXPECT_EQ(prompts.asked[2].text, "Unable to write to '" + readOnly + "'");
-    EXPECT_EQ(prompts.asked[2].caption, "Disk Write Error");
+    ASSERT_EQ(prompts.Calls.size(), 3u);
+    EXPECT_EQ(prompts.Calls[2].text, "Unable to write to '" + readOnly + "'");
+    EXPECT_EQ(prompts.Calls[2].caption, "Disk Write Error");
     f.Close();
     CloseHandle(reader);
     EXPECT_EQ(ReadFileBytes(readOnly), (std::vector<uint8_t>{1, 2, 3}));
@@ -115,7 +115,7 @@ TEST(DiskFile, ReadsShortSilentlyAndFailsOnClosedFiles)
     EXPECT_FALSE(error);
     EXPECT_EQ(f.Read(buffer.data(), 4, dsp::kFromStart), 4u);
     EXPECT_TRUE(std::equal(data.begin(), data.begin() + 4, buffer.begin()));
-    EXPECT_TRUE(prompts.asked.empty());
+    EXPECT_TRUE(prompts.Calls.empty());
     f.Close();
     f.Close(); // closing twice does nothing
 
@@ -123,9 +123,9 @@ TEST(DiskFile, ReadsShortSilentlyAndFailsOnClosedFiles)
     ASSERT_TRUE(f.Open(path.c_str(), GENERIC_WRITE, OPEN_EXISTING, true));
     EXPECT_EQ(f.Read(buffer.data(), 10, dsp::kFromStart, &error), 0u);
     EXPECT_TRUE(error);
-    ASSERT_EQ(prompts.asked.size(), 1u);
-    EXPECT_EQ(prompts.asked[0].text, "Unable to read from '" + path + "'");
-    EXPECT_EQ(prompts.asked[0].caption, "Disk Read Error");
+    ASSERT_EQ(prompts.Calls.size(), 1u);
+    EXPECT_EQ(prompts.Calls[0].text, "Unable to read from '" + path + "'");
+    EXPECT_EQ(prompts.Calls[0].caption, "Disk Read Error");
 }
 
 TEST(DiskFile, WritesAtStartEndAndCurrentPosition)

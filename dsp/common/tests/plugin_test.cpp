@@ -71,7 +71,7 @@ TEST_F(PluginShell, WorkReturnsOneByteTruthAndNothingThrownGetsOut)
 
 TEST_F(PluginShell, PanelSitsAt20x208AndSavesOnEveryChangeButNotWhileFilling)
 {
-    settings::WriteNumber(42, "Number", HKEY_CURRENT_USER, kKey);
+    settings::WriteNumber("Number", 42, HKEY_CURRENT_USER, kKey);
     PluginUnderTest probe("Probe.dll", kProbeDir);
     ASSERT_TRUE(probe.Loaded());
     settings::DeleteValue("Number", HKEY_CURRENT_USER, kKey); // loaded: 42 is in the globals now

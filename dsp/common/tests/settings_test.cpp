@@ -67,7 +67,7 @@ TEST_F(SettingsStore, ReadingAMissingNumberCreatesTheKeyWithItsClass)
     EXPECT_EQ(ClassOf(kKey), "REG_DWORD");
     EXPECT_FALSE(settings::ValueExists("Nothing", HKEY_CURRENT_USER, kKey));
 
-    settings::WriteText("x", "Name", HKEY_CURRENT_USER, "Software\\DspFrameworkTests\\Store\\Texts");
+    settings::WriteText("Name", "x", HKEY_CURRENT_USER, "Software\\DspFrameworkTests\\Store\\Texts");
     EXPECT_EQ(ClassOf("Software\\DspFrameworkTests\\Store\\Texts"), "REG_SZ");
     uint32_t size = 0;
     settings::BinarySize("B", &size, HKEY_CURRENT_USER, "Software\\DspFrameworkTests\\Store\\Bytes");
@@ -76,49 +76,49 @@ TEST_F(SettingsStore, ReadingAMissingNumberCreatesTheKeyWithItsClass)
 
 TEST_F(SettingsStore, NumbersAndTruthValuesAsDoubleWords)
 {
-    settings::WriteNumber(6000, "Length", HKEY_CURRENT_USER, kKey);
+    settings::WriteNumber("Length", 6000, HKEY_CURRENT_USER, kKey);
     EXPECT_EQ(settings::ReadNumber("Length", HKEY_CURRENT_USER, kKey), 6000u);
     std::vector<uint8_t> raw;
     EXPECT_EQ(RawType("Length", &raw), static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(raw, (std::vector<uint8_t>{0x70, 0x17, 0, 0}));
 
-    settings::WriteBool(true, "On", HKEY_CURRENT_USER, kKey);
+    settings::WriteBool("On", true, HKEY_CURRENT_USER, kKey);
     EXPECT_EQ(settings::ReadNumber("On", HKEY_CURRENT_USER, kKey), 0xFFFFFFFFu);
     EXPECT_EQ(static_cast<int32_t>(settings::ReadNumber("On", HKEY_CURRENT_USER, kKey)), -1);
     EXPECT_TRUE(settings::ReadBool("On", HKEY_CURRENT_USER, kKey));
-    settings::WriteBool(false, "On", HKEY_CURRENT_USER, kKey);
+    settings::WriteBool("On", false, HKEY_CURRENT_USER, kKey);
     EXPECT_EQ(settings::ReadNumber("On", HKEY_CURRENT_USER, kKey), 0u);
     EXPECT_FALSE(settings::ReadBool("On", HKEY_CURRENT_USER, kKey));
-    settings::WriteNumber(2, "On", HKEY_CURRENT_USER, kKey);
+    settings::WriteNumber("On", 2, HKEY_CURRENT_USER, kKey);
     EXPECT_TRUE(settings::ReadBool("On", HKEY_CURRENT_USER, kKey)); // any non-zero is true
 
     // A text under a number's name is no number.
-    settings::WriteText("12", "Text", HKEY_CURRENT_USER, kKey);
+    settings::WriteText("Text", "12", HKEY_CURRENT_USER, kKey);
     EXPECT_EQ(settings::ReadNumber("Text", HKEY_CURRENT_USER, kKey), 0u);
 }
 
 TEST_F(SettingsStore, TextsKeepTheirTerminatorAndDoNotOverflowTheBuffer)
 {
-    settings::WriteText("hello", "Greeting", HKEY_CURRENT_USER, kKey);
+    settings::WriteText("Greeting", "hello", HKEY_CURRENT_USER, kKey);
     std::vector<uint8_t> raw;
     EXPECT_EQ(RawType("Greeting", &raw), static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(raw, (std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o', 0}));
 
     char exact[6];
     std::memset(exact, 'Z', sizeof exact);
-    settings::ReadText(exact, sizeof exact, "Greeting", HKEY_CURRENT_USER, kKey);
+    settings::ReadText("Greeting", exact, sizeof exact, HKEY_CURRENT_USER, kKey);
     EXPECT_STREQ(exact, "hello");
 
     char small[5];
     std::memset(small, 'Z', sizeof small);
-    settings::ReadText(small, sizeof small, "Greeting", HKEY_CURRENT_USER, kKey);
+    settings::ReadText("Greeting", small, sizeof small, HKEY_CURRENT_USER, kKey);
     EXPECT_STREQ(small, ""); // longer than the buffer: not read
 
     char missing[8] = "junk";
-    settings::ReadText(missing, sizeof missing, "NoSuchText", HKEY_CURRENT_USER, kKey);
+    settings::ReadText("NoSuchText", missing, sizeof missing, HKEY_CURRENT_USER, kKey);
     EXPECT_STREQ(missing, "");
     EXPECT_EQ(settings::ReadText("Greeting", HKEY_CURRENT_USER, kKey), "hello");
-    settings::WriteText("", "Empty", HKEY_CURRENT_USER, kKey);
+    settings::WriteText("Empty", "", HKEY_CURRENT_USER, kKey);
     EXPECT_TRUE(settings::ValueExists("Empty", HKEY_CURRENT_USER, kKey));
     EXPECT_EQ(settings::ReadText("Empty", HKEY_CURRENT_USER, kKey), "");
 }
@@ -138,7 +138,7 @@ TEST_F(SettingsStore, BinaryValuesAndFloats)
     EXPECT_FALSE(settings::ReadBinary("Blob", tooSmall, sizeof tooSmall, HKEY_CURRENT_USER, kKey));
     EXPECT_FALSE(settings::BinarySize("NoBlob", &size, HKEY_CURRENT_USER, kKey));
 
-    settings::WriteFloat(-2.5f, "Gain", HKEY_CURRENT_USER, kKey);
+    settings::WriteFloat("Gain", -2.5f, HKEY_CURRENT_USER, kKey);
     std::vector<uint8_t> raw;
     EXPECT_EQ(RawType("Gain", &raw), static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(raw, (std::vector<uint8_t>{0x00, 0x00, 0x20, 0xC0}));
@@ -149,10 +149,10 @@ TEST_F(SettingsStore, BinaryValuesAndFloats)
 TEST_F(SettingsStore, DeletesValuesKeysAndTreesAndListsThem)
 {
     const std::string a = std::string(kKey) + "\\A";
-    settings::WriteNumber(1, "One", HKEY_CURRENT_USER, kKey);
-    settings::WriteText("t", "Two", HKEY_CURRENT_USER, kKey);
-    settings::WriteNumber(1, "x", HKEY_CURRENT_USER, (a + "\\Deep\\Deeper").c_str());
-    settings::WriteNumber(1, "x", HKEY_CURRENT_USER, (std::string(kKey) + "\\B").c_str());
+    settings::WriteNumber("One", 1, HKEY_CURRENT_USER, kKey);
+    settings::WriteText("Two", "t", HKEY_CURRENT_USER, kKey);
+    settings::WriteNumber("x", 1, HKEY_CURRENT_USER, (a + "\\Deep\\Deeper").c_str());
+    settings::WriteNumber("x", 1, HKEY_CURRENT_USER, (std::string(kKey) + "\\B").c_str());
 
     std::vector<std::string> names = {"stale"};
     std::vector<DWORD> types = {99};
@@ -180,7 +180,7 @@ TEST_F(SettingsStore, DeletesValuesKeysAndTreesAndListsThem)
     EXPECT_FALSE(settings::KeyExists(HKEY_CURRENT_USER, a.c_str()));
     EXPECT_TRUE(settings::KeyExists(HKEY_CURRENT_USER, kKey));
     // A parent given with its trailing backslash works the same.
-    settings::WriteNumber(1, "x", HKEY_CURRENT_USER, (a + "\\Deep").c_str());
+    settings::WriteNumber("x", 1, HKEY_CURRENT_USER, (a + "\\Deep").c_str());
     settings::DeleteKeyTree(HKEY_CURRENT_USER, "Software\\DspFrameworkTests\\Store\\", "A");
     EXPECT_FALSE(settings::KeyExists(HKEY_CURRENT_USER, a.c_str()));
 }
@@ -189,7 +189,7 @@ TEST_F(SettingsStore, CallsWithoutRootOrPathUseTheDefault)
 {
     settings::SetDefault(HKEY_CURRENT_USER, kKey);
     EXPECT_STREQ(settings::DefaultPath(), kKey);
-    settings::WriteNumber(77, "Defaulted");
+    settings::WriteNumber("Defaulted", 77);
     EXPECT_EQ(settings::ReadNumber("Defaulted", HKEY_CURRENT_USER, kKey), 77u);
     EXPECT_EQ(settings::ReadNumber("Defaulted"), 77u);
     EXPECT_TRUE(settings::ValueExists("Defaulted"));

@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "channel_mix.h"
-#include "channel_panel.h"
+#include "panel_ids.h"
 #include "core/wave_format.h"
 #include "disk_file.h"
+#include "file_steps.h"
 #include "panel.h"
 #include "plugin.h"
 #include "progress.h"
@@ -32,7 +33,7 @@ uint32_t ReadStored(const std::string& name)
 }
 void WriteStored(const std::string& name, uint32_t value)
 {
-    dsp::settings::WriteNumber(value, name.c_str());
+    dsp::settings::WriteNumber(name.c_str(), value);
 }
 
 // Same shape: the moves, block by block, written back over the block.
@@ -58,29 +59,22 @@ bool MoveInPlace(dsp::DiskFile& file, uint64_t size, uint32_t blockBytes, uint32
 bool Reshape(dsp::DiskFile& input, const char* path, uint64_t size, uint32_t blockBytes, uint32_t frameBytes,
              uint32_t outFrameBytes, chmove::BlockMixer& mixer, dsp::Progress& progress)
 {
-    const std::string siblingPath = dsp::SiblingPath(path, "-Tmp");
-    dsp::RemoveOnExit leftover(siblingPath);
-    dsp::DiskFile sibling;
-    if (!sibling.Open(siblingPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS))
-        return false;
     std::vector<uint8_t> in(blockBytes), out(size_t{blockBytes} / frameBytes * outFrameBytes);
-    for (uint64_t done = 0; done < size;) {
-        progress.Write(dsp::Progress::Percent(done, size));
-        const auto chunk = static_cast<uint32_t>(std::min<uint64_t>(size - done, blockBytes));
-        if (input.Read(in.data(), chunk) != chunk)
-            return false;
-        const uint32_t frames = chunk / frameBytes;
-        mixer.Reshape(in.data(), out.data(), frames);
-        if (frames != 0 && !sibling.Write(out.data(), frames * outFrameBytes))
-            return false;
-        done += chunk;
-    }
-    sibling.Close();
-    input.Close();
-    if (!dsp::ReplaceInput(siblingPath, path))
-        return false;
-    leftover.Release();
-    return true;
+    return dsp::ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& sibling) {
+        for (uint64_t done = 0; done < size;) {
+            progress.Write(dsp::Progress::Percent(done, size));
+            const auto chunk = static_cast<uint32_t>(std::min<uint64_t>(size - done, blockBytes));
+            if (input.Read(in.data(), chunk) != chunk)
+                return false;
+            const uint32_t frames = chunk / frameBytes;
+            mixer.Reshape(in.data(), out.data(), frames);
+            if (frames != 0 && !sibling.Write(out.data(), frames * outFrameBytes))
+                return false;
+            done += chunk;
+        }
+        input.Close();
+        return true;
+    });
 }
 
 void SaveSettings(HWND dialog)
@@ -89,8 +83,8 @@ void SaveSettings(HWND dialog)
     const auto mode = SendDlgItemMessageA(dialog, IDC_MIX_MODE, CB_GETCURSEL, 0, 0);
     g_targetChannels = count < 0 ? 0 : static_cast<int>(count);
     g_mixMode = mode < 0 ? 0 : static_cast<int>(mode);
-    dsp::settings::WriteNumber(static_cast<uint32_t>(g_targetChannels), kCountName);
-    dsp::settings::WriteNumber(static_cast<uint32_t>(g_mixMode), kModeName);
+    dsp::settings::WriteNumber(kCountName, static_cast<uint32_t>(g_targetChannels));
+    dsp::settings::WriteNumber(kModeName, static_cast<uint32_t>(g_mixMode));
     chmove::SaveMoves(g_moves, WriteStored);
 }
 
@@ -98,14 +92,15 @@ void FillPanel(HWND dialog)
 {
     dsp::FillingGuard filling;
     SendDlgItemMessageA(dialog, IDC_CHANNEL_COUNT, CB_RESETCONTENT, 0, 0);
-    SendDlgItemMessageA(dialog, IDC_CHANNEL_COUNT, CB_ADDSTRING, 0, (LPARAM) "[as source]");
+    SendDlgItemMessageA(dialog, IDC_CHANNEL_COUNT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("[as source]"));
     for (int n = 1; n <= chmove::kMaxTargetChannels; ++n) {
         const std::string item = std::to_string(n);
-        SendDlgItemMessageA(dialog, IDC_CHANNEL_COUNT, CB_ADDSTRING, 0, (LPARAM)item.c_str());
+        SendDlgItemMessageA(dialog, IDC_CHANNEL_COUNT, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(item.c_str()));
     }
     SendDlgItemMessageA(dialog, IDC_MIX_MODE, CB_RESETCONTENT, 0, 0);
     for (const char* mode : chmove::kMixModeNames)
-        SendDlgItemMessageA(dialog, IDC_MIX_MODE, CB_ADDSTRING, 0, (LPARAM)mode);
+        SendDlgItemMessageA(dialog, IDC_MIX_MODE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(mode));
     SendDlgItemMessageA(dialog, IDC_CHANNEL_COUNT, CB_SETCURSEL, g_targetChannels, 0);
     SendDlgItemMessageA(dialog, IDC_MIX_MODE, CB_SETCURSEL, g_mixMode, 0);
     SetDlgItemTextA(dialog, IDC_MOVE_FROM, "1");
@@ -113,7 +108,7 @@ void FillPanel(HWND dialog)
     SendDlgItemMessageA(dialog, IDC_MOVE_LIST, LB_RESETCONTENT, 0, 0);
     for (int n = 0; n < g_moves.Count(); ++n) {
         const std::string line = chmove::MoveLine(g_moves.from[n], g_moves.to[n]);
-        SendDlgItemMessageA(dialog, IDC_MOVE_LIST, LB_ADDSTRING, 0, (LPARAM)line.c_str());
+        SendDlgItemMessageA(dialog, IDC_MOVE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
 }
 
@@ -137,20 +132,14 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     const unsigned target = g_targetChannels == 0 ? channels : static_cast<unsigned>(g_targetChannels);
     const uint32_t sampleBytes = dsp::StoredSampleBytes(format.bitsPerSample);
     const uint32_t frameBytes = sampleBytes * channels;
-    uint32_t blockBytes = dsp::BytesForMilliseconds(format, 1000);
-    blockBytes -= blockBytes % frameBytes;
-    if (blockBytes == 0)
-        blockBytes = frameBytes;
+    const uint32_t blockBytes = dsp::SecondOfWholeFrames(format, frameBytes);
     chmove::BlockMixer mixer(g_moves, format.bitsPerSample, channels, target, g_mixMode,
                              blockBytes / frameBytes);
 
     dsp::Progress progress;
     dsp::DiskFile input;
-    if (!input.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
-        return 0;
-    bool error = false;
-    const uint64_t size = input.Size(&error);
-    if (error)
+    uint64_t size = 0;
+    if (!dsp::OpenWithSize(input, path, GENERIC_READ | GENERIC_WRITE, &size))
         return 0;
     if (target == channels && mixer.NoMoves())
         return 1; // nothing would change
@@ -190,7 +179,8 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         const long to = dsp::GetDlgNumber(dialog, IDC_MOVE_TO);
         if (from > 0 && to > 0 && g_moves.Add(static_cast<int32_t>(from), static_cast<int32_t>(to))) {
             const std::string line = chmove::MoveLine(static_cast<int32_t>(from), static_cast<int32_t>(to));
-            SendDlgItemMessageA(dialog, IDC_MOVE_LIST, LB_ADDSTRING, 0, (LPARAM)line.c_str());
+            SendDlgItemMessageA(dialog, IDC_MOVE_LIST, LB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>(line.c_str()));
         }
         SaveSettings(dialog);
         break;

@@ -7,7 +7,7 @@ function(depth_family_plugin name bits)
     return()
   endif()
   cb_plugin(${name}
-    SOURCES ${DEPTH_FAMILY_DIR}/DepthPlugin.cpp ${DEPTH_FAMILY_DIR}/DepthPanel.rc
+    SOURCES ${DEPTH_FAMILY_DIR}/depth_plugin.cpp ${DEPTH_FAMILY_DIR}/depth_panel.rc
     DEF ${CMAKE_CURRENT_SOURCE_DIR}/${name}.def
     LIBS bit_depth_core)
   target_compile_definitions(${name} PRIVATE DEPTH_OUT_BITS=${bits})

@@ -7,7 +7,8 @@
 
 #include "core/wave_format.h"
 #include "disk_file.h"
-#include "eq/engine.h"
+#include "file_steps.h"
+#include "core/engine.h"
 #include "equaliser_settings.h"
 #include "plugin.h"
 #include "progress.h"
@@ -26,7 +27,7 @@ void StoreAllPositions(const eq::Positions& positions)
 {
     g_positions = positions;
     for (int band = 0; band < eq::kBands; ++band) {
-        dsp::settings::WriteNumber(static_cast<uint32_t>(positions[band]), PositionValueName(band).c_str());
+        dsp::settings::WriteNumber(PositionValueName(band).c_str(), static_cast<uint32_t>(positions[band]));
     }
 }
 
@@ -84,21 +85,13 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
 
     // One second per block, cut to whole frames as the engine counts them so
     // that no frame is split between two blocks.
-    uint32_t blockBytes = dsp::BytesForMilliseconds(format, 1000);
-    const uint32_t frameBytes = static_cast<uint32_t>(engine.frameBytes());
-    if (frameBytes > 0)
-        blockBytes -= blockBytes % frameBytes;
-    if (blockBytes == 0)
-        blockBytes = std::max<uint32_t>(frameBytes, 1);
+    const uint32_t blockBytes = dsp::SecondOfWholeFrames(format, static_cast<uint32_t>(engine.frameBytes()));
     std::vector<uint8_t> buffer(blockBytes);
 
     dsp::Progress progress;
     dsp::DiskFile file;
-    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
-        return 0;
-    bool sizeError = false;
-    const uint64_t size = file.Size(&sizeError);
-    if (sizeError)
+    uint64_t size = 0;
+    if (!dsp::OpenWithSize(file, path, GENERIC_READ | GENERIC_WRITE, &size))
         return 0;
 
     // With nothing to change (all bands flat, or 32-bit samples) the file is

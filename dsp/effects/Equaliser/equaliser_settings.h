@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "eq/bands.h"
+#include "core/bands.h"
 
 namespace equaliser {
 

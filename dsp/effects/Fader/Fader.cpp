@@ -3,6 +3,7 @@
 #include "core/fade_ramp.h"
 #include "core/wave_format.h"
 #include "disk_file.h"
+#include "file_steps.h"
 #include "fader_settings.h"
 #include "plugin.h"
 #include "progress.h"
@@ -48,6 +49,38 @@ bool RunPass(dsp::DiskFile& file, std::vector<uint8_t>& buffer, int bits, uint64
     return true;
 }
 
+// Opens the file and fades one end of it: the first `lengthMs` in, or the last
+// `lengthMs` out. Progress fills the whole bar, or its first half (in) or
+// second half (out) when both ends are faded. False when the file cannot be opened or a block cannot be read or written.
+bool FadeEnd(const char* path, const dsp::WaveFormat& format, std::vector<uint8_t>& buffer,
+             Direction direction, uint32_t lengthMs, dsp::Progress& progress, bool halfBar)
+{
+    dsp::DiskFile file;
+    uint64_t size = 0;
+    if (!dsp::OpenWithSize(file, path, GENERIC_READ | GENERIC_WRITE, &size))
+        return false;
+    const uint64_t length = dsp::BytesForMilliseconds(format, lengthMs);
+    if (length == 0 || size == 0)
+        return true;
+    uint64_t start = 0, region = size, ramp = length;
+    if (direction == Direction::Out) {
+        // The region starts on a whole frame; when that moves it earlier, the
+        // ramp spans the whole region so it still ends at the file's last byte.
+        start = size > length ? dsp::WholeFrames(size - length, format) : 0;
+        region = size - start;
+        ramp = size > length ? region : length;
+    }
+    auto report = [&](uint64_t done) {
+        const uint32_t percent = dsp::Progress::Percent(done, ramp);
+        if (!halfBar)
+            progress.Write(percent);
+        else
+            progress.Write(direction == Direction::In ? dsp::Progress::FirstHalf(percent)
+                                                      : dsp::Progress::SecondHalf(percent));
+    };
+    return RunPass(file, buffer, format.bitsPerSample, start, region, ramp, direction, report);
+}
+
 } // namespace
 
 void Load()
@@ -64,10 +97,10 @@ void Load()
 
 void Save()
 {
-    dsp::settings::WriteBool(g_settings.fadeIn, kFadeIn);
-    dsp::settings::WriteNumber(g_settings.inLength, kFadeInLength);
-    dsp::settings::WriteBool(g_settings.fadeOut, kFadeOut);
-    dsp::settings::WriteNumber(g_settings.outLength, kFadeOutLength);
+    dsp::settings::WriteBool(kFadeIn, g_settings.fadeIn);
+    dsp::settings::WriteNumber(kFadeInLength, g_settings.inLength);
+    dsp::settings::WriteBool(kFadeOut, g_settings.fadeOut);
+    dsp::settings::WriteNumber(kFadeOutLength, g_settings.outLength);
 }
 
 int Work(const char* path, WAVEFORMATEX* record)
@@ -76,65 +109,18 @@ int Work(const char* path, WAVEFORMATEX* record)
     if (!dsp::FormatDescribesAudio(format))
         return 0;
     const Settings s = g_settings;
-    const int bits = format.bitsPerSample;
-    const uint32_t sampleBytes = dsp::StoredSampleBytes(bits);
+    const uint32_t sampleBytes = dsp::StoredSampleBytes(format.bitsPerSample);
 
-    // One second of audio, cut to whole frames and whole samples so no sample
-    // straddles two blocks.
-    uint64_t second = dsp::WholeFrames(dsp::BytesForMilliseconds(format, 1000), format);
-    second -= second % sampleBytes;
-    std::vector<uint8_t> buffer(std::max<uint64_t>(second, sampleBytes));
+    // One second of audio in whole frames, so no sample straddles two blocks.
+    std::vector<uint8_t> buffer(dsp::SecondOfWholeFrames(format, sampleBytes * format.channels));
 
     dsp::Progress progress;
-    int result = 1;
-
-    if (s.fadeIn) {
-        dsp::DiskFile file;
-        if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) {
-            result = 0;
-        } else {
-            const uint64_t length = dsp::BytesForMilliseconds(format, s.inLength);
-            bool error = false;
-            const uint64_t size = file.Size(&error);
-            if (error) {
-                result = 0;
-            } else if (length != 0 && size != 0) {
-                auto report = [&](uint64_t done) {
-                    const uint32_t percent = dsp::Progress::Percent(done, length);
-                    progress.Write(s.fadeOut ? dsp::Progress::FirstHalf(percent) : percent);
-                };
-                if (!RunPass(file, buffer, bits, 0, size, length, Direction::In, report))
-                    result = 0;
-            }
-        }
-    }
-
-    if (s.fadeOut && result) {
-        dsp::DiskFile file;
-        if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING)) {
-            result = 0;
-        } else {
-            const uint64_t length = dsp::BytesForMilliseconds(format, s.outLength);
-            bool error = false;
-            const uint64_t size = file.Size(&error);
-            if (error) {
-                result = 0;
-            } else if (length != 0 && size != 0) {
-                // The region starts on a whole frame; when that moves it earlier, the
-                // ramp spans the whole region so it still ends at the file's last byte.
-                const uint64_t start = size > length ? dsp::WholeFrames(size - length, format) : 0;
-                const uint64_t region = size - start;
-                const uint64_t ramp = size > length ? region : length;
-                auto report = [&](uint64_t done) {
-                    const uint32_t percent = dsp::Progress::Percent(done, ramp);
-                    progress.Write(s.fadeIn ? dsp::Progress::SecondHalf(percent) : percent);
-                };
-                if (!RunPass(file, buffer, bits, start, region, ramp, Direction::Out, report))
-                    result = 0;
-            }
-        }
-    }
-    return result;
+    const bool both = s.fadeIn && s.fadeOut;
+    if (s.fadeIn && !FadeEnd(path, format, buffer, Direction::In, s.inLength, progress, both))
+        return 0;
+    if (s.fadeOut && !FadeEnd(path, format, buffer, Direction::Out, s.outLength, progress, both))
+        return 0;
+    return 1;
 }
 
 } // namespace fader

@@ -4,15 +4,15 @@
 // in one move once it is complete. Start and length are whole frames.
 #include <windows.h>
 
-#include "basic/durations.h"
-#include "basic/file_steps.h"
-#include "basic/panel_fields.h"
-#include "basic/plans.h"
+#include "core/durations.h"
+#include "file_steps.h"
+#include "panel_fields.h"
+#include "core/plans.h"
 #include "panel.h"
 #include "plugin.h"
 #include "replace.h"
 #include "settings_store.h"
-#include "grabber_panel.h"
+#include "panel_ids.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     if (!g_filling && id >= IDC_LENGTH_MINUTES && id <= IDC_POSITION_MSEC) {
         dsp::basic::SaveClocks(dialog, kRows);
         g_fromEnd = dsp::GetCheck(dialog, IDC_FROM_END);
-        dsp::settings::WriteNumber(g_fromEnd ? 1 : 0, kFromEndName);
+        dsp::settings::WriteNumber(kFromEndName, g_fromEnd ? 1 : 0);
     }
     return 1;
 }
@@ -66,7 +66,7 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
     using namespace dsp::basic;
-    const dsp::WaveFormat* format = WorkableInput(path, record);
+    const dsp::WaveFormat* format = dsp::WorkableInput(path, record);
     if (!format)
         return 0;
     if (g_lengthMs == 0)
@@ -81,15 +81,7 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
         return 1; // nothing to keep: the file stays as it is
 
     dsp::Progress progress;
-    dsp::DiskFile in;
-    if (!in.Open(path, GENERIC_READ, OPEN_EXISTING))
-        return 0;
-    const bool replaced = ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& out) {
-        const bool complete = CopyRange(in, keep.start, keep.length, out, kCopyPiece, &progress);
-        in.Close();
-        return complete;
-    });
-    return replaced ? 1 : 0;
+    return dsp::KeepRange(path, "-Tmp", keep.start, keep.length, dsp::kCopyPiece, &progress) ? 1 : 0;
 }
 
 } // namespace plugin

@@ -4,11 +4,11 @@
 // file is cut back to its old size. No progress is reported.
 #include <windows.h>
 
-#include "basic/durations.h"
-#include "basic/file_steps.h"
-#include "basic/clock_panel_plugin.h"
-#include "basic/plans.h"
-#include "min_length_panel.h"
+#include "core/durations.h"
+#include "file_steps.h"
+#include "clock_panel_plugin.h"
+#include "core/plans.h"
+#include "panel_ids.h"
 #include "plugin.h"
 
 namespace {
@@ -30,18 +30,15 @@ namespace plugin {
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
     using namespace dsp::basic;
-    const dsp::WaveFormat* format = WorkableInput(path, record);
+    const dsp::WaveFormat* format = dsp::WorkableInput(path, record);
     if (!format)
         return 0;
     const uint64_t target = FrameBytesForMilliseconds(*format, g_minimumMs);
     dsp::DiskFile file;
-    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
+    uint64_t size = 0;
+    if (!dsp::OpenWithSize(file, path, GENERIC_READ | GENERIC_WRITE, &size))
         return 0;
-    bool sizeError = false;
-    const uint64_t size = file.Size(&sizeError);
-    if (sizeError)
-        return 0;
-    return AppendFill(file, SilenceByte(format->bitsPerSample), PaddingToReach(size, target)) ? 1 : 0;
+    return dsp::AppendFill(file, SilenceByte(format->bitsPerSample), PaddingToReach(size, target)) ? 1 : 0;
 }
 
 } // namespace plugin

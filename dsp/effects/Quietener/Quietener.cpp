@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "basic/decibels.h"
-#include "basic/file_steps.h"
-#include "basic/panel_fields.h"
-#include "basic/transforms.h"
+#include "core/decibels.h"
+#include "file_steps.h"
+#include "panel_fields.h"
+#include "core/transforms.h"
 #include "panel.h"
 #include "plugin.h"
-#include "quietener_panel.h"
+#include "panel_ids.h"
 #include "settings_store.h"
 
 namespace {
@@ -94,17 +94,17 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     if (id == IDC_PERCENT) {
         OnPercentChanged(dialog);
         if (!g_filling)
-            dsp::settings::WriteNumber(g_percent, kPercentName);
+            dsp::settings::WriteNumber(kPercentName, g_percent);
     } else if (id == IDC_DECIBELS && !g_filling && !g_fillingDecibels) {
         OnDecibelsChanged(dialog);
-        dsp::settings::WriteNumber(g_percent, kPercentName);
+        dsp::settings::WriteNumber(kPercentName, g_percent);
     }
     return 1;
 }
 
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
-    const dsp::WaveFormat* format = dsp::basic::WorkableInput(path, record);
+    const dsp::WaveFormat* format = dsp::WorkableInput(path, record);
     if (!format)
         return 0;
     const uint32_t percent = g_percent;

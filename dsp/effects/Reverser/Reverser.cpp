@@ -7,9 +7,9 @@
 
 #include <vector>
 
-#include "basic/file_steps.h"
-#include "basic/plans.h"
-#include "basic/transforms.h"
+#include "file_steps.h"
+#include "core/plans.h"
+#include "core/transforms.h"
 #include "plugin.h"
 #include "replace.h"
 
@@ -25,7 +25,7 @@ INT_PTR CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM)
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
     using namespace dsp::basic;
-    if (!WorkableInput(path, record))
+    if (!dsp::WorkableInput(path, record))
         return 0;
     if (record->nBlockAlign == 0)
         record->nBlockAlign = 1;
@@ -33,33 +33,31 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
 
     dsp::Progress progress;
     dsp::DiskFile in;
-    if (!in.Open(path, GENERIC_READ, OPEN_EXISTING))
-        return 0;
-    bool sizeError = false;
-    const uint64_t size = in.Size(&sizeError);
-    if (sizeError)
+    uint64_t size = 0;
+    if (!dsp::OpenWithSize(in, path, GENERIC_READ, &size))
         return 0;
     const uint64_t whole = dsp::WholeFrames(size, format);
     const uint32_t second = dsp::BytesForMilliseconds(format, 1000);
     std::vector<uint8_t> block(second), reversed(second);
 
-    const bool replaced = ReplaceThroughFile(dsp::SiblingPath(path, ".TEMP"), path, [&](dsp::DiskFile& out) {
-        for (uint64_t done = 0; done < whole;) {
-            progress.Write(dsp::Progress::Percent(done, size));
-            const Span span = NextBlockFromEnd(whole, done, second);
-            const uint32_t n = static_cast<uint32_t>(span.length);
-            if (!in.Seek(static_cast<int64_t>(span.start), FILE_BEGIN) || in.Read(block.data(), n) != n) {
-                return false;
+    const bool replaced =
+        dsp::ReplaceThroughFile(dsp::SiblingPath(path, ".TEMP"), path, [&](dsp::DiskFile& out) {
+            for (uint64_t done = 0; done < whole;) {
+                progress.Write(dsp::Progress::Percent(done, size));
+                const Span span = NextBlockFromEnd(whole, done, second);
+                const uint32_t n = static_cast<uint32_t>(span.length);
+                if (!in.Seek(static_cast<int64_t>(span.start), FILE_BEGIN) || in.Read(block.data(), n) != n) {
+                    return false;
+                }
+                ReverseFrames(block.data(), reversed.data(), n, format.blockAlign);
+                if (!out.Write(reversed.data(), n))
+                    return false;
+                done += n;
             }
-            ReverseFrames(block.data(), reversed.data(), n, format.blockAlign);
-            if (!out.Write(reversed.data(), n))
-                return false;
-            done += n;
-        }
-        const bool complete = CopyRange(in, whole, size - whole, out, kCopyPiece, nullptr);
-        in.Close();
-        return complete;
-    });
+            const bool complete = dsp::CopyRange(in, whole, size - whole, out, dsp::kCopyPiece, nullptr);
+            in.Close();
+            return complete;
+        });
     return replaced ? 1 : 0;
 }
 

@@ -1,15 +1,17 @@
 // SilenceInserter: adds silence before the start of the file, after its end,
 // or both. The end alone is appended in place; with a start length the whole
-// result (silence, the audio, silence) is written to a new file beside the
-// input, which then replaces the input in one move. No progress is reported.
+// result (silence, the audio, silence) is written to the "-Tmp" sibling of
+// the input (a stale one from a killed run is taken over), which then replaces
+// the input in one move. No progress is reported.
 #include <windows.h>
 
-#include "basic/durations.h"
-#include "basic/file_steps.h"
-#include "basic/clock_panel_plugin.h"
-#include "basic/plans.h"
+#include "core/durations.h"
+#include "file_steps.h"
+#include "clock_panel_plugin.h"
+#include "core/plans.h"
 #include "plugin.h"
-#include "silence_inserter_panel.h"
+#include "replace.h"
+#include "panel_ids.h"
 
 namespace {
 
@@ -33,7 +35,7 @@ namespace plugin {
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
     using namespace dsp::basic;
-    const dsp::WaveFormat* format = WorkableInput(path, record);
+    const dsp::WaveFormat* format = dsp::WorkableInput(path, record);
     if (!format)
         return 0;
     dsp::DiskFile file;
@@ -43,16 +45,16 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     const uint64_t endBytes = FrameBytesForMilliseconds(*format, g_endMs);
     const uint64_t startBytes = FrameBytesForMilliseconds(*format, g_startMs);
     if (startBytes == 0)
-        return AppendFill(file, silence, endBytes) ? 1 : 0;
+        return dsp::AppendFill(file, silence, endBytes) ? 1 : 0;
 
     bool sizeError = false;
     const uint64_t size = file.Size(&sizeError);
     if (sizeError)
         return 0;
-    const bool done = ReplaceThroughFile(TempFileBeside(path, "DSP"), path, [&](dsp::DiskFile& out) {
-        const bool complete = WriteFill(out, silence, startBytes) &&
-                              CopyRange(file, 0, size, out, kSilencePiece, nullptr) &&
-                              WriteFill(out, silence, endBytes);
+    const bool done = dsp::ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& out) {
+        const bool complete = dsp::WriteFill(out, silence, startBytes) &&
+                              dsp::CopyRange(file, 0, size, out, dsp::kSilencePiece, nullptr) &&
+                              dsp::WriteFill(out, silence, endBytes);
         file.Close(); // the input must be closed before the result can take its place
         return complete;
     });

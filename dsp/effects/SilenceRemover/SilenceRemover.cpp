@@ -1,6 +1,8 @@
-// SilenceRemover: cuts trailing silence in place, then leading silence by
-// copying the rest of the file to the ".TMP" sibling and moving that over the
-// input in one step.
+// SilenceRemover: finds where the sound ends (trailing pass) and where it
+// begins (leading pass). The trailing cut alone is made in place; with the
+// leading pass the kept part is copied once to the ".TMP" sibling, which then
+// replaces the input in one step, so the input is either untouched or
+// completely processed.
 #include <windows.h>
 
 #include <algorithm>
@@ -11,13 +13,14 @@
 
 #include "core/wave_format.h"
 #include "disk_file.h"
+#include "file_steps.h"
 #include "panel.h"
 #include "plugin.h"
 #include "progress.h"
 #include "replace.h"
 #include "settings_store.h"
 #include "silence_detector.h"
-#include "silence_panel.h"
+#include "panel_ids.h"
 
 namespace {
 
@@ -35,6 +38,13 @@ bool g_removeEnd = true;
 // the change it causes does not echo back.
 bool g_decibelsFromPercent = false;
 bool g_percentFromDecibels = false;
+
+// The last texts of the two level fields that held a usable number. An entry
+// the stored form cannot hold (or a decibel figure that is not finite) is
+// refused: the field gets this text back and nothing is stored.
+std::string g_validPercent;
+std::string g_validDecibels;
+bool g_restoring = false;
 
 // Blocks of the open file, read into one reused buffer.
 class FileBlocks : public silence::BlockSource
@@ -63,74 +73,46 @@ struct Geometry
     uint32_t blockBytes; // one second in whole frames
 };
 
-// Trailing pass: the end of file moves back to just after the last sound.
-// False on a read or truncation failure; a file that cannot be opened is
-// skipped.
-bool CutTrailing(const char* path, const Geometry& g, silence::Detector& detector,
-                 std::vector<uint8_t>& buffer)
+// Where the kept audio begins and ends, found before anything is written.
+struct Cuts
 {
-    dsp::DiskFile file;
-    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
-        return true;
+    bool found = false; // false: a read failed
+    uint64_t size = 0;
+    uint64_t start = 0;
+    uint64_t end = 0;
+};
+
+// The trailing pass finds the end of the last sound in the whole file; the
+// leading pass then looks for the first sound in what the trailing cut keeps
+// (a partial last frame is never measured).
+Cuts FindCuts(dsp::DiskFile& file, const Geometry& g, silence::Detector& detector,
+              std::vector<uint8_t>& buffer, bool removeBegin, bool removeEnd)
+{
+    Cuts cuts;
     bool error = false;
-    const uint64_t size = file.Size(&error);
+    cuts.size = file.Size(&error);
     if (error)
-        return false;
+        return cuts;
     FileBlocks blocks(file, buffer);
-    const uint64_t audio = size - size % g.frameBytes; // a partial last frame is not measured
-    const auto found = silence::FindTrailingEnd(blocks, detector, audio, g.blockBytes, g.layout);
-    if (found.kind == silence::PassResult::kReadFailed)
-        return false;
-    if (found.kind == silence::PassResult::kFound && found.position < size)
-        return file.TruncateAt(found.position);
-    return true;
-}
-
-// Leading pass: everything from one window before the first sound is copied
-// to the sibling, which then replaces the input. The input stays as it was
-// on any failure, and the sibling is removed.
-bool CutLeading(const char* path, const Geometry& g, silence::Detector& detector,
-                std::vector<uint8_t>& buffer, dsp::Progress& progress)
-{
-    dsp::DiskFile input;
-    if (!input.Open(path, GENERIC_READ, OPEN_EXISTING))
-        return true;
-    bool error = false;
-    const uint64_t size = input.Size(&error);
-    if (error)
-        return false;
-    FileBlocks blocks(input, buffer);
-    const uint64_t audio = size - size % g.frameBytes;
-    const auto found = silence::FindLeadingStart(blocks, detector, audio, g.blockBytes, g.layout);
-    if (found.kind == silence::PassResult::kReadFailed)
-        return false;
-    if (found.kind == silence::PassResult::kNotFound || found.position == 0)
-        return true;
-
-    const std::string siblingPath = dsp::SiblingPath(path, ".TMP");
-    dsp::RemoveOnExit leftover(siblingPath);
-    dsp::DiskFile sibling;
-    if (!sibling.Open(siblingPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS))
-        return false;
-    if (!input.Seek(static_cast<int64_t>(found.position), FILE_BEGIN))
-        return false;
-    const uint64_t toCopy = size - found.position;
-    uint64_t copied = 0;
-    while (copied < toCopy) {
-        progress.Write(dsp::Progress::Percent(copied, toCopy));
-        const auto piece = static_cast<uint32_t>(std::min<uint64_t>(toCopy - copied, buffer.size()));
-        if (input.Read(buffer.data(), piece) != piece)
-            return false;
-        if (!sibling.Write(buffer.data(), piece))
-            return false;
-        copied += piece;
+    cuts.end = cuts.size;
+    if (removeEnd) {
+        const uint64_t audio = cuts.size - cuts.size % g.frameBytes;
+        const auto found = silence::FindTrailingEnd(blocks, detector, audio, g.blockBytes, g.layout);
+        if (found.kind == silence::PassResult::kReadFailed)
+            return cuts;
+        if (found.kind == silence::PassResult::kFound && found.position < cuts.size)
+            cuts.end = found.position;
     }
-    sibling.Close();
-    input.Close();
-    if (!dsp::ReplaceInput(siblingPath, path))
-        return false;
-    leftover.Release();
-    return true;
+    if (removeBegin) {
+        const uint64_t audio = cuts.end - cuts.end % g.frameBytes;
+        const auto found = silence::FindLeadingStart(blocks, detector, audio, g.blockBytes, g.layout);
+        if (found.kind == silence::PassResult::kReadFailed)
+            return cuts;
+        if (found.kind == silence::PassResult::kFound)
+            cuts.start = found.position;
+    }
+    cuts.found = true;
+    return cuts;
 }
 
 std::string ControlText(HWND dialog, int id)
@@ -147,26 +129,36 @@ void SaveSettings(HWND dialog)
     g_windowMs = silence::WindowFromPanel(dsp::GetDlgNumber(dialog, IDC_WINDOW_MS));
     g_removeBegin = dsp::GetCheck(dialog, IDC_FROM_BEGINNING);
     g_removeEnd = dsp::GetCheck(dialog, IDC_AT_END);
-    dsp::settings::WriteNumber(static_cast<uint32_t>(stored), kLevelName);
-    dsp::settings::WriteNumber(g_windowMs, kWindowName);
-    dsp::settings::WriteBool(g_removeBegin, kBeginName);
-    dsp::settings::WriteBool(!g_removeEnd, kNotEndName);
+    dsp::settings::WriteNumber(kLevelName, static_cast<uint32_t>(stored));
+    dsp::settings::WriteNumber(kWindowName, g_windowMs);
+    dsp::settings::WriteBool(kBeginName, g_removeBegin);
+    dsp::settings::WriteBool(kNotEndName, !g_removeEnd);
 }
 
+void Restore(HWND dialog, int id, const std::string& text)
+{
+    g_restoring = true;
+    SetDlgItemTextA(dialog, id, text.c_str());
+    g_restoring = false;
+}
+
+// The percent field's text is known to fit (LevelTextFits).
 void ShowDecibelsOfPercent(HWND dialog)
 {
     const double percent =
-        -silence::StoredFromLevelText(ControlText(dialog, IDC_LEVEL_PERCENT).c_str()) / 100.0;
+        -static_cast<double>(silence::StoredFromLevelText(ControlText(dialog, IDC_LEVEL_PERCENT).c_str())) /
+        100.0;
+    g_validDecibels = silence::DecibelTextFromPercent(percent);
     g_decibelsFromPercent = true;
-    SetDlgItemTextA(dialog, IDC_LEVEL_DECIBELS, silence::DecibelTextFromPercent(percent).c_str());
+    SetDlgItemTextA(dialog, IDC_LEVEL_DECIBELS, g_validDecibels.c_str());
     g_decibelsFromPercent = false;
 }
 
-void ShowPercentOfDecibels(HWND dialog)
+void ShowPercentOfDecibels(HWND dialog, double decibels)
 {
-    const double decibels = std::strtod(ControlText(dialog, IDC_LEVEL_DECIBELS).c_str(), nullptr);
+    g_validPercent = silence::PercentTextFromDecibels(decibels);
     g_percentFromDecibels = true;
-    SetDlgItemTextA(dialog, IDC_LEVEL_PERCENT, silence::PercentTextFromDecibels(decibels).c_str());
+    SetDlgItemTextA(dialog, IDC_LEVEL_PERCENT, g_validPercent.c_str());
     g_percentFromDecibels = false;
 }
 
@@ -187,27 +179,39 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     const dsp::WaveFormat& format = Format(record);
     if (!dsp::FormatDescribesAudio(format))
         return 0;
+    const bool removeBegin = g_removeBegin;
+    const bool removeEnd = g_removeEnd;
+    if (!removeBegin && !removeEnd)
+        return 1; // nothing asked for
 
     Geometry g;
     g.layout = {format.bitsPerSample, dsp::StoredSampleBytes(format.bitsPerSample)};
     g.frameBytes = g.layout.bytesPerSample * format.channels;
-    g.blockBytes = dsp::BytesForMilliseconds(format, 1000);
-    g.blockBytes -= g.blockBytes % g.frameBytes;
-    if (g.blockBytes == 0)
-        g.blockBytes = g.frameBytes;
+    g.blockBytes = dsp::SecondOfWholeFrames(format, g.frameBytes);
     const auto window = silence::WindowFor(dsp::BytesForMilliseconds(format, g_windowMs), format.channels,
                                            g.layout.bytesPerSample);
     silence::Detector detector(window, format.channels, silence::LoudThreshold(g_levelPercent));
     std::vector<uint8_t> buffer(g.blockBytes);
-    dsp::Progress progress;
 
-    int result = 1;
-    // The trailing cut is made first and stands even when the leading pass fails.
-    if (g_removeEnd && !CutTrailing(path, g, detector, buffer))
-        result = 0;
-    if (g_removeBegin && !CutLeading(path, g, detector, buffer, progress))
-        result = 0;
-    return result;
+    // With the leading pass the result goes through a second file, so the
+    // input is only read; the trailing pass alone cuts the file in place.
+    dsp::DiskFile file;
+    const DWORD access = removeBegin ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+    if (!file.Open(path, access, OPEN_EXISTING))
+        return 0;
+    const Cuts cuts = FindCuts(file, g, detector, buffer, removeBegin, removeEnd);
+    if (!cuts.found)
+        return 0;
+    if (cuts.start == 0 && cuts.end == cuts.size)
+        return 1; // no silence to cut
+    if (!removeBegin)
+        return file.TruncateAt(cuts.end) ? 1 : 0;
+
+    // Both cut points are known: the kept part is written once to the
+    // sibling, which replaces the input in one step.
+    file.Close();
+    dsp::Progress progress;
+    return dsp::KeepRange(path, ".TMP", cuts.start, cuts.end - cuts.start, g.blockBytes, &progress) ? 1 : 0;
 }
 
 INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -217,6 +221,7 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         char level[32];
         snprintf(level, sizeof level, "%0.1f", g_levelPercent);
         SetDlgItemTextA(dialog, IDC_LEVEL_PERCENT, level);
+        g_validPercent = level;
         ShowDecibelsOfPercent(dialog);
         dsp::SetDlgNumber(dialog, IDC_WINDOW_MS, static_cast<long>(g_windowMs));
         dsp::SetCheck(dialog, IDC_FROM_BEGINNING, g_removeBegin);
@@ -227,22 +232,44 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         return 0;
     const int id = LOWORD(wParam);
     const int code = HIWORD(wParam);
+    if (g_restoring)
+        return 1;
     switch (id) {
-    case IDC_LEVEL_PERCENT:
+    case IDC_LEVEL_PERCENT: {
+        const std::string text = ControlText(dialog, IDC_LEVEL_PERCENT);
+        if (!silence::LevelTextFits(text.c_str())) {
+            Restore(dialog, IDC_LEVEL_PERCENT, g_validPercent);
+            break;
+        }
         // Only a change of the text converts; focus changes must not rewrite
-        // the other field.
-        if (code == EN_CHANGE && !g_percentFromDecibels)
-            ShowDecibelsOfPercent(dialog);
+        // the other field, nor must the notice that follows a refused entry
+        // (the text it reports is the one put back).
+        if (code == EN_CHANGE && text != g_validPercent) {
+            g_validPercent = text;
+            if (!g_percentFromDecibels)
+                ShowDecibelsOfPercent(dialog);
+        }
         if (!plugin::g_filling)
             SaveSettings(dialog);
         break;
-    case IDC_LEVEL_DECIBELS:
+    }
+    case IDC_LEVEL_DECIBELS: {
         if (plugin::g_filling)
             break;
-        if (code == EN_CHANGE && !g_decibelsFromPercent)
-            ShowPercentOfDecibels(dialog);
+        const std::string text = ControlText(dialog, IDC_LEVEL_DECIBELS);
+        double decibels = 0;
+        if (!silence::DecibelsFromText(text.c_str(), &decibels)) {
+            Restore(dialog, IDC_LEVEL_DECIBELS, g_validDecibels);
+            break;
+        }
+        if (code == EN_CHANGE && text != g_validDecibels) {
+            g_validDecibels = text;
+            if (!g_decibelsFromPercent)
+                ShowPercentOfDecibels(dialog, decibels);
+        }
         SaveSettings(dialog);
         break;
+    }
     case IDC_WINDOW_MS:
     case IDC_FROM_BEGINNING:
     case IDC_AT_END:

@@ -11,24 +11,22 @@
 #include "plugin.h"
 #include "settings_store.h"
 #include "tag_list.h"
-#include "tag_panel.h"
+#include "panel_ids.h"
 
 namespace {
-
-constexpr int kVkF2 = 113;
 
 char g_chosenElement[MAX_PATH] = {};
 
 std::string ReadStored(const std::string& name, size_t bufferSize)
 {
     std::vector<char> buffer(bufferSize, '\0');
-    dsp::settings::ReadText(buffer.data(), static_cast<uint32_t>(bufferSize), name.c_str());
+    dsp::settings::ReadText(name.c_str(), buffer.data(), static_cast<uint32_t>(bufferSize));
     return buffer.data();
 }
 
 void WriteStored(const std::string& name, const std::string& text)
 {
-    dsp::settings::WriteText(text.c_str(), name.c_str());
+    dsp::settings::WriteText(name.c_str(), text.c_str());
 }
 
 HWND List(HWND dialog)
@@ -43,7 +41,7 @@ std::string ItemText(HWND list, int row, int column, size_t bufferSize)
     item.iSubItem = column;
     item.pszText = buffer.data();
     item.cchTextMax = static_cast<int>(bufferSize);
-    SendMessageA(list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     return buffer.data();
 }
 
@@ -52,7 +50,7 @@ void SetItemText(HWND list, int row, int column, const char* text)
     LVITEMA item{};
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text);
-    SendMessageA(list, LVM_SETITEMTEXTA, row, (LPARAM)&item);
+    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
 }
 
 void InsertRow(HWND list, int row, const std::string& value, const std::string& element)
@@ -61,7 +59,7 @@ void InsertRow(HWND list, int row, const std::string& value, const std::string& 
     item.mask = LVIF_TEXT;
     item.iItem = row;
     item.pszText = const_cast<char*>(value.c_str());
-    const int at = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item));
+    const int at = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     SetItemText(list, at, 1, element.c_str());
 }
 
@@ -85,7 +83,7 @@ void InsertColumn(HWND list, int index, const char* title, int width, int format
     column.cx = width;
     column.pszText = const_cast<char*>(title);
     column.iSubItem = index;
-    SendMessageA(list, LVM_INSERTCOLUMNA, index, (LPARAM)&column);
+    SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
 }
 
 // The list view is made here rather than in the template: report view, one selection, labels
@@ -127,7 +125,8 @@ INT_PTR CALLBACK ChooserProc(HWND chooser, UINT message, WPARAM wParam, LPARAM)
     case WM_INITDIALOG:
         SetDlgItemTextA(chooser, IDC_ELEMENT_COMBO, tagset::kDefaultElement);
         for (const char* element : tagset::kElementChoices)
-            SendDlgItemMessageA(chooser, IDC_ELEMENT_COMBO, CB_ADDSTRING, 0, (LPARAM)element);
+            SendDlgItemMessageA(chooser, IDC_ELEMENT_COMBO, CB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>(element));
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
@@ -168,7 +167,7 @@ INT_PTR OnNotify(HWND dialog, const NMHDR* header)
     switch (header->code) {
     case LVN_KEYDOWN: {
         const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(header);
-        if (key->wVKey == kVkF2) {
+        if (key->wVKey == VK_F2) {
             const auto mark = SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0);
             if (mark != -1)
                 SendMessageA(list, LVM_EDITLABELA, mark, 0);

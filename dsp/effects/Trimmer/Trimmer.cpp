@@ -6,13 +6,13 @@
 // once it is complete, so a failed copy leaves the input as it was.
 #include <windows.h>
 
-#include "basic/durations.h"
-#include "basic/file_steps.h"
-#include "basic/clock_panel_plugin.h"
-#include "basic/plans.h"
+#include "core/durations.h"
+#include "file_steps.h"
+#include "clock_panel_plugin.h"
+#include "core/plans.h"
 #include "plugin.h"
 #include "replace.h"
-#include "trimmer_panel.h"
+#include "panel_ids.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ namespace plugin {
 int WorkOnFile(const char* path, WAVEFORMATEX* record)
 {
     using namespace dsp::basic;
-    const dsp::WaveFormat* format = WorkableInput(path, record);
+    const dsp::WaveFormat* format = dsp::WorkableInput(path, record);
     if (!format)
         return 0;
     const uint64_t beginBytes = FrameBytesForMilliseconds(*format, g_trimBeginMs);
@@ -64,15 +64,8 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
         return CutInPlace(path, 0);
 
     dsp::Progress progress;
-    dsp::DiskFile in;
-    if (!in.Open(path, GENERIC_READ, OPEN_EXISTING))
-        return 0;
-    const bool replaced = ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& out) {
-        const bool complete = CopyRange(in, plan.rest.start, plan.rest.length, out, kCopyPiece, &progress);
-        in.Close();
-        return complete;
-    });
-    return replaced ? 1 : 0;
+    return dsp::KeepRange(path, "-Tmp", plan.rest.start, plan.rest.length, dsp::kCopyPiece, &progress) ? 1
+                                                                                                       : 0;
 }
 
 } // namespace plugin

@@ -5,7 +5,7 @@
 #include "plugin.h"
 #include "settings_store.h"
 
-#include "probe_res.h"
+#include "panel_ids.h"
 
 #include <cstring>
 #include <new>
@@ -22,9 +22,9 @@ namespace plugin {
 void LoadSettings()
 {
     // Start-ups are counted in the test key; the default key must be the plug-in key by now.
-    dsp::settings::WriteNumber(dsp::settings::ReadNumber("Loads", HKEY_CURRENT_USER, kKey) + 1, "Loads",
+    dsp::settings::WriteNumber("Loads", dsp::settings::ReadNumber("Loads", HKEY_CURRENT_USER, kKey) + 1,
                                HKEY_CURRENT_USER, kKey);
-    dsp::settings::WriteText(dsp::settings::DefaultPath(), "DefaultPath", HKEY_CURRENT_USER, kKey);
+    dsp::settings::WriteText("DefaultPath", dsp::settings::DefaultPath(), HKEY_CURRENT_USER, kKey);
     g_number = static_cast<long>(dsp::settings::ReadNumber("Number", HKEY_CURRENT_USER, kKey));
     g_switch = dsp::settings::ReadBool("Switch", HKEY_CURRENT_USER, kKey);
 }
@@ -45,8 +45,8 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         if ((LOWORD(wParam) == IDC_PROBE_NUMBER || LOWORD(wParam) == IDC_PROBE_SWITCH) && !g_filling) {
             g_number = dsp::GetDlgNumber(dialog, IDC_PROBE_NUMBER);
             g_switch = dsp::GetCheck(dialog, IDC_PROBE_SWITCH);
-            dsp::settings::WriteNumber(static_cast<uint32_t>(g_number), "Number", HKEY_CURRENT_USER, kKey);
-            dsp::settings::WriteBool(g_switch, "Switch", HKEY_CURRENT_USER, kKey);
+            dsp::settings::WriteNumber("Number", static_cast<uint32_t>(g_number), HKEY_CURRENT_USER, kKey);
+            dsp::settings::WriteBool("Switch", g_switch, HKEY_CURRENT_USER, kKey);
             dsp::EnableControl(dialog, IDC_PROBE_NUMBER, g_switch);
         }
         return 1;

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <vector>
 
-#include "basic/decibels.h"
-#include "basic/durations.h"
-#include "basic/plans.h"
+#include "core/decibels.h"
+#include "core/durations.h"
+#include "core/plans.h"
 
 namespace dsp::basic {
 namespace {
@@ -162,7 +162,7 @@ TEST(Decibels, TextToPercentIsLimited)
 } // namespace
 } // namespace dsp::basic
 
-#include "basic/transforms.h"
+#include "core/transforms.h"
 
 namespace dsp::basic {
 namespace {

@@ -7,10 +7,9 @@
 #include <utility>
 
 #include "testing/plugin_under_test.h"
-#include "tests/plugin_support.h"
+#include "testing/plugin_support.h"
 
 using namespace dsp::testing;
-using namespace dsp::basic::testing;
 
 namespace {
 

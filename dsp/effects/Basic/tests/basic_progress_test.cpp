@@ -4,10 +4,9 @@
 
 #include "progress.h"
 #include "testing/plugin_under_test.h"
-#include "tests/plugin_support.h"
+#include "testing/plugin_support.h"
 
 using namespace dsp::testing;
-using namespace dsp::basic::testing;
 
 namespace {
 

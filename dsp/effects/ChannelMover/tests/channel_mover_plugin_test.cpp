@@ -35,7 +35,7 @@ uint32_t Stored(const std::string& name)
 }
 void Store(const std::string& name, uint32_t value)
 {
-    dsp::settings::WriteNumber(value, name.c_str(), HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+    dsp::settings::WriteNumber(name.c_str(), value, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
 }
 
 class ChannelMoverTest : public ::testing::Test

@@ -1,4 +1,4 @@
-#include "eq/bands.h"
+#include "core/bands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "eq/engine.h"
+#include "core/engine.h"
 
 #include <gtest/gtest.h>
 

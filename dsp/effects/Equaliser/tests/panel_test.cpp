@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "eq/bands.h"
-#include "equaliser_panel.h"
+#include "core/bands.h"
+#include "panel_ids.h"
 #include "equaliser_settings.h"
 #include "plugin.h"
 #include "prompts.h"
@@ -34,7 +34,7 @@ public:
         HWND owner = nullptr;
     };
     std::deque<std::string> answers;
-    std::vector<Request> asked;
+    std::vector<Request> Calls;
 
     int Message(HWND, const char* text, const char*, UINT) override
     {
@@ -53,7 +53,7 @@ private:
         // The filter's texts and patterns, each followed by "|".
         for (const char* p = r->lpstrFilter; p && *p; p += std::strlen(p) + 1)
             q.filter += std::string(p) + "|";
-        asked.push_back(q);
+        Calls.push_back(q);
         if (answers.empty())
             return false;
         const std::string a = answers.front();
@@ -139,12 +139,12 @@ TEST_F(EqualiserPositionFiles, SavedFileHoldsTheBandRecordAndLoadsBack)
     dialogs_.answers.push_back(dir + "mine");
     Click(IDC_SAVE);
 
-    ASSERT_EQ(dialogs_.asked.size(), 1u);
-    EXPECT_EQ(dialogs_.asked[0].kind, "save");
-    EXPECT_EQ(dialogs_.asked[0].title, "Save Graphic Equalizer Positions");
-    EXPECT_EQ(dialogs_.asked[0].filter, "Tonvask Graphic Equalizer|;*.deq|");
-    EXPECT_TRUE(dialogs_.asked[0].flags & OFN_OVERWRITEPROMPT);
-    EXPECT_EQ(dialogs_.asked[0].owner, panel_);
+    ASSERT_EQ(dialogs_.Calls.size(), 1u);
+    EXPECT_EQ(dialogs_.Calls[0].kind, "save");
+    EXPECT_EQ(dialogs_.Calls[0].title, "Save Graphic Equalizer Positions");
+    EXPECT_EQ(dialogs_.Calls[0].filter, "Tonvask Graphic Equalizer|;*.deq|");
+    EXPECT_TRUE(dialogs_.Calls[0].flags & OFN_OVERWRITEPROMPT);
+    EXPECT_EQ(dialogs_.Calls[0].owner, panel_);
 
     // ".deq" appended; slots 9 and 16 repeat bands 6 and 12.
     const auto bytes = dsp::testing::ReadFileBytes(dir + "mine.deq");
@@ -165,12 +165,12 @@ TEST_F(EqualiserPositionFiles, SavedFileHoldsTheBandRecordAndLoadsBack)
     EXPECT_EQ(Stored(), p);
     EXPECT_EQ(Sliders(), p);
     EXPECT_EQ(equaliser::g_positions, p);
-    ASSERT_EQ(dialogs_.asked.size(), 3u);
-    EXPECT_EQ(dialogs_.asked[2].kind, "open");
-    EXPECT_EQ(dialogs_.asked[2].title, "Load Graphic Equalizer Positions");
-    EXPECT_EQ(dialogs_.asked[2].filter, "Tonvask Graphic Equalizer|;*.deq|WinAmp EQF|*.eqf|");
+    ASSERT_EQ(dialogs_.Calls.size(), 3u);
+    EXPECT_EQ(dialogs_.Calls[2].kind, "open");
+    EXPECT_EQ(dialogs_.Calls[2].title, "Load Graphic Equalizer Positions");
+    EXPECT_EQ(dialogs_.Calls[2].filter, "Tonvask Graphic Equalizer|;*.deq|WinAmp EQF|*.eqf|");
     const DWORD must = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    EXPECT_EQ(dialogs_.asked[2].flags & must, must);
+    EXPECT_EQ(dialogs_.Calls[2].flags & must, must);
 }
 
 TEST_F(EqualiserPositionFiles, EqfAndTenBandFilesFillTheOddBands)

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "eq/engine.h"
-#include "equaliser_panel.h"
+#include "core/engine.h"
+#include "panel_ids.h"
 #include "progress.h"
 #include "settings_store.h"
 #include "testing/plugin_under_test.h"
@@ -31,7 +31,7 @@ std::vector<std::string> PositionNames()
 void StorePositions(const Positions& p)
 {
     for (int band = 0; band < eq::kBands; ++band) {
-        dsp::settings::WriteNumber(static_cast<uint32_t>(p[band]), ("EQ-Pos" + std::to_string(band)).c_str(),
+        dsp::settings::WriteNumber(("EQ-Pos" + std::to_string(band)).c_str(), static_cast<uint32_t>(p[band]),
                                    HKEY_CURRENT_USER, dsp::settings::kPluginKey);
     }
 }

@@ -1,4 +1,4 @@
-#include "eq/real_fft.h"
+#include "core/real_fft.h"
 
 #include <gtest/gtest.h>
 

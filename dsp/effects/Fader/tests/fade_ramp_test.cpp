@@ -1,6 +1,7 @@
-// The fader's gain ramp against its definition, computed here sample by
-// sample with its own conversions.
+// The fader's gain ramp against its definition (fade_oracle.h).
 #include "core/fade_ramp.h"
+#include "fade_oracle.h"
+#include "testing/test_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,91 +10,9 @@
 
 namespace {
 
+using dsp::testing::Pattern;
 using fader::Direction;
-
-int Width(int bits)
-{
-    return bits == 16 ? 2 : bits == 24 ? 3 : bits == 32 ? 4 : 1;
-}
-
-// Stored sample -> left-justified 32-bit value, written out longhand.
-int64_t Decode(const std::vector<uint8_t>& b, size_t i, int bits)
-{
-    const int w = Width(bits);
-    const uint8_t* p = &b[i * w];
-    switch (w) {
-    case 1:
-        return (int64_t(p[0]) - 128) * 16777216;
-    case 2:
-        return int64_t(int16_t(p[0] | p[1] << 8)) * 65536;
-    case 3: {
-        int32_t v = p[0] | p[1] << 8 | p[2] << 16;
-        if (v & 0x800000)
-            v -= 0x1000000;
-        return int64_t(v) * 256;
-    }
-    default:
-        return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
-    }
-}
-
-int64_t FloorDiv(int64_t a, int64_t b)
-{
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-
-void Encode(std::vector<uint8_t>& b, size_t i, int bits, int64_t v)
-{
-    const int w = Width(bits);
-    uint8_t* p = &b[i * w];
-    switch (w) {
-    case 1:
-        p[0] = uint8_t(FloorDiv(v, 16777216) + 128);
-        break;
-    case 2: {
-        const int64_t s = FloorDiv(v, 65536);
-        p[0] = uint8_t(s);
-        p[1] = uint8_t(s >> 8);
-        break;
-    }
-    case 3: {
-        const int64_t s = FloorDiv(v, 256);
-        p[0] = uint8_t(s);
-        p[1] = uint8_t(s >> 8);
-        p[2] = uint8_t(s >> 16);
-        break;
-    }
-    default:
-        for (int k = 0; k < 4; ++k)
-            p[k] = uint8_t(uint32_t(int32_t(v)) >> (8 * k));
-    }
-}
-
-std::vector<uint8_t> Noise(size_t n, uint32_t seed)
-{
-    std::vector<uint8_t> v(n);
-    for (auto& b : v) {
-        seed = seed * 1103515245u + 12345u;
-        b = uint8_t(seed >> 16);
-    }
-    return v;
-}
-
-// What the ramp must do to a block, from its definition.
-std::vector<uint8_t> Expected(std::vector<uint8_t> block, int bits, uint64_t position, uint64_t length,
-                              Direction dir)
-{
-    const size_t count = block.size() / Width(bits);
-    uint64_t p = position;
-    for (size_t i = 0; i < count; ++i, p += Width(bits)) {
-        if (length < p)
-            break;
-        // v * x with x = p / L (in) or 1 - x (out), truncated toward zero.
-        const int64_t part = dir == Direction::In ? int64_t(p) : int64_t(length - p);
-        Encode(block, i, bits, Decode(block, i, bits) * part / int64_t(length));
-    }
-    return block;
-}
+using fader::testing::Width;
 
 TEST(FadeRamp, MatchesItsDefinitionAtEveryDepthAndOffset)
 {
@@ -111,10 +30,13 @@ TEST(FadeRamp, MatchesItsDefinitionAtEveryDepthAndOffset)
         for (Direction dir : {Direction::In, Direction::Out}) {
             SCOPED_TRACE(testing::Message() << c.bits << " bits, p=" << c.position << " L=" << c.length
                                             << (dir == Direction::In ? " in" : " out"));
-            const std::vector<uint8_t> in = Noise(c.bytes, uint32_t(c.bits * 7 + c.position));
+            const std::vector<uint8_t> in = Pattern(c.bytes, uint32_t(c.bits * 7 + c.position));
             std::vector<uint8_t> got = in;
             fader::ApplyRamp(got.data(), got.size(), c.bits, c.position, c.length, dir);
-            EXPECT_TRUE(got == Expected(in, c.bits, c.position, c.length, dir));
+            std::vector<uint8_t> want = in;
+            fader::testing::Ramp(want.data(), want.size(), c.bits, c.position, c.length,
+                                 dir == Direction::In);
+            EXPECT_TRUE(got == want);
         }
     }
 }
@@ -179,7 +101,7 @@ TEST(FadeRamp, EightBitSamplesFadeTowards128)
 TEST(FadeRamp, SplittingABlockChangesNothing)
 {
     for (int bits : {8, 16, 24, 32}) {
-        const std::vector<uint8_t> in = Noise(6000, uint32_t(bits));
+        const std::vector<uint8_t> in = Pattern(6000, uint32_t(bits));
         std::vector<uint8_t> whole = in, parts = in;
         fader::ApplyRamp(whole.data(), 6000, bits, 0, 5000, Direction::Out);
         const size_t half = 2400 / Width(bits) * Width(bits);

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "../min_length_panel.h"
+#include "../panel_ids.h"
 #include "testing/plugin_under_test.h"
-#include "tests/plugin_support.h"
+#include "testing/plugin_support.h"
 
 using namespace dsp::testing;
-using namespace dsp::basic::testing;
 
 namespace {
 

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "../quietener_panel.h"
+#include "../panel_ids.h"
 #include "testing/plugin_under_test.h"
 #include "settings_store.h"
-#include "tests/plugin_support.h"
+#include "testing/plugin_support.h"
 
 using namespace dsp::testing;
-using namespace dsp::basic::testing;
 
 namespace {
 

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "testing/plugin_under_test.h"
-#include "tests/plugin_support.h"
+#include "testing/plugin_support.h"
 
 using namespace dsp::testing;
-using namespace dsp::basic::testing;
 
 namespace {
 

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
-#include "../silence_inserter_panel.h"
+#include "../panel_ids.h"
 #include "testing/plugin_under_test.h"
-#include "tests/plugin_support.h"
+#include "testing/plugin_support.h"
 
 using namespace dsp::testing;
-using namespace dsp::basic::testing;
 
 namespace {
 
@@ -98,6 +97,24 @@ TEST(SilenceInserter, LengthsBetweenFramesKeepEverySampleInPlace)
     ASSERT_EQ(Insert(7, 7, MakeFormat(2, 44100, 16), audio, &after), 1);
     ASSERT_EQ(after.size(), 1232u + audio.size() + 1232u);
     EXPECT_EQ(std::vector<uint8_t>(after.begin() + 1232, after.begin() + 1232 + audio.size()), audio);
+}
+
+TEST(SilenceInserter, ATemporaryFileLeftByAKilledRunIsTakenOver)
+{
+    RegistryScope reg({kStart, kEnd});
+    SetNumber(kStart, 1);
+    SetNumber(kEnd, 0);
+    PluginUnderTest plugin("SilenceInserter.dll");
+    const std::string dir = ScratchDir(), file = dir + "audio.raw";
+    const std::vector<uint8_t> audio = Pattern(64);
+    WriteFileBytes(file, audio);
+    WriteFileBytes(file + "-Tmp", Pattern(100000, 7)); // what a killed run leaves behind
+    WAVEFORMATEX format = MakeFormat(1, 8000, 8);
+    EXPECT_EQ(plugin.Work(file, format), 1);
+    std::vector<uint8_t> want(8, 0x80);
+    want.insert(want.end(), audio.begin(), audio.end());
+    EXPECT_EQ(ReadFileBytes(file), want);
+    EXPECT_EQ(FolderEntries(dir), OnlyInput());
 }
 
 TEST(SilenceInserter, AnInputThatCannotBeReplacedStaysAsItWas)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "core/sample_view.h"
 
@@ -27,10 +28,14 @@ int32_t StoredFromLevel(double percent)
     return static_cast<int32_t>(scaled); // truncates toward zero
 }
 
-int32_t StoredFromLevelText(const char* text)
+namespace {
+
+// The stored form of a level text before it is held to 32 bits; false when
+// the text holds no number.
+bool StoredFromText(const char* text, int64_t* stored)
 {
     if (text == nullptr)
-        return 0;
+        return false;
     const char* p = text;
     while (*p == ' ' || *p == '\t')
         ++p;
@@ -56,14 +61,33 @@ int32_t StoredFromLevelText(const char* text)
             hundredths += *p - '0';
         }
     }
-    if (!digits)
+    *stored = negative ? hundredths : -hundredths;
+    return digits;
+}
+
+// The largest percentage whose stored form (times -100) fits 32 bits.
+constexpr int64_t kMaxStoredMagnitude = INT32_MAX;
+
+} // namespace
+
+int32_t StoredFromLevelText(const char* text)
+{
+    int64_t stored = 0;
+    if (!StoredFromText(text, &stored))
         return 0;
-    int64_t stored = negative ? hundredths : -hundredths;
     if (stored < INT32_MIN)
         stored = INT32_MIN;
     if (stored > INT32_MAX)
         stored = INT32_MAX;
     return static_cast<int32_t>(stored);
+}
+
+bool LevelTextFits(const char* text)
+{
+    int64_t stored = 0;
+    if (!StoredFromText(text, &stored))
+        return true;
+    return stored >= -kMaxStoredMagnitude && stored <= kMaxStoredMagnitude;
 }
 
 uint32_t WindowFromStored(uint32_t stored)
@@ -114,7 +138,9 @@ std::string PercentTextFromDecibels(double decibels)
 {
     const double value = std::pow(10.0, (decibels + 96.3294) * 0.05) * 100 / 65535;
     long long percent = 0;
-    if (value >= 2147483647.0)
+    if (std::isnan(value))
+        percent = 0;
+    else if (value >= 2147483647.0)
         percent = 2147483647;
     else
         percent = static_cast<long long>(value);
@@ -217,6 +243,20 @@ PassResult FindLeadingStart(BlockSource& source, Detector& detector, uint64_t au
                             Layout layout)
 {
     return FindCut<true>(source, detector, audioBytes, blockBytes, layout);
+}
+
+bool DecibelsFromText(const char* text, double* decibels)
+{
+    const double value = text ? std::strtod(text, nullptr) : 0.0;
+    if (!std::isfinite(value))
+        return false;
+    // The percentage as PercentTextFromDecibels gives it, then read back as a
+    // level: its whole number must stay below 21474836.48.
+    const double percent = std::pow(10.0, (value + 96.3294) * 0.05) * 100 / 65535;
+    if (!(percent < 21474837.0))
+        return false;
+    *decibels = value;
+    return true;
 }
 
 } // namespace silence

@@ -23,6 +23,10 @@ int32_t StoredFromLevel(double percent);
 // percent (extra digits are cut) and returns its stored form; anything that
 // is not a number gives 0.
 int32_t StoredFromLevelText(const char* text);
+// False when the text's number is one the stored form cannot hold (a
+// percentage of 21474836.48 or more, either way); a text without a number
+// fits (it stands for the default).
+bool LevelTextFits(const char* text);
 // Window length in milliseconds as used: 0 (missing) gives the default, and
 // anything above the panel's limit is held at that limit.
 uint32_t WindowFromStored(uint32_t stored);
@@ -38,6 +42,10 @@ int64_t LoudThreshold(double percent);
 // The panel's percent/decibel pair.
 std::string DecibelTextFromPercent(double percent);   // "%0.1f"
 std::string PercentTextFromDecibels(double decibels); // "%d"
+// The decibels in a panel text (strtod; a text without a number is 0 dB, as
+// before). False for a number that is not finite or whose percentage the
+// stored form cannot hold.
+bool DecibelsFromText(const char* text, double* decibels);
 
 // Window geometry: the window in bytes rounded down to whole frames, then in
 // samples (never less than one frame), and the trigger count.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <vector>
 
 namespace {
@@ -72,6 +74,44 @@ TEST(SilenceSettings, LevelTextParsedExactlyToHundredths)
                  {" 3.07", -307}, {"abc", 0},    {"", 0},     {".5", -50},     {"-2", 200}};
     for (const auto& c : cases)
         EXPECT_EQ(silence::StoredFromLevelText(c.text), c.stored) << c.text;
+}
+
+TEST(SilenceSettings, LevelTextsBeyondTheStoredFormAreRefused)
+{
+    struct Case
+    {
+        const char* text;
+        bool fits;
+    } cases[] = {{"21474836.47", true},
+                 {"21474836.48", false},
+                 {"-21474836.47", true},
+                 {"-21474836.48", false},
+                 {"99999999999", false},
+                 {"4", true},
+                 {"", true},
+                 {"abc", true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(silence::LevelTextFits(c.text), c.fits) << c.text;
+}
+
+TEST(SilenceSettings, DecibelTextsMustBeFiniteAndGiveAStorableLevel)
+{
+    struct Case
+    {
+        const char* text;
+        bool usable;
+        double decibels;
+    } cases[] = {{"-6", true, -6},  {"", true, 0},       {"x", true, 0},     {"44", true, 44},
+                 {"nan", false, 0}, {"inf", false, 0},   {"-inf", false, 0}, {"1e999", false, 0},
+                 {"200", false, 0}, {"-1e999", false, 0}};
+    for (const auto& c : cases) {
+        double decibels = 12345;
+        EXPECT_EQ(silence::DecibelsFromText(c.text, &decibels), c.usable) << c.text;
+        EXPECT_EQ(decibels, c.usable ? c.decibels : 12345) << c.text;
+    }
+    // The figure a usable text gives reads back as a level that fits.
+    EXPECT_TRUE(silence::LevelTextFits(silence::PercentTextFromDecibels(44).c_str()));
+    EXPECT_EQ(silence::PercentTextFromDecibels(std::nan("")), "0");
 }
 
 TEST(SilenceSettings, WindowLimits)

@@ -33,8 +33,8 @@ protected:
 
     void Store(Settings s)
     {
-        dsp::settings::WriteBool(s.begin, kNames[2], HKEY_CURRENT_USER, dsp::settings::kPluginKey);
-        dsp::settings::WriteBool(s.notEnd, kNames[3], HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+        dsp::settings::WriteBool(kNames[2], s.begin, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+        dsp::settings::WriteBool(kNames[3], s.notEnd, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
     }
     static uint32_t Stored(const char* name)
     {
@@ -146,7 +146,7 @@ TEST_F(SilenceRemoverTest, LeadingLookBackNeverReachesBeforeTheBlock)
     EXPECT_EQ(ReadFileBytes(path), Bytes(later.begin() + (3100 - 400) * 2, later.end()));
 }
 
-TEST_F(SilenceRemoverTest, TrailingCutStandsWhenTheLeadingPassFails)
+TEST_F(SilenceRemoverTest, AFailedLeadingPassLeavesTheInputUntouched)
 {
     Store({true, false});
     PluginUnderTest remover("SilenceRemover.dll");
@@ -156,15 +156,20 @@ TEST_F(SilenceRemoverTest, TrailingCutStandsWhenTheLeadingPassFails)
     AppendFrames(file, 9000, 1, 0);
     const std::string path = ScratchFile("blocked.raw");
     ASSERT_TRUE(WriteFileBytes(path, file));
-    // A folder where the ".TMP" sibling would go makes the leading pass fail.
+    // A folder where the ".TMP" sibling would go makes the leading pass fail;
+    // the trailing cut, found first, is not made on its own.
     ASSERT_TRUE(CreateDirectoryA((path + ".TMP").c_str(), nullptr));
     EXPECT_EQ(Work(remover, path, MakeFormat(1, 8000, 16)), 0);
-    const Bytes after = ReadFileBytes(path);
-    // The trailing cut was made (a window after the onset 100 samples into the
-    // loud part, seen from the end) and the leading silence is still there.
-    EXPECT_EQ(after, Bytes(file.begin(), file.begin() + (10900 + 400) * 2));
+    EXPECT_EQ(ReadFileBytes(path), file);
     EXPECT_TRUE(FileExists(path + ".TMP")); // the folder, not a leftover of ours
     RemoveDirectoryA((path + ".TMP").c_str());
+
+    // Without the obstacle both cuts are made in one step: the trailing one a
+    // window after the onset seen from the end, the leading one a window
+    // before the onset seen from the start.
+    EXPECT_EQ(Work(remover, path, MakeFormat(1, 8000, 16)), 1);
+    EXPECT_EQ(ReadFileBytes(path), Bytes(file.begin() + (9100 - 400) * 2, file.begin() + (10900 + 400) * 2));
+    EXPECT_FALSE(FileExists(path + ".TMP"));
 }
 
 TEST_F(SilenceRemoverTest, PartialFrameIsNeverMeasuredAndLeadingCopyKeepsIt)
@@ -192,17 +197,37 @@ TEST_F(SilenceRemoverTest, UnusableRecordsAndMissingFiles)
     EXPECT_EQ(Work(remover, path, MakeFormat(0, 44100, 16)), 0);
     EXPECT_EQ(Work(remover, path, MakeFormat(1, 44100, 4)), 0);
     EXPECT_EQ(ReadFileBytes(path), file);
-    // A file that cannot be opened skips both passes.
-    EXPECT_EQ(Work(remover, ScratchFile("missing.raw"), MakeFormat(1, 44100, 16)), 1);
+}
+
+TEST_F(SilenceRemoverTest, AFileThatCannotBeOpenedFailsTheCall)
+{
+    const std::string dir = dsp::testing::ScratchDir();
+    const std::string held = dir + "held.raw";
+    const Bytes file(64, 0x40);
+    ASSERT_TRUE(WriteFileBytes(held, file));
+    const std::string folder = dir + "folder.raw";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    for (const Settings& s : {Settings{false, false}, Settings{true, false}, Settings{true, true}}) {
+        Store(s);
+        PluginUnderTest remover("SilenceRemover.dll");
+        SCOPED_TRACE(testing::Message() << "begin " << s.begin << ", end " << !s.notEnd);
+        EXPECT_EQ(Work(remover, dir + "missing.raw", MakeFormat(1, 44100, 16)), 0);
+        EXPECT_EQ(Work(remover, folder, MakeFormat(1, 44100, 16)), 0);
+        HANDLE lock = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(Work(remover, held, MakeFormat(1, 44100, 16)), 0);
+        CloseHandle(lock);
+        EXPECT_EQ(ReadFileBytes(held), file);
+    }
 }
 
 TEST_F(SilenceRemoverTest, StoredSettingsAreRead)
 {
     // 1.5 percent (-150) and a 100 ms window: at 8000 mono 16 bit, 800 samples
     // with trigger 200, above 491 << 16.
-    dsp::settings::WriteNumber(static_cast<uint32_t>(-150), kNames[0], HKEY_CURRENT_USER,
+    dsp::settings::WriteNumber(kNames[0], static_cast<uint32_t>(-150), HKEY_CURRENT_USER,
                                dsp::settings::kPluginKey);
-    dsp::settings::WriteNumber(100, kNames[1], HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+    dsp::settings::WriteNumber(kNames[1], 100, HKEY_CURRENT_USER, dsp::settings::kPluginKey);
     Store({true, true});
     PluginUnderTest remover("SilenceRemover.dll");
     Bytes file;
@@ -226,9 +251,37 @@ void Type(HWND panel, int id, const char* text)
     SetDlgItemTextA(panel, id, text); // the edit reports EN_CHANGE as typing does
 }
 
+TEST_F(SilenceRemoverTest, LevelFieldsRefuseNumbersTheStoredFormCannotHold)
+{
+    PluginUnderTest remover("SilenceRemover.dll");
+    dsp::testing::HostWindow host;
+    HWND panel = remover.Show(host.Handle());
+    ASSERT_NE(panel, nullptr);
+    struct Case
+    {
+        int field;
+        const char* text;
+    } refused[] = {{1005, "nan"}, {1005, "inf"},         {1005, "-inf"},         {1005, "1e999"},
+                   {1005, "200"}, {1004, "21474836.48"}, {1004, "-21474836.48"}, {1004, "99999999999"}};
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.text);
+        Type(panel, 1004, "2.25");
+        ASSERT_EQ(static_cast<int32_t>(Stored(kNames[0])), -225);
+        Type(panel, c.field, c.text);
+        EXPECT_EQ(Text(panel, 1004), "2.25");
+        EXPECT_EQ(Text(panel, 1005), "-33.0");
+        EXPECT_EQ(static_cast<int32_t>(Stored(kNames[0])), -225);
+    }
+    // The largest level the stored form holds is taken.
+    Type(panel, 1004, "21474836.47");
+    EXPECT_EQ(static_cast<int32_t>(Stored(kNames[0])), -2147483647);
+    EXPECT_EQ(Text(panel, 1005), "-96.3");
+    remover.Remove();
+}
+
 TEST_F(SilenceRemoverTest, PanelShowsAndStoresThePercentDecibelPair)
 {
-    dsp::settings::WriteNumber(static_cast<uint32_t>(-150), kNames[0], HKEY_CURRENT_USER,
+    dsp::settings::WriteNumber(kNames[0], static_cast<uint32_t>(-150), HKEY_CURRENT_USER,
                                dsp::settings::kPluginKey);
     PluginUnderTest remover("SilenceRemover.dll");
     dsp::testing::HostWindow host;

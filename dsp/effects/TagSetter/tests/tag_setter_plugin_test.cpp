@@ -53,7 +53,7 @@ std::string Stored(const std::string& name)
 }
 void Store(const std::string& name, const std::string& text)
 {
-    dsp::settings::WriteText(text.c_str(), name.c_str(), HKEY_CURRENT_USER, dsp::settings::kPluginKey);
+    dsp::settings::WriteText(name.c_str(), text.c_str(), HKEY_CURRENT_USER, dsp::settings::kPluginKey);
 }
 
 struct Row

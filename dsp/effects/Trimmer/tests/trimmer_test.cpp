@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
-#include "../trimmer_panel.h"
+#include "../panel_ids.h"
 #include "testing/plugin_under_test.h"
-#include "tests/plugin_support.h"
+#include "testing/plugin_support.h"
 
 using namespace dsp::testing;
-using namespace dsp::basic::testing;
 
 namespace {
 

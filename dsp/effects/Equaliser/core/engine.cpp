@@ -1,0 +1,265 @@
+#include "core/engine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace eq {
+
+namespace {
+
+constexpr long double kAttenuation = 96.0L;
+constexpr float kTwoPi = 6.2831855f;
+
+long double KaiserBeta(long double attenuation)
+{
+    if (attenuation > 50.0L)
+        return 0.1102L * (attenuation - 8.7L);
+    if (attenuation > 21.0L) {
+        return 0.5842L * std::pow(attenuation - 21.0L, 0.4L) + 0.07886L * (attenuation - 21.0L);
+    }
+    return 0.0L;
+}
+
+const std::array<float, 16>& Factorials()
+{
+    static const std::array<float, 16> table = [] {
+        std::array<float, 16> t{};
+        float f = 1.0f;
+        t[0] = 1.0f;
+        for (int k = 1; k < 16; ++k) {
+            f *= static_cast<float>(k);
+            t[k] = f;
+        }
+        return t;
+    }();
+    return table;
+}
+
+const long double kBeta = KaiserBeta(kAttenuation);
+const long double kI0Beta = BesselI0(kBeta);
+
+// 2 f / fs times sinc(2 pi f n / fs).
+long double LowPass(int n, float edge, long double fs)
+{
+    const long double f = edge;
+    const long double scale = 2.0L * f / fs;
+    if (n == 0)
+        return scale;
+    const long double y = static_cast<long double>(kTwoPi) * f * n / fs;
+    return scale * std::sin(y) / y;
+}
+
+template <int Bits>
+struct Depth;
+template <>
+struct Depth<8>
+{
+    static constexpr float kMin = -128.0f, kMax = 127.0f;
+    static int32_t Read(const uint8_t* p) { return static_cast<int32_t>(p[0]) - 128; }
+    static void Write(uint8_t* p, int32_t v) { p[0] = static_cast<uint8_t>(v + 128); }
+};
+template <>
+struct Depth<16>
+{
+    static constexpr float kMin = -32768.0f, kMax = 32767.0f;
+    static int32_t Read(const uint8_t* p)
+    {
+        return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
+    }
+    static void Write(uint8_t* p, int32_t v)
+    {
+        p[0] = static_cast<uint8_t>(v);
+        p[1] = static_cast<uint8_t>(v >> 8);
+    }
+};
+template <>
+struct Depth<24>
+{
+    static constexpr float kMin = -8388608.0f, kMax = 8388607.0f;
+    static int32_t Read(const uint8_t* p)
+    {
+        const uint32_t u = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                           (static_cast<uint32_t>(p[2]) << 16);
+        return static_cast<int32_t>(u << 8) >> 8;
+    }
+    static void Write(uint8_t* p, int32_t v)
+    {
+        p[0] = static_cast<uint8_t>(v);
+        p[1] = static_cast<uint8_t>(v >> 8);
+        p[2] = static_cast<uint8_t>(v >> 16);
+    }
+};
+
+} // namespace
+
+long double BesselI0(long double x)
+{
+    const auto& fact = Factorials();
+    const long double half = x / 2.0L;
+    long double sum = 1.0L;
+    long double power = 1.0L;
+    for (int k = 1; k <= 15; ++k) {
+        power *= half;
+        const long double term = power / static_cast<long double>(fact[k]);
+        sum += term * term;
+    }
+    return sum;
+}
+
+long double KaiserWindow(int n)
+{
+    const long double ratio = 4.0L * n * n / (254.0L * 254.0L);
+    const long double arg = kBeta * std::sqrt(std::max(0.0L, 1.0L - ratio));
+    return BesselI0(arg) / kI0Beta;
+}
+
+int LastActiveBand(double sampleRate)
+{
+    int j = 1;
+    while (j < kBands - 1 && static_cast<double>(kUpperEdge[j]) < sampleRate / 2.0)
+        ++j;
+    return j;
+}
+
+Taps DesignTaps(const Gains& gains, double sampleRate)
+{
+    const long double fs = sampleRate;
+    const int last = LastActiveBand(sampleRate);
+    Taps taps{};
+    for (int n = -kCentreTap; n <= kCentreTap; ++n) {
+        long double previous = LowPass(n, kUpperEdge[0], fs);
+        long double h = static_cast<long double>(gains[0]) * previous;
+        for (int j = 1; j < last; ++j) {
+            const long double lp = LowPass(n, kUpperEdge[j], fs);
+            h += (lp - previous) * static_cast<long double>(gains[j]);
+            previous = lp;
+        }
+        const long double delta = n == 0 ? 1.0L : 0.0L;
+        h += (delta - previous) * static_cast<long double>(gains[last]);
+        taps[n + kCentreTap] = static_cast<float>(h * KaiserWindow(n));
+    }
+    return taps;
+}
+
+Engine::Engine(const AudioShape& shape, bool enabled)
+    : shape_(shape), channels_(shape.channels),
+      frameBytes_(static_cast<size_t>(shape.channels) * (shape.bitsPerSample / 8)), enabled_(enabled),
+      input_(static_cast<size_t>(kBlockFrames) * shape.channels, 0),
+      output_(static_cast<size_t>(kTransformSize) * shape.channels, 0.0f), work_(kTransformSize, 0.0f),
+      fft_(kTransformSize)
+{
+    for (auto& pair : spectra_) {
+        for (auto& spectrum : pair)
+            spectrum.assign(kTransformSize, 0.0f);
+    }
+}
+
+void Engine::SetBands(const BandRecord& record)
+{
+    const Gains gains = GainsFromRecord(record);
+    bypass_ = std::all_of(gains.begin(), gains.end(), [](float g) { return g == 1.0f; });
+    taps_ = DesignTaps(gains, static_cast<double>(shape_.samplesPerSec));
+
+    // Both channel filters from the same taps, into the pair not in use. The
+    // inverse transform's factor of 256 is taken out here: scaling by a power
+    // of two is exact, so this equals scaling each block's result.
+    const int spare = 1 - active_;
+    for (auto& spectrum : spectra_[spare]) {
+        std::fill(spectrum.begin(), spectrum.end(), 0.0f);
+        std::copy(taps_.begin(), taps_.end(), spectrum.begin());
+        fft_.Forward(spectrum.data());
+        for (float& v : spectrum)
+            v *= 1.0f / 256.0f;
+    }
+    switchPending_ = true;
+}
+
+bool Engine::changesAudio() const
+{
+    const uint16_t bits = shape_.bitsPerSample;
+    return enabled_ && !bypass_ && channels_ > 0 && (bits == 8 || bits == 16 || bits == 24);
+}
+
+void Engine::Process(void* buffer, size_t bytes)
+{
+    if (!enabled_ || bypass_ || channels_ == 0 || buffer == nullptr)
+        return;
+    uint8_t* data = static_cast<uint8_t*>(buffer);
+    switch (shape_.bitsPerSample) {
+    case 8:
+        ProcessDepth<8>(data, bytes / frameBytes_);
+        break;
+    case 16:
+        ProcessDepth<16>(data, bytes / frameBytes_);
+        break;
+    case 24:
+        ProcessDepth<24>(data, bytes / frameBytes_);
+        break;
+    default:
+        break; // 32-bit and other depths pass unchanged
+    }
+}
+
+template <int Bits>
+void Engine::ProcessDepth(uint8_t* data, size_t frames)
+{
+    using D = Depth<Bits>;
+    constexpr size_t kSampleBytes = Bits / 8;
+    while (frames > 0) {
+        const size_t n = std::min(frames, static_cast<size_t>(kBlockFrames - filled_));
+        const size_t first = static_cast<size_t>(filled_) * channels_;
+        const size_t count = n * channels_;
+        int32_t* in = input_.data() + first;
+        const float* out = output_.data() + first;
+        for (size_t i = 0; i < count; ++i) {
+            in[i] = D::Read(data);
+            const float v = std::clamp(out[i], D::kMin, D::kMax);
+            D::Write(data, RoundHalfAway(v));
+            data += kSampleBytes;
+        }
+        filled_ += static_cast<int>(n);
+        frames -= n;
+        if (filled_ == kBlockFrames) {
+            RunBlock();
+            filled_ = 0;
+        }
+    }
+}
+
+void Engine::RunBlock()
+{
+    if (switchPending_) {
+        active_ = 1 - active_;
+        switchPending_ = false;
+    }
+    const size_t ch = channels_;
+    // The previous block's tail (frames 255 to 511) moves to the front.
+    std::memmove(output_.data(), output_.data() + kBlockFrames * ch,
+                 static_cast<size_t>(kTransformSize - kBlockFrames) * ch * sizeof(float));
+    float* w = work_.data();
+    for (size_t c = 0; c < ch; ++c) {
+        for (size_t n = 0; n < kBlockFrames; ++n)
+            w[n] = static_cast<float>(input_[n * ch + c]);
+        std::fill(w + kBlockFrames, w + kTransformSize, 0.0f);
+        fft_.Forward(w);
+
+        const float* h = spectra_[active_][c == 0 ? 0 : 1].data();
+        w[0] *= h[0];
+        w[1] *= h[1];
+        for (size_t k = 2; k < kTransformSize; k += 2) {
+            const float xr = w[k], xi = w[k + 1];
+            w[k] = xr * h[k] - xi * h[k + 1];
+            w[k + 1] = xr * h[k + 1] + xi * h[k];
+        }
+        fft_.Inverse(w);
+
+        float* out = output_.data() + c;
+        for (size_t n = 0; n < kBlockFrames; ++n)
+            out[n * ch] += w[n];
+        for (size_t n = kBlockFrames; n < kTransformSize; ++n)
+            out[n * ch] = w[n];
+    }
+}
+
+} // namespace eq

@@ -7,6 +7,7 @@
 #include <commdlg.h>
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,11 @@ public:
     // Like GetOpenFileNameA / GetSaveFileNameA.
     virtual bool OpenFileName(OPENFILENAMEA* request) = 0;
     virtual bool SaveFileName(OPENFILENAMEA* request) = 0;
+    // Like SHBrowseForFolderA with `flags` (BIF_...) and the title `title`:
+    // true when a folder was chosen; `folder` (MAX_PATH bytes) then holds its
+    // path, which may be empty when the choice has no file-system path.
+    // The system's browser is loaded only when a program asks for it.
+    virtual bool BrowseFolder(HWND owner, const char* title, UINT flags, char* folder);
 };
 
 // The prompts in use: the real dialogs unless a test installed others.
@@ -43,10 +49,10 @@ class ScriptedPrompts final : public Prompts
 public:
     struct Asked
     {
-        std::string kind;    // "message", "open" or "save"
+        std::string kind;    // "message", "open", "save" or "folder"
         std::string text;    // message text, or the dialog's title
         std::string caption; // message caption
-        UINT flags = 0;      // message flags (icon and buttons)
+        UINT flags = 0;      // message flags (icon and buttons), or the folder browser's flags
         HWND owner = nullptr;
     };
 
@@ -55,11 +61,15 @@ public:
     // File names given to file dialogs in order; an empty string cancels. When
     // the script runs out the dialog is cancelled.
     std::deque<std::string> fileAnswers;
+    // Folders given to folder browsers in order; nullopt cancels, "" is a
+    // choice without a path. When the script runs out the browser is cancelled.
+    std::deque<std::optional<std::string>> folderAnswers;
     std::vector<Asked> asked;
 
     int Message(HWND owner, const char* text, const char* caption, UINT flags) override;
     bool OpenFileName(OPENFILENAMEA* request) override;
     bool SaveFileName(OPENFILENAMEA* request) override;
+    bool BrowseFolder(HWND owner, const char* title, UINT flags, char* folder) override;
 
 private:
     bool AnswerFile(const char* kind, OPENFILENAMEA* request);

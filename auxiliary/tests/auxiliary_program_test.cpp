@@ -1,0 +1,113 @@
+// The real Auxiliary.exe started under Wine and driven from outside: it holds
+// the suite's named objects while it runs, does not react to the close event,
+// and stores what its options dialog says when it ends.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "modal_driver.h"
+#include "options_ids.h"
+#include "recorder_registry.h"
+#include "recorder_settings.h"
+#include "suite_environment.h"
+
+namespace {
+
+namespace t = auxiliary::testing;
+namespace keys = auxiliary::settings;
+
+class RunningProgram
+{
+public:
+    RunningProgram()
+    {
+        std::string line = "\"" + std::string(CB_DIST_DIR) + "/Auxiliary.exe\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                  &startup, &process_) != FALSE;
+    }
+    ~RunningProgram()
+    {
+        if (!started_)
+            return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process_.hProcess, 99);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    bool Started() const { return started_; }
+    // The options dialog of the program, once shown.
+    HWND WaitForOptions() const { return t::WaitForDialog(process_.dwThreadId, "tVC - Options", 30000); }
+    // The exit code, or -1 when it has not ended within `ms`.
+    long WaitForExit(DWORD ms) const
+    {
+        if (WaitForSingleObject(process_.hProcess, ms) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<long>(code);
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+TEST(AuxProgram, HoldsTheSuitesNamedObjectsIgnoresTheCloseEventAndKeepsWhatOKChose)
+{
+    t::RecorderRegistryScope registry;
+    {
+        RunningProgram program;
+        ASSERT_TRUE(program.Started());
+        HWND options = program.WaitForOptions();
+        ASSERT_NE(options, nullptr);
+
+        // Every named object exists while the program runs.
+        for (const auxiliary::SuiteObjectSpec& spec : auxiliary::kSuiteObjects) {
+            SCOPED_TRACE(spec.name);
+            HANDLE handle = spec.size == 0
+                                ? OpenEventA(SYNCHRONIZE, FALSE, spec.name)
+                                : OpenFileMappingA(FILE_MAP_READ, FALSE,
+                                                   (std::string("SSharedData_") + spec.name).c_str());
+            EXPECT_NE(handle, nullptr);
+            if (handle)
+                CloseHandle(handle);
+        }
+
+        // The close event is the suite's other programs' business.
+        HANDLE close = OpenEventA(EVENT_MODIFY_STATE, FALSE, "evttvClose");
+        ASSERT_NE(close, nullptr);
+        SetEvent(close);
+        EXPECT_EQ(program.WaitForExit(1500), -1);
+        EXPECT_TRUE(IsWindow(options));
+        ResetEvent(close);
+        CloseHandle(close);
+
+        PostMessageA(options, WM_COMMAND, IDC_OPTIONS_CANCEL, 0);
+        EXPECT_EQ(program.WaitForExit(30000), 0);
+    }
+    // Cancel kept the options out of the registry; the add-on values are
+    // written at the end of every run, the output folder only after OK.
+    EXPECT_FALSE(t::Stored(keys::kSuiteKey, "Aux-RecFreq").exists);
+    EXPECT_EQ(t::Stored(keys::kBoostkitKey, "BK-AuxInput-PlaylistStr").text,
+              "C:\\Converted Music\\Playlists\\");
+    EXPECT_FALSE(t::Stored(keys::CodecKey("Mp3 (Lame)").c_str(), "TVCUserFolderStr").exists);
+
+    {
+        RunningProgram program;
+        ASSERT_TRUE(program.Started());
+        HWND options = program.WaitForOptions();
+        ASSERT_NE(options, nullptr);
+        t::Type(options, IDC_OUTPUT_TO, "D:\\Takes\\");
+        t::Choose(options, IDC_QUALITY, 5);
+        PostMessageA(options, WM_COMMAND, IDC_OPTIONS_OK, 0);
+        EXPECT_EQ(program.WaitForExit(30000), 0);
+    }
+    EXPECT_EQ(t::Stored(keys::kSuiteKey, "Aux-RecFreq").number, 5u);
+    EXPECT_EQ(t::Stored(keys::CodecKey("Mp3 (Lame)").c_str(), "TVCUserFolderStr").text, "D:\\Takes\\");
+}
+
+} // namespace

@@ -139,6 +139,11 @@ std::string_view BaseName(std::string_view path)
     return dot == std::string_view::npos ? path : path.substr(0, dot);
 }
 
+std::string_view UpToTerminator(std::string_view text)
+{
+    return text.substr(0, text.find('\0'));
+}
+
 } // namespace
 
 std::string ToPercentForm(std::string_view display)
@@ -200,6 +205,9 @@ std::string NameValue(std::string_view value)
 std::string ExpandTemplate(std::string_view percentTemplate, const TrackRecord& track, std::string_view genre,
                            UniqueSource& unique)
 {
+    // Both texts are C strings where they come from: they end at a terminator.
+    percentTemplate = UpToTerminator(percentTemplate);
+    genre = UpToTerminator(genre);
     const std::string artist = NameValue(FieldText(track.artist));
     const std::string title = NameValue(FieldText(track.title));
     const std::string album = NameValue(FieldText(track.album));

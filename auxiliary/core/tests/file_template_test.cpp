@@ -156,6 +156,11 @@ TEST(AuxTemplateExpansion, ValuesFollowTheNameRules)
         EXPECT_EQ(ExpandTemplate(c.tmpl, c.track.Record(), c.genre, unique), c.expected);
         EXPECT_EQ(unique.Last(), 0u);
     }
+    // Template and genre end at a terminator, as the C strings they come from.
+    MemoryUniqueSource unique;
+    EXPECT_EQ(ExpandTemplate(std::string_view("%G\0%G", 5), Track{}.Record(), std::string_view("Pop\0?", 5),
+                             unique),
+              "Pop");
 }
 
 TEST(AuxTemplateExpansion, EveryUniqueElementAdvancesTheCounter)

@@ -150,9 +150,7 @@ bool MainWindow::OnInit()
     labelFont_ = CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma");
 
-    RestorePlacement();
     PlaceHeaderControls();
-    Layout();
 
     backdrop_.Build(setup_.programFolder + kSkinFolder + "backdrop.jpg");
     if (backdrop_.Bitmap())
@@ -175,6 +173,9 @@ bool MainWindow::OnInit()
     ShowWindow(Item(IDC_SMART_MINUTES), SW_SHOW);
     ShowWindow(Item(IDC_SMART_SECONDS), SW_SHOW);
 
+    // Placed (and so shown, when maximised) once every control exists.
+    RestorePlacement();
+    Layout();
     InvalidateRect(Handle(), nullptr, TRUE);
     SetTimer(Handle(), kTimerId, kTimerPeriodMs, nullptr);
     return true;

@@ -19,8 +19,10 @@ namespace {
 namespace store = dsp::settings;
 
 constexpr UINT_PTR kTimerId = 1;
-// Posted by the set-up: the dialog is shown in its normal size first.
-constexpr UINT kShowMaximised = WM_APP + 1;
+// A one-shot timer that maximises the window once the dialog has been shown:
+// the dialog's own first showing (when its queue first runs empty) would
+// restore a window maximised before it.
+constexpr UINT_PTR kMaximiseTimerId = 2;
 constexpr UINT kTimerPeriodMs = 250;
 
 // Header controls in 96-dpi pixels: x, y, width, height.
@@ -191,8 +193,7 @@ void MainWindow::RestorePlacement()
         const int h = static_cast<int>(store::ReadNumber(kWindowH, HKEY_CURRENT_USER, kSuiteKey));
         MoveWindow(Handle(), x, y, w, h, FALSE);
     } else {
-        ShowWindow(Handle(), SW_SHOWMAXIMIZED);
-        PostMessageA(Handle(), kShowMaximised, 0, 0);
+        SetTimer(Handle(), kMaximiseTimerId, 1, nullptr);
     }
 }
 
@@ -780,11 +781,11 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& 
         if (wParam == kTimerId) {
             handled = true;
             Tick();
+        } else if (wParam == kMaximiseTimerId) {
+            handled = true;
+            KillTimer(Handle(), kMaximiseTimerId);
+            ShowWindow(Handle(), SW_SHOWMAXIMIZED);
         }
-        return 0;
-    case kShowMaximised:
-        ShowWindow(Handle(), SW_SHOWMAXIMIZED);
-        handled = true;
         return 0;
     case WM_SIZE:
         Layout();

@@ -55,6 +55,7 @@ bool StartDetached(const std::string& commandLine)
 
 TemplateEditor g_editor = nullptr;
 CommandStarter g_starter = nullptr;
+PageOpener g_opener = nullptr;
 
 bool EditWithCurrentEditor(HWND owner, char* templ, const char* title)
 {
@@ -63,7 +64,11 @@ bool EditWithCurrentEditor(HWND owner, char* templ, const char* title)
 
 void OpenHelp(HWND owner, const char* page)
 {
-    ShellExecuteA(owner, "open", InProgramFolder(page).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const std::string path = InProgramFolder(page);
+    if (g_opener)
+        g_opener(owner, path);
+    else
+        ShellExecuteA(owner, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void FillList(HWND combo, const char* const* items, size_t count)
@@ -445,6 +450,11 @@ void SetTemplateEditor(TemplateEditor editor)
 void SetCommandStarter(CommandStarter starter)
 {
     g_starter = starter;
+}
+
+void SetPageOpener(PageOpener opener)
+{
+    g_opener = opener;
 }
 
 } // namespace auxiliary

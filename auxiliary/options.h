@@ -83,5 +83,9 @@ void SetTemplateEditor(TemplateEditor editor);
 // What starts the recording mixer (by default CreateProcessA, not waited
 // for); nullptr restores the default.
 void SetCommandStarter(CommandStarter starter);
+// What opens a help page (by default the shell's "open" verb); nullptr
+// restores the default.
+using PageOpener = void (*)(HWND owner, const std::string& path);
+void SetPageOpener(PageOpener opener);
 
 } // namespace auxiliary

@@ -3,9 +3,11 @@
 #include "disk_file.h"
 #include "file_template.h"
 #include "prompts.h"
+#include "recorder_settings.h"
 #include "settings_store.h"
 #include "shared_value.h"
 #include "temp_file.h"
+#include "template_store.h"
 
 #include <cstring>
 
@@ -13,15 +15,10 @@ namespace auxiliary {
 
 namespace {
 
-namespace settings = dsp::settings;
+namespace store = dsp::settings;
 
 constexpr const char* kSuiteKey = dsp::settings::kSuiteKey;
 constexpr DWORD kWaitStepMs = 25;
-
-std::string SuiteSubkey(const std::string& below)
-{
-    return std::string(kSuiteKey) + "\\" + below;
-}
 
 // True when the named event exists and is signalled now; a missing event
 // tests as not signalled.
@@ -56,7 +53,7 @@ struct JobFiles
     }
 };
 
-// Steps 4 and 5: both job files, created afresh. A file that cannot be
+// Both job files, created afresh. A file that cannot be
 // created ends the run (the first one stays, empty, when only the second
 // fails); a record that cannot be written removes both, so the converter
 // never finds half a job.
@@ -68,10 +65,10 @@ bool WriteJobFiles(const RecordingRequest& request, const JobFiles& paths)
     if (!output.Open(paths.output.c_str(), GENERIC_WRITE, CREATE_ALWAYS, false, true))
         return false;
 
-    std::string nameTemplate = settings::ReadText("Aux-FileCreation", HKEY_CURRENT_USER, kSuiteKey);
+    std::string nameTemplate = store::ReadText(settings::kFileCreation, HKEY_CURRENT_USER, kSuiteKey);
     if (nameTemplate.empty())
-        nameTemplate = kDefaultFileCreation;
-    RegistryUniqueSource unique;
+        nameTemplate = settings::kDefaultFileCreation;
+    TemplateStore unique;
     const RecordingJob job = BuildRecordingJob(request.tracks, request.album,
                                                [&](const TrackRecord& track, std::string_view genre) {
                                                    return ExpandTemplate(nameTemplate, track, genre, unique);
@@ -86,26 +83,25 @@ bool WriteJobFiles(const RecordingRequest& request, const JobFiles& paths)
     return true;
 }
 
-// Step 6: the album fields and every track of the list for the decoder.
+// The album fields and every track of the list, for the decoder.
 void WriteTrackValues(const RecordingRequest& request)
 {
-    const std::string key = SuiteSubkey("Auxiliary");
+    const char* key = settings::kRunDataKey;
     const AlbumFields& a = request.album;
-    settings::WriteText(a.artist.c_str(), "Artist", HKEY_CURRENT_USER, key.c_str());
-    settings::WriteText(a.album.c_str(), "Album", HKEY_CURRENT_USER, key.c_str());
-    settings::WriteText(a.genre.c_str(), "Genre", HKEY_CURRENT_USER, key.c_str());
-    settings::WriteText(a.comment.c_str(), "Comment", HKEY_CURRENT_USER, key.c_str());
-    settings::WriteText(a.year.c_str(), "Year", HKEY_CURRENT_USER, key.c_str());
+    store::WriteText(a.artist.c_str(), "Artist", HKEY_CURRENT_USER, key);
+    store::WriteText(a.album.c_str(), "Album", HKEY_CURRENT_USER, key);
+    store::WriteText(a.genre.c_str(), "Genre", HKEY_CURRENT_USER, key);
+    store::WriteText(a.comment.c_str(), "Comment", HKEY_CURRENT_USER, key);
+    store::WriteText(a.year.c_str(), "Year", HKEY_CURRENT_USER, key);
     const size_t count = request.tracks.size() < static_cast<size_t>(kMaxTracks)
                              ? request.tracks.size()
                              : static_cast<size_t>(kMaxTracks);
     for (size_t i = 0; i < count; ++i) {
         const int number = static_cast<int>(i) + 1;
         const RecordingTrack& track = request.tracks[i];
-        settings::WriteText(track.name.c_str(), TrackValueName(number).c_str(), HKEY_CURRENT_USER,
-                            key.c_str());
-        settings::WriteNumber(SmartLengthSeconds(track.smartLength), SmartLengthValueName(number).c_str(),
-                              HKEY_CURRENT_USER, key.c_str());
+        store::WriteText(track.name.c_str(), TrackValueName(number).c_str(), HKEY_CURRENT_USER, key);
+        store::WriteNumber(SmartLengthSeconds(track.smartLength), SmartLengthValueName(number).c_str(),
+                           HKEY_CURRENT_USER, key);
     }
 }
 
@@ -141,12 +137,13 @@ void WaitForConverter(const RecordingRequest& request, HANDLE process, bool useL
         PostQuitMessage(static_cast<int>(quitCode));
 }
 
-// Step 8: the converter with the log file and value, then (step 9) the playlist.
+// Starts the converter with the log file and value and waits for it; then
+// the playlist of what its log names.
 RecordingOutcome RunConverter(const RecordingRequest& request, const JobFiles& jobFiles, bool useLastSettings)
 {
     if (request.window)
         EnableWindow(request.window, FALSE);
-    settings::WriteText(request.codec.c_str(), "tVCLastCodec", HKEY_CURRENT_USER, kSuiteKey);
+    store::WriteText(request.codec.c_str(), settings::kLastCodec, HKEY_CURRENT_USER, kSuiteKey);
     std::string commandLine = ConverterCommandLine(request.programFolder, useLastSettings, request.codec);
 
     dsp::TempFileName log;
@@ -180,7 +177,7 @@ RecordingOutcome RunConverter(const RecordingRequest& request, const JobFiles& j
     }
 
     if (dsp::FileSize(log.Path()) > 0) {
-        RegistryUniqueSource unique;
+        TemplateStore unique;
         WriteRecordingPlaylist(request.album, request.playlist, log.Path(), request.decoders, unique);
     }
     value.Close();
@@ -197,10 +194,10 @@ RecordingOutcome StartRecording(const RecordingRequest& request, bool useLastSet
     if (request.saveSettings)
         request.saveSettings();
 
-    const std::string codecKey = SuiteSubkey("tVCCodec\\" + request.codec);
-    settings::WriteNumber(0xFFFFFFFFu, "TVCUserFolder", HKEY_CURRENT_USER, codecKey.c_str());
-    settings::WriteText(request.outputFolder.c_str(), "TVCUserFolderStr", HKEY_CURRENT_USER,
-                        codecKey.c_str());
+    const std::string codecKey = settings::CodecKey(request.codec);
+    store::WriteNumber(0xFFFFFFFFu, settings::kOutputFolderFlag, HKEY_CURRENT_USER, codecKey.c_str());
+    store::WriteText(request.outputFolder.c_str(), settings::kOutputFolder, HKEY_CURRENT_USER,
+                     codecKey.c_str());
 
     const JobFiles jobFiles{request.programFolder + kJobFileName, request.programFolder + kJobOutputFileName};
     RecordingOutcome outcome = RecordingOutcome::JobNotWritten;

@@ -1,6 +1,7 @@
 #include "recording_playlist.h"
 
 #include "disk_file.h"
+#include "options.h"
 #include "playlist_text.h"
 #include "settings_store.h"
 #include "temp_file.h"
@@ -11,8 +12,6 @@
 namespace auxiliary {
 
 namespace {
-
-constexpr const char* kBoostkitKey = "Software\\Marrowby\\Tonvask\\Boostkit";
 
 // A log is a short list of paths; anything beyond this is not a log.
 constexpr uint64_t kMostLogBytes = 16u << 20;
@@ -57,27 +56,9 @@ bool ReplaceFileWith(const std::string& path, const std::string& text)
 
 } // namespace
 
-uint32_t RegistryUniqueSource::Next()
+PlaylistSettings PlaylistSettingsOf(const AddOnSettings& addOn)
 {
-    const uint32_t next =
-        dsp::settings::ReadNumber("Unique", HKEY_CURRENT_USER, dsp::settings::kSuiteKey) + 1;
-    dsp::settings::WriteNumber(next, "Unique", HKEY_CURRENT_USER, dsp::settings::kSuiteKey);
-    return next;
-}
-
-PlaylistSettings ReadPlaylistSettings()
-{
-    namespace s = dsp::settings;
-    PlaylistSettings settings;
-    settings.write = s::ReadNumber("BK-AuxInput-WritePlaylist", HKEY_CURRENT_USER, kBoostkitKey) != 0;
-    settings.type = s::ReadNumber("BK-AuxInput-PlaylistType", HKEY_CURRENT_USER, kBoostkitKey);
-    const std::string folder = s::ReadText("BK-AuxInput-PlaylistStr", HKEY_CURRENT_USER, kBoostkitKey);
-    if (!folder.empty())
-        settings.folder = folder;
-    const std::string name = s::ReadText("BK-AuxInput-PlaylistCreation", HKEY_CURRENT_USER, kBoostkitKey);
-    if (!name.empty())
-        settings.nameTemplate = name;
-    return settings;
+    return {addOn.writePlaylist, addOn.playlistType, addOn.playlistFolder, addOn.playlistCreation};
 }
 
 void ReadTrackData(TrackRecord& record, const char* path, const DecoderLookup& lookup)
@@ -108,15 +89,17 @@ void ReadTrackData(TrackRecord& record, const char* path, const DecoderLookup& l
     TrackDataFromFileName(record, path);
 }
 
-std::string WriteRecordingPlaylist(const AlbumFields& album, const PlaylistSettings& settings,
+std::string WriteRecordingPlaylist(const AlbumFields& album, const PlaylistSettings& playlist,
                                    const char* logPath, const DecoderLookup& lookup, UniqueSource& unique)
 {
-    if (!settings.write)
+    if (!playlist.write)
         return std::string();
 
     const std::string nameTemplate =
-        settings.nameTemplate.empty() ? kDefaultPlaylistCreation : settings.nameTemplate;
-    const std::string rawName = PlaylistRawName(settings.folder, nameTemplate, settings.type);
+        playlist.nameTemplate.empty() ? settings::kDefaultPlaylistCreation : playlist.nameTemplate;
+    const std::string folderSetting =
+        playlist.folder.empty() ? settings::kDefaultPlaylistFolder : playlist.folder;
+    const std::string rawName = PlaylistRawName(folderSetting, nameTemplate, playlist.type);
     TrackRecord named{};
     SetField(named.artist, album.artist);
     SetField(named.album, album.album);

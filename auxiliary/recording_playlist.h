@@ -5,6 +5,7 @@
 
 #include "file_template.h"
 #include "playlist_text.h"
+#include "recorder_settings.h"
 #include "recording_job.h"
 #include "suite_environment.h"
 
@@ -21,18 +22,20 @@ namespace auxiliary {
 // nullptr when there is none. An empty lookup uses the suite's decoder table.
 using DecoderLookup = std::function<const DecoderPlugin*(std::string_view extension)>;
 
-// The playlist settings of the add-on options.
+// The playlist settings of the add-on options (an empty folder or template
+// takes its default).
 struct PlaylistSettings
 {
-    bool write = false;                                  // "BK-AuxInput-WritePlaylist"
-    uint32_t type = kPlaylistM3u;                        // "BK-AuxInput-PlaylistType"
-    std::string folder = kDefaultPlaylistFolder;         // "BK-AuxInput-PlaylistStr"
-    std::string nameTemplate = kDefaultPlaylistCreation; // "BK-AuxInput-PlaylistCreation", percent form
+    bool write = false;                                    // "BK-AuxInput-WritePlaylist"
+    uint32_t type = kPlaylistM3u;                          // "BK-AuxInput-PlaylistType"
+    std::string folder = settings::kDefaultPlaylistFolder; // "BK-AuxInput-PlaylistStr"
+    std::string nameTemplate =
+        settings::kDefaultPlaylistCreation; // "BK-AuxInput-PlaylistCreation", percent form
 };
 
-// The same settings as stored under the suite key's "\Boostkit" (missing
-// texts take their defaults).
-PlaylistSettings ReadPlaylistSettings();
+struct AddOnSettings;
+// The playlist part of the add-on settings the main window holds.
+PlaylistSettings PlaylistSettingsOf(const AddOnSettings& addOn);
 
 // Fills a record with a file's data: the current time as its time stamp, the
 // decoder's tags when a decoder for its type offers GetTrackInfo, otherwise
@@ -40,17 +43,10 @@ PlaylistSettings ReadPlaylistSettings();
 void ReadTrackData(TrackRecord& record, const char* path, const DecoderLookup& lookup);
 
 // Writes the playlist of the files named in the converter's log at `logPath`.
-// Does nothing when settings.write is off. Returns the playlist's path when a
+// Does nothing when playlist.write is off. Returns the playlist's path when a
 // playlist was written, otherwise an empty text; a playlist that cannot be
 // written is dropped silently and an earlier one of that name stays.
-std::string WriteRecordingPlaylist(const AlbumFields& album, const PlaylistSettings& settings,
+std::string WriteRecordingPlaylist(const AlbumFields& album, const PlaylistSettings& playlist,
                                    const char* logPath, const DecoderLookup& lookup, UniqueSource& unique);
-
-// The "[unique]" counter: the DWORD "Unique" under the suite key.
-class RegistryUniqueSource final : public UniqueSource
-{
-public:
-    uint32_t Next() override;
-};
 
 } // namespace auxiliary

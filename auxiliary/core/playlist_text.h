@@ -15,9 +15,6 @@ namespace auxiliary {
 // Playlist types as stored ("BK-AuxInput-PlaylistType").
 enum PlaylistType : uint32_t { kPlaylistM3u = 0, kPlaylistPls = 1 };
 
-// Defaults of the playlist settings.
-constexpr const char* kDefaultPlaylistFolder = "C:\\Converted Music\\Playlists\\";
-constexpr const char* kDefaultPlaylistCreation = "%a - %l";
 // The title of every entry: artist and title of its file.
 constexpr const char* kEntryTitleTemplate = "%A - %T";
 

@@ -28,9 +28,6 @@ constexpr int kMaxTracks = 99;
 // Output names are cut here; the converter adds the folder and the extension.
 constexpr size_t kOutputNameLength = 250;
 
-// The naming template used when the stored one is empty.
-constexpr const char* kDefaultFileCreation = "%a - %t";
-
 // One record: the text cut to 259 characters, a terminator, zero padding.
 JobRecord MakeJobRecord(std::string_view text);
 

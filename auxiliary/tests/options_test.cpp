@@ -56,6 +56,22 @@ bool NoteStart(const std::string& commandLine)
     return true;
 }
 
+std::vector<std::pair<HWND, std::string>> g_opened;
+void NoteOpen(HWND owner, const std::string& path)
+{
+    g_opened.emplace_back(owner, path);
+}
+
+// What pressing F1 in a dialog sends it.
+void PressF1(HWND dialog)
+{
+    HELPINFO help{};
+    help.cbSize = sizeof help;
+    help.iContextType = HELPINFO_WINDOW;
+    help.hItemHandle = dialog;
+    SendMessageA(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+}
+
 // Installs the test's editor, starter and prompts, and clears the recorder's
 // settings, for one test.
 class OptionsFixture : public ::testing::Test
@@ -66,13 +82,16 @@ protected:
         g_editorCalls.clear();
         g_editorAnswer.reset();
         g_started.clear();
+        g_opened.clear();
         auxiliary::SetTemplateEditor(&ScriptedEditor);
         auxiliary::SetCommandStarter(&NoteStart);
+        auxiliary::SetPageOpener(&NoteOpen);
     }
     ~OptionsFixture() override
     {
         auxiliary::SetTemplateEditor(nullptr);
         auxiliary::SetCommandStarter(nullptr);
+        auxiliary::SetPageOpener(nullptr);
     }
 
     t::RecorderRegistryScope registry_;
@@ -139,6 +158,7 @@ TEST_F(AuxOptionsDialog, WithNoSettingsShowsTheDefaultsAndTheListsInTheirStoredO
         rates = ComboItems(d, IDC_QUALITY);
         bits = ComboItems(d, IDC_BITS);
         channels = ComboItems(d, IDC_CHANNELS);
+        PressF1(d);
         t::Click(d, IDC_OPTIONS_CANCEL);
     });
     EXPECT_EQ(result, IDCANCEL);
@@ -170,7 +190,12 @@ TEST_F(AuxOptionsDialog, WithNoSettingsShowsTheDefaultsAndTheListsInTheirStoredO
                                                   "7 Ch.", "8 Ch.", "9 Ch."}));
     for (const char* name : kOptionValues)
         EXPECT_FALSE(Stored(keys::kSuiteKey, name).exists) << name;
+    ASSERT_EQ(g_opened.size(), 1u);
+    EXPECT_EQ(g_opened[0].second, auxiliary::ProgramFolder() + "Help\\tVC\\AuxiliaryOptions.htm");
 }
+
+const std::string g_longText(300, 'x');
+const char* const kLongText = g_longText.c_str();
 
 TEST_F(AuxOptionsDialog, ShowsStoredValuesAndTakesDamagedListPositionsAsTheFirstEntry)
 {
@@ -259,7 +284,7 @@ TEST_F(AuxOptionsDialog, OKWritesEveryValueAsTypedAndTakesTheOutputFolderIntoThe
         t::Type(d, IDC_AUTO_START_PERCENT, "x5");
         t::Type(d, IDC_AUTO_START_FOR, "");
         t::Type(d, IDC_AUTO_END_PERCENT, " 7 ");
-        t::Type(d, IDC_AUTO_END_FOR, "99999999999999999999");
+        t::Type(d, IDC_AUTO_END_FOR, std::string(300, '9').c_str()); // cut to 259
         t::Choose(d, IDC_QUALITY, 5);
         t::Choose(d, IDC_BITS, 2);
         t::Choose(d, IDC_CHANNELS, 1);
@@ -302,7 +327,7 @@ TEST_F(AuxOptionsDialog, OKWritesEveryValueAsTypedAndTakesTheOutputFolderIntoThe
         {"Aux-AutoStartFor", REG_SZ, "", 0},
         {"Aux-AutoEnd", REG_DWORD, "", 0},
         {"Aux-AutoEndPC", REG_SZ, " 7 ", 0},
-        {"Aux-AutoEndFor", REG_SZ, "99999999999999999999", 0},
+        {"Aux-AutoEndFor", REG_SZ, std::string(259, '9'), 0},
         {"Aux-RecUsing", REG_DWORD, "", 0},
         {"Aux-RecFreq", REG_DWORD, "", 5},
         {"Aux-RecBits", REG_DWORD, "", 2},
@@ -400,8 +425,11 @@ TEST_F(AuxBoostkitDialog, ShowsTheDefaultsAndEnablesThePlaylistControlsOnlyWhile
         views.push_back(ReadBoostkit(d));
         t::Click(d, IDC_BK_WRITE);
         views.push_back(ReadBoostkit(d));
+        PressF1(d);
         SendMessageA(d, WM_COMMAND, IDCANCEL, 0);
     });
+    ASSERT_EQ(g_opened.size(), 1u);
+    EXPECT_EQ(g_opened[0].second, auxiliary::ProgramFolder() + "Help\\tVC\\AuxiliaryBK.htm");
     ASSERT_EQ(views.size(), 3u);
     EXPECT_FALSE(views[0].write);
     EXPECT_EQ(views[0].type, "m3u");

@@ -7,22 +7,22 @@
 #include "prompts.h"
 #include "settings_store.h"
 #include "standin_files.h"
+#include "temp_file.h"
 #include "testing/plugin_under_test.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
 using namespace auxiliary;
-namespace settings = dsp::settings;
+namespace store = dsp::settings;
 using dsp::testing::FileExists;
 
 constexpr const char* kCodec = "Standin Codec";
-const std::string kSuite = settings::kSuiteKey;
+const std::string kSuite = store::kSuiteKey;
 const std::string kAuxiliaryKey = kSuite + "\\Auxiliary";
 const std::string kCodecKey = kSuite + "\\tVCCodec\\" + kCodec;
 
@@ -37,6 +37,21 @@ bool WriteAll(const std::string& path, const std::string& text)
     return dsp::testing::WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
+// The converter log files ("LOG*.tmp") in the temporary folder.
+std::vector<std::string> LogFiles()
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dsp::TemporaryDirectory() + "LOG*.tmp").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            names.emplace_back(found.cFileName);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return names;
+}
+
 std::string Record(const std::string& text)
 {
     std::string r = text;
@@ -46,16 +61,16 @@ std::string Record(const std::string& text)
 
 void ClearSuiteValues()
 {
-    settings::DeleteKeyTree(HKEY_CURRENT_USER, kSuite.c_str(), "Auxiliary");
-    settings::DeleteKeyTree(HKEY_CURRENT_USER, (kSuite + "\\tVCCodec").c_str(), kCodec);
+    store::DeleteKeyTree(HKEY_CURRENT_USER, kSuite.c_str(), "Auxiliary");
+    store::DeleteKeyTree(HKEY_CURRENT_USER, (kSuite + "\\tVCCodec").c_str(), kCodec);
     for (const char* name : {"tVCLastCodec", "Aux-FileCreation", "Unique"})
-        settings::DeleteValue(name, HKEY_CURRENT_USER, kSuite.c_str());
+        store::DeleteValue(name, HKEY_CURRENT_USER, kSuite.c_str());
 }
 
 // A program folder with the converter stand-in as Recaster.exe (unless told
 // otherwise), an output folder, the suite's waiting event as the recorder
 // creates it at start, scripted prompts and a clean suite key.
-class RecordingRun : public ::testing::Test
+class AuxRecordingRun : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -110,10 +125,10 @@ const std::vector<RecordingTrack> kFiveTracks = {
     {"Snow", "", true},   {"End", "2:00", false},
 };
 
-TEST_F(RecordingRun, FiveTracksWithTwoAndFourCheckedGiveTheJobTheValuesAndTheCommandLine)
+TEST_F(AuxRecordingRun, FiveTracksWithTwoAndFourCheckedGiveTheJobTheValuesAndTheCommandLine)
 {
     InstallConverter();
-    settings::WriteText("%RR %A - %T", "Aux-FileCreation", HKEY_CURRENT_USER, kSuite.c_str());
+    store::WriteText("%RR %A - %T", "Aux-FileCreation", HKEY_CURRENT_USER, kSuite.c_str());
     struct Case
     {
         bool useLastSettings;
@@ -138,10 +153,10 @@ TEST_F(RecordingRun, FiveTracksWithTwoAndFourCheckedGiveTheJobTheValuesAndTheCom
         const uint32_t seconds[] = {0, 187, 45, 0, 120};
         for (int i = 0; i < 5; ++i) {
             EXPECT_EQ(
-                settings::ReadText(TrackValueName(i + 1).c_str(), HKEY_CURRENT_USER, kAuxiliaryKey.c_str()),
+                store::ReadText(TrackValueName(i + 1).c_str(), HKEY_CURRENT_USER, kAuxiliaryKey.c_str()),
                 names[i]);
-            EXPECT_EQ(settings::ReadNumber(SmartLengthValueName(i + 1).c_str(), HKEY_CURRENT_USER,
-                                           kAuxiliaryKey.c_str()),
+            EXPECT_EQ(store::ReadNumber(SmartLengthValueName(i + 1).c_str(), HKEY_CURRENT_USER,
+                                        kAuxiliaryKey.c_str()),
                       seconds[i]);
         }
         const char* fields[][2] = {
@@ -149,14 +164,14 @@ TEST_F(RecordingRun, FiveTracksWithTwoAndFourCheckedGiveTheJobTheValuesAndTheCom
             {"Comment", "first take"}, {"Year", "1992"},
         };
         for (const auto& f : fields)
-            EXPECT_EQ(settings::ReadText(f[0], HKEY_CURRENT_USER, kAuxiliaryKey.c_str()), f[1]);
-        EXPECT_EQ(settings::ReadNumber("TVCUserFolder", HKEY_CURRENT_USER, kCodecKey.c_str()), 0xFFFFFFFFu);
-        EXPECT_EQ(settings::ReadText("TVCUserFolderStr", HKEY_CURRENT_USER, kCodecKey.c_str()), output_);
-        EXPECT_EQ(settings::ReadText("tVCLastCodec", HKEY_CURRENT_USER, kSuite.c_str()), kCodec);
+            EXPECT_EQ(store::ReadText(f[0], HKEY_CURRENT_USER, kAuxiliaryKey.c_str()), f[1]);
+        EXPECT_EQ(store::ReadNumber("TVCUserFolder", HKEY_CURRENT_USER, kCodecKey.c_str()), 0xFFFFFFFFu);
+        EXPECT_EQ(store::ReadText("TVCUserFolderStr", HKEY_CURRENT_USER, kCodecKey.c_str()), output_);
+        EXPECT_EQ(store::ReadText("tVCLastCodec", HKEY_CURRENT_USER, kSuite.c_str()), kCodec);
     }
 }
 
-TEST_F(RecordingRun, TheDefaultTemplateNamesTracksAndUncheckedListsStillStartTheConverter)
+TEST_F(AuxRecordingRun, TheDefaultTemplateNamesTracksAndUncheckedListsStillStartTheConverter)
 {
     InstallConverter();
     EXPECT_EQ(StartRecording(Request({{"Rain", "", true}}), true), RecordingOutcome::ConverterRan);
@@ -169,7 +184,7 @@ TEST_F(RecordingRun, TheDefaultTemplateNamesTracksAndUncheckedListsStillStartThe
     EXPECT_EQ(Calls(), line + line);
 }
 
-TEST_F(RecordingRun, AWaitingConverterGetsTheJobAndNothingIsStarted)
+TEST_F(AuxRecordingRun, AWaitingConverterGetsTheJobAndNothingIsStarted)
 {
     InstallConverter();
     SetEvent(waiting_);
@@ -182,10 +197,10 @@ TEST_F(RecordingRun, AWaitingConverterGetsTheJobAndNothingIsStarted)
     EXPECT_EQ(OutputBytes().size(), 520u);
     EXPECT_TRUE(IsWindowEnabled(window.Handle()));
     EXPECT_TRUE(IsWindowVisible(window.Handle()));
-    EXPECT_EQ(settings::ReadText("tVCLastCodec", HKEY_CURRENT_USER, kSuite.c_str()), "");
+    EXPECT_EQ(store::ReadText("tVCLastCodec", HKEY_CURRENT_USER, kSuite.c_str()), "");
 }
 
-TEST_F(RecordingRun, AMissingConverterIsReportedAndItsJobFilesAreDeleted)
+TEST_F(AuxRecordingRun, AMissingConverterIsReportedAndItsJobFilesAreDeleted)
 {
     dsp::ScriptedPrompts prompts;
     dsp::PromptsScope scope(prompts);
@@ -204,9 +219,15 @@ TEST_F(RecordingRun, AMissingConverterIsReportedAndItsJobFilesAreDeleted)
     EXPECT_TRUE(IsWindowEnabled(window.Handle()));
     EXPECT_TRUE(IsWindowVisible(window.Handle()));
 
-    // A program folder that does not exist: no job, no converter, no message.
+    // Job files that cannot be made: nothing is started and no message shown.
+    // A second file that cannot be made leaves the first one empty.
+    InstallConverter();
+    ASSERT_TRUE(CreateDirectoryA((program_ + kJobOutputFileName).c_str(), nullptr));
+    EXPECT_EQ(StartRecording(request, false), RecordingOutcome::JobNotWritten);
+    EXPECT_EQ(JobBytes(), "");
     request.programFolder = root_ + "Missing\\";
     EXPECT_EQ(StartRecording(request, false), RecordingOutcome::JobNotWritten);
+    EXPECT_FALSE(FileExists(program_ + "RecasterStandin-calls.txt"));
     EXPECT_EQ(prompts.asked.size(), 1u);
     EXPECT_TRUE(IsWindowEnabled(window.Handle()));
 }
@@ -247,7 +268,7 @@ void CALLBACK WatchTick(HWND window, UINT, UINT_PTR, DWORD)
     g_watch->sawEnabled |= IsWindowEnabled(window) != FALSE;
 }
 
-TEST_F(RecordingRun, TheWaitKeepsMessagesFlowingWithTheWindowDisabledAndHiddenWhenItShould)
+TEST_F(AuxRecordingRun, TheWaitKeepsMessagesFlowingWithTheWindowDisabledAndHiddenWhenItShould)
 {
     struct Case
     {
@@ -284,10 +305,10 @@ TEST_F(RecordingRun, TheWaitKeepsMessagesFlowingWithTheWindowDisabledAndHiddenWh
     }
 }
 
-TEST_F(RecordingRun, TheConvertersLogBecomesAPlaylistWithoutTheFailedTracks)
+TEST_F(AuxRecordingRun, TheConvertersLogBecomesAPlaylistWithoutTheFailedTracks)
 {
     InstallConverter("ErrorTracks=2\r\n");
-    settings::WriteText("%A - %T", "Aux-FileCreation", HKEY_CURRENT_USER, kSuite.c_str());
+    store::WriteText("%A - %T", "Aux-FileCreation", HKEY_CURRENT_USER, kSuite.c_str());
     const std::string lists = root_ + "Lists\\Deeper\\";
     struct Case
     {
@@ -307,6 +328,7 @@ TEST_F(RecordingRun, TheConvertersLogBecomesAPlaylistWithoutTheFailedTracks)
              "Varnette - Three.mp3\r\nTitle2=Varnette - Three\r\nLength2=0\r\n" +
              "NumberOfEntries=2\r\nVersion=2\r\n"},
     };
+    const std::vector<std::string> logsBefore = LogFiles();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.playlist);
         RecordingRequest request = Request({{"One", "", true}, {"Two", "", true}, {"Three", "", true}});
@@ -314,31 +336,10 @@ TEST_F(RecordingRun, TheConvertersLogBecomesAPlaylistWithoutTheFailedTracks)
         EXPECT_EQ(StartRecording(request, true), RecordingOutcome::ConverterRan);
         EXPECT_EQ(ReadAll(c.playlist), c.text);
     }
+    EXPECT_EQ(LogFiles(), logsBefore) << "each run deletes its log file";
 }
 
-TEST_F(RecordingRun, TheStandInDecodersTagsTitleThePlaylistEntries)
-{
-    auxiliary::testing::CallLog calls;
-    InstallConverter("Extension=sin\r\n");
-    const std::string decoders = root_ + "Input\\";
-    ASSERT_TRUE(CreateDirectoryA(decoders.c_str(), nullptr));
-    ASSERT_TRUE(auxiliary::testing::CopyStandIn("StandInDecoder.dll", decoders + "Tones.dll"));
-    DecoderTable table;
-    table.Build(decoders);
-
-    RecordingRequest request = Request({{"One", "", true}});
-    request.playlist = {true, kPlaylistM3u, output_, "List"};
-    request.decoders = [&](std::string_view extension) { return table.Find(extension); };
-    EXPECT_EQ(StartRecording(request, true), RecordingOutcome::ConverterRan);
-    EXPECT_EQ(ReadAll(output_ + "List.m3u"),
-              "#EXTM3U\r\n#EXTINF:187,Stand-in Artist - Stand-in Title\r\nVarnette - One.sin\r\n");
-    const std::vector<std::string> expected = {"Tones.dll WhatFormats 0", "Tones.dll WhatFormats 1",
-                                               "Tones.dll WhatFormats 2",
-                                               "Tones.dll GetTrackInfo " + output_ + "Varnette - One.sin"};
-    EXPECT_EQ(calls.Lines(), expected);
-}
-
-TEST(InputLevel, OpensAndClosesOneRecordingObjectOfTheAuxDecoder)
+TEST(AuxInputLevel, OpensAndClosesOneRecordingObjectOfTheAuxDecoder)
 {
     auxiliary::testing::CallLog calls;
     const std::string decoders = dsp::testing::ScratchDir(CB_TEST_TMP);
@@ -356,47 +357,27 @@ TEST(InputLevel, OpensAndClosesOneRecordingObjectOfTheAuxDecoder)
     EXPECT_EQ(calls.Lines().size(), 2u);
 }
 
-// A decoder's GetTrackInfo for the files of type ".tag": tags for every file.
-uint8_t __cdecl TaggedTrackInfo(const char* path, uint16_t* infoValue1, uint32_t* infoValue2,
-                                uint8_t* infoValue3, uint32_t* lengthMs, uint32_t* infoValue4, char* artist,
-                                char* title, char* album, int32_t* yearAndTrack, uint8_t* infoFlag,
-                                char* genre)
+TEST(AuxRecordingPlaylist, TagsComeFromTheDecoderOrTheFileNameAndAnEarlierPlaylistIsReplaced)
 {
-    *lengthMs = 187999;
-    *yearAndTrack = 7 * 65536 + 1999;
-    std::strcpy(artist, "Tag: Artist");
-    std::memset(title, 'T', 100); // no terminator: the reader must stop at 100 characters
-    std::strcpy(album, "Tag Album");
-    return 1;
-}
-
-DecoderPlugin TaggedDecoder()
-{
-    DecoderPlugin decoder;
-    decoder.GetTrackInfo = TaggedTrackInfo;
-    return decoder;
-}
-
-TEST(RecordingPlaylist, TagsComeFromTheDecoderOrTheFileNameAndAnEarlierPlaylistIsReplaced)
-{
+    auxiliary::testing::CallLog calls;
     const std::string dir = dsp::testing::ScratchDir(CB_TEST_TMP);
+    ASSERT_TRUE(auxiliary::testing::CopyStandIn("StandInDecoder.dll", dir + "Tones.dll"));
+    DecoderTable table;
+    table.Build(dir);
+    const DecoderLookup lookup = [&](std::string_view extension) { return table.Find(extension); };
     const std::string log = dir + "LOG1.tmp";
     ASSERT_TRUE(WriteAll(log, "C:\\Rec\\Artist - Song.mp3\r\n"
                               "[ERROR] Could not convert \\\\Aux\\Track02.aux\r\n"
                               "\r\n"
-                              "D:\\Rec\\x.tag\r\n"
+                              "D:\\Rec\\x.SIN\r\n"
                               "C:\\Rec\\NoDash.ogg [ERROR]\r\n"));
-    const DecoderPlugin tagged = TaggedDecoder();
-    DecoderLookup lookup = [&](std::string_view extension) {
-        return extension == ".tag" ? &tagged : nullptr;
-    };
     const std::string folder = dir + "New\\Lists";
     const std::string playlist = folder + "\\X - Y.m3u";
-    ASSERT_TRUE(CreateDirectoryA((dir + "New").c_str(), nullptr));
     const AlbumFields album{"X", "Y", "Rock", "", "2001"};
     MemoryUniqueSource unique;
 
-    // Written twice: the second run replaces the first playlist's text.
+    // Written twice (into missing folders, then over the first playlist).
+    calls.Clear();
     for (int run = 0; run < 2; ++run) {
         EXPECT_EQ(WriteRecordingPlaylist(album, {true, kPlaylistM3u, folder, "%a - %l"}, log.c_str(), lookup,
                                          unique),
@@ -404,14 +385,14 @@ TEST(RecordingPlaylist, TagsComeFromTheDecoderOrTheFileNameAndAnEarlierPlaylistI
         EXPECT_EQ(ReadAll(playlist), "#EXTM3U\r\n"
                                      "#EXTINF:0,Artist - Song\r\n"
                                      "C:\\Rec\\Artist - Song.mp3\r\n"
-                                     "#EXTINF:187,Tag; Artist - " +
-                                         std::string(99, 'T') +
-                                         "\r\n"
-                                         "D:\\Rec\\x.tag\r\n");
+                                     "#EXTINF:187,Stand-in Artist - Stand-in Title\r\n"
+                                     "D:\\Rec\\x.SIN\r\n");
     }
+    EXPECT_EQ(calls.Lines(), (std::vector<std::string>{"Tones.dll GetTrackInfo D:\\Rec\\x.SIN",
+                                                       "Tones.dll GetTrackInfo D:\\Rec\\x.SIN"}));
     EXPECT_FALSE(FileExists(playlist + "-Tmp"));
 
-    // Writing switched off: nothing; an empty log: the header alone.
+    // Writing switched off: nothing; an empty log: no entries.
     EXPECT_EQ(WriteRecordingPlaylist(album, {false, kPlaylistPls, folder, "%a"}, log.c_str(), lookup, unique),
               "");
     EXPECT_FALSE(FileExists(folder + "\\X.pls"));
@@ -419,20 +400,13 @@ TEST(RecordingPlaylist, TagsComeFromTheDecoderOrTheFileNameAndAnEarlierPlaylistI
     EXPECT_EQ(WriteRecordingPlaylist(album, {true, kPlaylistPls, folder, "%a"}, log.c_str(), lookup, unique),
               folder + "\\X.pls");
     EXPECT_EQ(ReadAll(folder + "\\X.pls"), "[playlist]\r\nNumberOfEntries=0\r\nVersion=2\r\n");
-}
 
-TEST(RecordingPlaylist, TheDecodersPackedYearAndTrackNumberAndLengthReachTheRecord)
-{
+    // What the playlist does not show: the packed year and track number.
     TrackRecord record{};
-    const DecoderPlugin tagged = TaggedDecoder();
-    ReadTrackData(record, "D:\\Rec\\x.TAG",
-                  [&](std::string_view extension) { return extension == ".TAG" ? &tagged : nullptr; });
-    EXPECT_EQ(record.lengthMs, 187999u);
-    EXPECT_EQ(record.year, 1999);
+    ReadTrackData(record, "D:\\Rec\\x.sin", lookup);
+    EXPECT_EQ(record.year, 2001);
     EXPECT_EQ(record.trackNumber, 7);
-    EXPECT_EQ(FieldText(record.artist), "Tag: Artist");
-    EXPECT_EQ(FieldText(record.title), std::string(99, 'T'));
-    EXPECT_EQ(FieldText(record.album), "Tag Album");
+    EXPECT_EQ(FieldText(record.album), "Stand-in Album");
     EXPECT_NE(record.timeStamp, 0u);
 }
 

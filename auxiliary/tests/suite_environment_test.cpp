@@ -134,6 +134,33 @@ TEST(AuxDecoderTable, LoadsEveryLibraryOfTheFolderSkipsWhatCannotLoadAndCallsOnl
     EXPECT_EQ(none.Find(".aux"), nullptr);
 }
 
+TEST(AuxDecoderTable, TheProcessTableIsBuiltOnceOnFirstUseFromTheProgramFoldersDecoderFolder)
+{
+    // This test program's folder is its program folder. Each test runs in a
+    // process of its own, so the table is not built yet.
+    const std::string folder = auxiliary::InProgramFolder("Multiplayer\\Input\\");
+    CreateDirectoryA(auxiliary::InProgramFolder("Multiplayer").c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    DeleteFileA((folder + "Later.dll").c_str());
+    ASSERT_TRUE(auxiliary::testing::CopyStandIn("StandInDecoder.dll", folder + "Input.dll"));
+    CallLog log;
+
+    const auxiliary::DecoderPlugin* first = auxiliary::FindDecoder(".AUX");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(std::string(first->path), folder + "Input.dll");
+    const std::vector<std::string> built = {"Input.dll WhatFormats 0", "Input.dll WhatFormats 1",
+                                            "Input.dll WhatFormats 2"};
+    EXPECT_EQ(log.Lines(), built);
+
+    // Later lookups use the same table: nothing is loaded or asked again, and
+    // a library added since is not seen.
+    ASSERT_TRUE(auxiliary::testing::CopyStandIn("StandInDecoderNoTrackInfo.dll", folder + "Later.dll"));
+    EXPECT_EQ(auxiliary::FindDecoder(".sin"), first);
+    EXPECT_EQ(auxiliary::FindDecoder(".noinfo"), nullptr);
+    EXPECT_EQ(&auxiliary::Decoders(), &auxiliary::Decoders());
+    EXPECT_EQ(log.Lines(), built);
+}
+
 TEST(AuxEncoderPlugin, CallsTheEntryPointsTheLibraryOffersAndNoOthers)
 {
     CallLog log;

@@ -12,7 +12,7 @@ namespace {
 using namespace auxiliary;
 using Files = std::vector<std::string>;
 
-TEST(PlaylistText, LogLinesNameTheWrittenFilesAndErrorOrEmptyLinesAreSkipped)
+TEST(AuxPlaylistText, LogLinesNameTheWrittenFilesAndErrorOrEmptyLinesAreSkipped)
 {
     struct Case
     {
@@ -38,7 +38,7 @@ TEST(PlaylistText, LogLinesNameTheWrittenFilesAndErrorOrEmptyLinesAreSkipped)
     }
 }
 
-TEST(PlaylistText, EntryPathsAreMadeRelativeToThePlaylistFolder)
+TEST(AuxPlaylistText, EntryPathsAreMadeRelativeToThePlaylistFolder)
 {
     struct Case
     {
@@ -62,7 +62,7 @@ TEST(PlaylistText, EntryPathsAreMadeRelativeToThePlaylistFolder)
     }
 }
 
-TEST(PlaylistText, ArtistAndTitleComeFromTheFileNameOnlyWhenBothAreEmpty)
+TEST(AuxPlaylistText, ArtistAndTitleComeFromTheFileNameOnlyWhenBothAreEmpty)
 {
     struct Case
     {
@@ -92,25 +92,12 @@ TEST(PlaylistText, ArtistAndTitleComeFromTheFileNameOnlyWhenBothAreEmpty)
     EXPECT_EQ(FieldText(r.title), std::string(98, 'b')) << "cut at 99 characters, then the blank trimmed";
 }
 
-TEST(PlaylistText, NamesExtensionsAndLayoutChoice)
-{
-    EXPECT_EQ(PlaylistRawName("C:\\Lists", "%a - %l", kPlaylistM3u), "C:\\Lists\\%a - %l.m3u");
-    EXPECT_EQ(PlaylistRawName("C:\\Lists\\", "%a", kPlaylistPls), "C:\\Lists\\%a.pls");
-    EXPECT_EQ(ExtensionOf("C:\\a.b\\name"), "");
-    EXPECT_EQ(ExtensionOf("C:\\a\\name.Mp3"), "Mp3");
-    EXPECT_EQ(BaseNameOf("C:\\a\\x.y.mp3"), "x.y");
-    EXPECT_EQ(FolderOf("C:\\a\\b.m3u"), "C:\\a\\");
-    EXPECT_TRUE(IsM3uPath("C:\\a\\b.M3U"));
-    EXPECT_FALSE(IsM3uPath("C:\\a\\b.pls"));
-    EXPECT_FALSE(IsM3uPath("C:\\a.m3u\\b"));
-}
-
 const std::vector<PlaylistEntry> kEntries = {
     {"C:\\Lists\\Album\\01.mp3", "X - One", 187999},
     {"D:\\Rec\\02.mp3", "X - Two", 999},
 };
 
-TEST(PlaylistText, M3uAndPlsLayoutsByteForByte)
+TEST(AuxPlaylistText, M3uAndPlsLayoutsByteForByte)
 {
     EXPECT_EQ(M3uText("C:\\Lists\\", kEntries), "#EXTM3U\r\n"
                                                 "#EXTINF:187,X - One\r\n"
@@ -130,6 +117,8 @@ TEST(PlaylistText, M3uAndPlsLayoutsByteForByte)
     EXPECT_EQ(PlaylistText("C:\\Lists\\x.pls", {}), "[playlist]\r\nNumberOfEntries=0\r\nVersion=2\r\n");
     EXPECT_EQ(PlaylistText("C:\\Lists\\x.M3u", kEntries), M3uText("C:\\Lists\\", kEntries));
     EXPECT_EQ(PlaylistText("C:\\Lists\\x.lst", kEntries), PlsText("C:\\Lists\\", kEntries));
+    EXPECT_EQ(PlaylistRawName("C:\\Lists", "%a - %l", kPlaylistM3u), "C:\\Lists\\%a - %l.m3u");
+    EXPECT_EQ(PlaylistRawName("C:\\Lists\\", "%a", kPlaylistPls), "C:\\Lists\\%a.pls");
 }
 
 } // namespace

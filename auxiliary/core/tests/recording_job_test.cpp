@@ -1,6 +1,6 @@
-// The recording job: job-file records, the job of a partly checked list with
-// real template expansion, smart lengths, years and the converter's command lines.
-#include "file_template.h"
+// The recording job: job-file records, the list bound, the track record,
+// smart lengths, years and the converter's command lines. (The job of a
+// partly checked list is checked byte for byte with the converter stand-in.)
 #include "recording_job.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ std::string Record(std::string_view text)
     return r;
 }
 
-TEST(RecordingJob, RecordsAreTerminatedZeroPaddedAndCutAt259Characters)
+TEST(AuxRecordingJob, RecordsAreTerminatedZeroPaddedAndCutAt259Characters)
 {
     struct Case
     {
@@ -39,35 +39,10 @@ TEST(RecordingJob, RecordsAreTerminatedZeroPaddedAndCutAt259Characters)
     }
 }
 
-TEST(RecordingJob, FiveTracksWithTwoAndFourCheckedGiveTwoRecordsNumberedByListPosition)
-{
-    std::vector<RecordingTrack> tracks = {
-        {"Intro", "", false}, {"Rain", "3:07", true}, {"Sun", "45", false},
-        {"Snow", "", true},   {"End", "1:00", false},
-    };
-    const AlbumFields album{"Varnette", "Glasshouse", "Pop", "live", "1992"};
-    MemoryUniqueSource unique;
-    std::vector<TrackRecord> seen;
-    const RecordingJob job =
-        BuildRecordingJob(tracks, album, [&](const TrackRecord& r, std::string_view genre) {
-            seen.push_back(r);
-            return ExpandTemplate("%RR %a - %t (%g, %y)", r, genre, unique);
-        });
-
-    EXPECT_EQ(job.trackNumbers, (std::vector<int>{2, 4}));
-    EXPECT_EQ(JobFileBytes(job.inputs), Record("\\\\Aux\\Track02.aux") + Record("\\\\Aux\\Track04.aux"));
-    EXPECT_EQ(JobFileBytes(job.outputs),
-              Record("02 Varnette - Rain (Pop, 1992)") + Record("04 Varnette - Snow (Pop, 1992)"));
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1].trackNumber, 4);
-    EXPECT_STREQ(seen[1].fileName, "Snow");
-    EXPECT_EQ(seen[1].lengthMs, 0u);
-}
-
-TEST(RecordingJob, NoCheckedTrackGivesEmptyFilesAndOnlyNinetyNinePositionsCount)
+TEST(AuxRecordingJob, NoCheckedTrackGivesEmptyFilesOnlyNinetyNinePositionsCountAndNamesAreCutAt250)
 {
     const AlbumFields album;
-    auto name = [](const TrackRecord& r, std::string_view) { return std::string(r.title); };
+    auto name = [](const TrackRecord& r, std::string_view) { return std::string(300, r.title[0]); };
     std::vector<RecordingTrack> none(3, RecordingTrack{"x", "", false});
     const RecordingJob empty = BuildRecordingJob(none, album, name);
     EXPECT_TRUE(JobFileBytes(empty.inputs).empty());
@@ -78,18 +53,10 @@ TEST(RecordingJob, NoCheckedTrackGivesEmptyFilesAndOnlyNinetyNinePositionsCount)
     ASSERT_EQ(job.trackNumbers.size(), 99u);
     EXPECT_EQ(job.trackNumbers.back(), 99);
     EXPECT_EQ(std::string(job.inputs.back().data()), "\\\\Aux\\Track99.aux");
+    EXPECT_EQ(std::string(job.outputs[0].data(), job.outputs[0].size()), Record(std::string(250, 't')));
 }
 
-TEST(RecordingJob, OutputNamesAreCutAt250Characters)
-{
-    std::vector<RecordingTrack> tracks = {{"t", "", true}};
-    const RecordingJob job = BuildRecordingJob(
-        tracks, AlbumFields{}, [](const TrackRecord&, std::string_view) { return std::string(300, 'n'); });
-    ASSERT_EQ(job.outputs.size(), 1u);
-    EXPECT_EQ(std::string(job.outputs[0].data(), job.outputs[0].size()), Record(std::string(250, 'n')));
-}
-
-TEST(RecordingJob, TrackRecordCarriesTheFieldsAtTheirOffsetsAndZeroesTheRest)
+TEST(AuxRecordingJob, TrackRecordCarriesTheFieldsAtTheirOffsetsAndZeroesTheRest)
 {
     const AlbumFields album{"Artist", "Album", "Genre", "Comment", "2001"};
     const TrackRecord r = TrackRecordFor(RecordingTrack{"Name", "1:00", true}, 7, album);
@@ -105,7 +72,7 @@ TEST(RecordingJob, TrackRecordCarriesTheFieldsAtTheirOffsetsAndZeroesTheRest)
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes), 648), expected);
 }
 
-TEST(RecordingJob, SmartLengthsAreMinutesTimesSixtyPlusSeconds)
+TEST(AuxRecordingJob, SmartLengthsAreMinutesTimesSixtyPlusSeconds)
 {
     struct Case
     {
@@ -131,7 +98,7 @@ TEST(RecordingJob, SmartLengthsAreMinutesTimesSixtyPlusSeconds)
     }
 }
 
-TEST(RecordingJob, YearIsADecimalNumberThatFitsSixteenBitsOrZero)
+TEST(AuxRecordingJob, YearIsADecimalNumberThatFitsSixteenBitsOrZero)
 {
     struct Case
     {
@@ -147,19 +114,12 @@ TEST(RecordingJob, YearIsADecimalNumberThatFitsSixteenBitsOrZero)
     }
 }
 
-TEST(RecordingJob, CommandLinesQuoteTheConverterAndAppendTheCodecWithoutABlank)
+TEST(AuxRecordingJob, CommandLinesQuoteTheConverterAndAppendTheCodecWithoutABlank)
 {
     EXPECT_EQ(ConverterCommandLine("C:\\PROG\\", true, "Mp3 (Lame)"),
               "\"C:\\PROG\\Recaster.exe\" <Profile>AuxInput <UseLastSettings>");
     EXPECT_EQ(ConverterCommandLine("C:\\PROG\\", false, "Mp3 (Lame)"),
               "\"C:\\PROG\\Recaster.exe\" <Profile>AuxInput <ConvertTo>Mp3 (Lame)");
-}
-
-TEST(RecordingJob, ValueNamesAndPseudoPathsAreTwoDigitNumbers)
-{
-    EXPECT_EQ(PseudoPath(2), "\\\\Aux\\Track02.aux");
-    EXPECT_EQ(TrackValueName(5), "Track05");
-    EXPECT_EQ(SmartLengthValueName(12), "TrackSmartLen12");
 }
 
 } // namespace

@@ -194,43 +194,24 @@ TEST_F(AuxOptionsDialog, WithNoSettingsShowsTheDefaultsAndTheListsInTheirStoredO
     EXPECT_EQ(g_opened[0].second, auxiliary::ProgramFolder() + "Help\\tVC\\AuxiliaryOptions.htm");
 }
 
-const std::string g_longText(300, 'x');
-const char* const kLongText = g_longText.c_str();
-
 TEST_F(AuxOptionsDialog, ShowsStoredValuesAndTakesDamagedListPositionsAsTheFirstEntry)
 {
+    const std::string tooLong(300, 'x'); // does not fit a 260-byte buffer: reads as missing
     const struct
     {
         const char* name;
         uint32_t rate, bits, channels;
-        const char* startPercent; // stored text; nullptr: stored empty
-        const char* fileCreation;
-        OptionsView want;
+        std::string startPercent, fileCreation;                                      // stored
+        const char *wantRate, *wantBits, *wantChannels, *wantPercent, *wantTemplate; // shown
     } cases[] = {
-        {"a stored Aux-RecFreq of 5 selects 192 KHz",
-         5,
-         2,
-         8,
-         "abc",
-         "%RR %a^ - %T",
-         {"[Default]", "192 KHz", "24", "9 Ch.", true, true, "abc", "750", "10", "3000",
-          "[track number xx] [artist]^ - [track]", ""}},
-        {"positions beyond the lists and empty texts",
-         99,
-         3,
-         9,
-         nullptr,
-         "",
-         {"[Default]", "44.1 KHz (CD Quality)", "16", "Stereo", true, true, "10", "750", "10", "3000",
-          "[artist] - [track]", ""}},
-        {"mixed-case percent codes",
-         3,
-         1,
-         1,
-         "5",
-         "%l\\%rrr %t",
-         {"[Default]", "48 KHz", "8", "Mono", true, true, "5", "750", "10", "3000",
-          "[album]\\[track number xxx] [track]", ""}},
+        {"a stored Aux-RecFreq of 5 selects 192 KHz", 5, 2, 8, "abc", "%RR %a^ - %T", "192 KHz", "24",
+         "9 Ch.", "abc", "[track number xx] [artist]^ - [track]"},
+        {"positions beyond the lists and empty texts", 99, 3, 9, "", "", "44.1 KHz (CD Quality)", "16",
+         "Stereo", "10", "[artist] - [track]"},
+        {"texts too long for their buffers", 1, 0, 0, tooLong, tooLong, "22.5 KHz", "16", "Stereo", "10",
+         "[artist] - [track]"},
+        {"mixed-case percent codes", 3, 1, 1, "5", "%l\\%rrr %t", "48 KHz", "8", "Mono", "5",
+         "[album]\\[track number xxx] [track]"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -239,23 +220,24 @@ TEST_F(AuxOptionsDialog, ShowsStoredValuesAndTakesDamagedListPositionsAsTheFirst
         dsp::settings::WriteNumber(c.channels, "Aux-RecChannels", HKEY_CURRENT_USER, keys::kSuiteKey);
         dsp::settings::WriteNumber(0xFFFFFFFF, "Aux-AutoStart", HKEY_CURRENT_USER, keys::kSuiteKey);
         dsp::settings::WriteNumber(1, "Aux-AutoEnd", HKEY_CURRENT_USER, keys::kSuiteKey);
-        dsp::settings::WriteText(c.startPercent ? c.startPercent : "", "Aux-AutoStartPC", HKEY_CURRENT_USER,
+        dsp::settings::WriteText(c.startPercent.c_str(), "Aux-AutoStartPC", HKEY_CURRENT_USER,
                                  keys::kSuiteKey);
-        dsp::settings::WriteText(c.fileCreation, "Aux-FileCreation", HKEY_CURRENT_USER, keys::kSuiteKey);
+        dsp::settings::WriteText(c.fileCreation.c_str(), "Aux-FileCreation", HKEY_CURRENT_USER,
+                                 keys::kSuiteKey);
         char folder[260] = "";
         OptionsView shown{};
         RunOptions(folder, [&](HWND d) {
             shown = ReadOptions(d);
             SendMessageA(d, WM_COMMAND, IDCANCEL, 0); // Escape
         });
-        EXPECT_EQ(shown.rate, c.want.rate);
-        EXPECT_EQ(shown.bits, c.want.bits);
-        EXPECT_EQ(shown.channels, c.want.channels);
-        EXPECT_EQ(shown.device, c.want.device);
-        EXPECT_TRUE(shown.autoStart);
+        EXPECT_EQ(shown.rate, c.wantRate);
+        EXPECT_EQ(shown.bits, c.wantBits);
+        EXPECT_EQ(shown.channels, c.wantChannels);
+        EXPECT_EQ(shown.device, "[Default]");
+        EXPECT_TRUE(shown.autoStart); // any non-zero number is ticked
         EXPECT_TRUE(shown.autoEnd);
-        EXPECT_EQ(shown.startPercent, c.want.startPercent);
-        EXPECT_EQ(shown.fileCreation, c.want.fileCreation);
+        EXPECT_EQ(shown.startPercent, c.wantPercent);
+        EXPECT_EQ(shown.fileCreation, c.wantTemplate);
         // Escape wrote nothing back.
         EXPECT_EQ(Stored(keys::kSuiteKey, "Aux-RecFreq").number, c.rate);
         EXPECT_EQ(Stored(keys::kSuiteKey, "Aux-FileCreation").text, c.fileCreation);

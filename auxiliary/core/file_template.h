@@ -48,8 +48,11 @@ private:
     uint32_t last_;
 };
 
-// Expands a percent-form template (only its first kTemplateLength characters
-// count) for one track. The result has at most kExpandedLength characters.
+// Expands a percent-form template for one track. Template and genre end at
+// a terminator if they hold one. When the name part of the result is empty,
+// the record's file name (without folder and extension, under the same
+// character rules as the values) fills it. The result has at most
+// kExpandedLength characters.
 std::string ExpandTemplate(std::string_view percentTemplate, const TrackRecord& track, std::string_view genre,
                            UniqueSource& unique);
 

@@ -545,10 +545,7 @@ RecordingRequest MainWindow::Request() const
     for (int i = 0; i < count; ++i)
         request.tracks.push_back({ItemText(i, 0), ItemText(i, 1), IsChecked(i)});
     request.album = {Text(IDC_ARTIST), Text(IDC_ALBUM), Text(IDC_GENRE), Text(IDC_COMMENT), Text(IDC_YEAR)};
-    request.playlist.write = addOn_.writePlaylist;
-    request.playlist.type = addOn_.playlistType;
-    request.playlist.folder = addOn_.playlistFolder;
-    request.playlist.nameTemplate = addOn_.playlistCreation;
+    request.playlist = PlaylistSettingsOf(addOn_);
     return request;
 }
 

@@ -202,14 +202,8 @@ protected:
     {
         ClearWindowValues();
         program_ = dsp::testing::ScratchDir(CB_TEST_TMP);
-        waiting_ = CreateEventA(nullptr, TRUE, FALSE, kWaitingToConvertEvent);
-        ResetEvent(waiting_);
     }
-    void TearDown() override
-    {
-        CloseHandle(waiting_);
-        ClearWindowValues();
-    }
+    void TearDown() override { ClearWindowValues(); }
 
     // Runs the window until `drive` has returned, then closes it as its
     // close box does.
@@ -230,7 +224,6 @@ protected:
 
     t::RecorderRegistryScope registry_;
     std::string program_;
-    HANDLE waiting_ = nullptr;
 };
 
 TEST_F(MainWindowTest, TrackCountRebuildsFreshCheckedTracksAndTheStatusCountsTheChecks)

@@ -1,23 +1,28 @@
 // Auxiliary.exe, the recorder front end of the Tonvask suite.
 //
 // Start-up and shut-down of the program: COM, the settings store's default
-// key, the suite's named objects and the common controls around the
-// recorder's window. Until the main window is written, the options dialog
-// stands in its place.
+// key, the skin's label colours, the suite's named objects and the common
+// controls around the recorder's main window, which runs modally until the
+// user closes it. The add-on settings are written when it has closed.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 
-#include <cstring>
-
+#include "main_window.h"
 #include "options.h"
 #include "settings_store.h"
 #include "suite_environment.h"
+#include "suite_paths.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     CoInitialize(nullptr);
     dsp::settings::SetDefault(HKEY_CURRENT_USER, dsp::settings::kSuiteKey);
+
+    auxiliary::MainWindow::Setup setup;
+    setup.programFolder = auxiliary::ProgramFolder();
+    setup.colours =
+        auxiliary::ReadLabelColours(setup.programFolder + auxiliary::kSkinFolder + "aux-colors.txt");
 
     // Held from start to end; the recorder itself tests only
     // "evtTVCCWaitingToConvert" (when it records).
@@ -29,13 +34,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&controls);
 
-    const std::string codec = auxiliary::ReadCodec();
-    char outputFolder[260] = {};
-    std::strncpy(outputFolder, auxiliary::ReadOutputFolder(codec).c_str(), sizeof outputFolder - 1);
-    auxiliary::AddOnSettings addOn = auxiliary::LoadAddOnSettings();
-
-    if (auxiliary::ShowOptions(nullptr, outputFolder) == IDOK)
-        auxiliary::WriteOutputFolder(codec, outputFolder);
+    auxiliary::AddOnSettings addOn;
+    {
+        auxiliary::MainWindow window(setup);
+        window.ShowModal(nullptr);
+        addOn = window.AddOn();
+    }
 
     suiteObjects.Close();
     CoUninitialize();

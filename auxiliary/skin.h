@@ -1,0 +1,52 @@
+// The main window's backdrop and label colours, from the skin folder.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "main_window_core.h"
+
+namespace auxiliary {
+
+// A memory bitmap as large as the desktop, selected into its own device
+// context for as long as the object lives.
+class Backdrop
+{
+public:
+    Backdrop() = default;
+    ~Backdrop();
+    Backdrop(const Backdrop&) = delete;
+    Backdrop& operator=(const Backdrop&) = delete;
+
+    // Makes the bitmap; if `jpegPath` names a file that is not empty, tiles
+    // its picture over the bitmap from the top-left corner (a picture that
+    // cannot be decoded leaves the bitmap unpainted); otherwise paints the
+    // gradient.
+    void Build(const std::string& jpegPath);
+
+    HDC Dc() const { return dc_; }
+    HBITMAP Bitmap() const { return bitmap_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // True when the picture was decoded and tiled.
+    bool FromPicture() const { return fromPicture_; }
+
+private:
+    void PaintGradient();
+    bool TilePicture(const std::string& path);
+
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+    int width_ = 0, height_ = 0;
+    bool fromPicture_ = false;
+};
+
+// The colours file ("aux-colors.txt"); both colours black without it.
+LabelColours ReadLabelColours(const std::string& path);
+
+// The whole of a small text file (up to `limit` bytes); empty when missing.
+std::string ReadSmallFile(const std::string& path, size_t limit = 65536);
+
+} // namespace auxiliary

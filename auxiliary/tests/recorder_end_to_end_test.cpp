@@ -1,0 +1,273 @@
+// The real Auxiliary.exe under Wine in a prepared program folder (the
+// converter stand-in as Recaster.exe, a stand-in encoder and decoder, the
+// skin), driven from outside only, as a user would: three tracks named
+// through the label edits, one unticked with the keyboard, Start Recording
+// pressed; the converter's command line, the job files, the registry values
+// and the playlist are then what the recorder promised.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cctype>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "main_window_ids.h"
+#include "modal_driver.h"
+#include "recorder_registry.h"
+#include "recorder_settings.h"
+#include "settings_store.h"
+#include "standin_files.h"
+#include "temp_file.h"
+#include "testing/plugin_under_test.h"
+
+namespace {
+
+namespace t = auxiliary::testing;
+namespace keys = auxiliary::settings;
+namespace store = dsp::settings;
+
+constexpr const char* kTitle = "Tonvask Recaster - Auxiliary Input";
+constexpr const char* kCodec = "Standin Codec";
+
+std::string ReadAll(const std::string& path)
+{
+    const std::vector<uint8_t> bytes = dsp::testing::ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+bool WriteAll(const std::string& path, const std::string& text)
+{
+    return dsp::testing::WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::string Record(const std::string& text)
+{
+    std::string r = text;
+    r.resize(260, '\0');
+    return r;
+}
+
+std::string Upper(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool WaitFor(const std::function<bool()>& condition, int ms = 10000)
+{
+    for (int waited = 0; waited <= ms; waited += 25) {
+        if (condition())
+            return true;
+        Sleep(25);
+    }
+    return false;
+}
+
+bool CopyFolderFiles(const std::string& from, const std::string& to)
+{
+    dsp::CreateAllDirectories(to.c_str());
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((from + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = true;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            ok &= CopyFileA((from + found.cFileName).c_str(), (to + found.cFileName).c_str(), FALSE) != FALSE;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return ok;
+}
+
+std::string WindowText(HWND window)
+{
+    char text[260] = {};
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void PostKey(HWND target, WPARAM key)
+{
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+}
+
+HWND EditControl(HWND list)
+{
+    return reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0));
+}
+
+class RecorderEndToEnd : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        root_ = dsp::testing::ScratchDir(CB_TEST_TMP);
+        program_ = root_ + "Tonvask\\";
+        output_ = root_ + "Out\\";
+        lists_ = root_ + "Lists\\";
+        const std::string dist = std::string(CB_DIST_DIR) + "\\";
+        dsp::CreateAllDirectories((program_ + "Multiplayer\\Input").c_str());
+        ASSERT_TRUE(CopyFileA((dist + "Auxiliary.exe").c_str(), (program_ + "Auxiliary.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFolderFiles(dist + "Compression\\skin\\", program_ + "Compression\\skin\\"));
+        ASSERT_TRUE(t::CopyStandIn("RecasterStandin.exe", program_ + "Recaster.exe"));
+        ASSERT_TRUE(t::CopyStandIn("StandInEncoder.dll", program_ + "Compression\\" + kCodec + ".dll"));
+        ASSERT_TRUE(
+            t::CopyStandIn("StandInDecoder.dll", program_ + "Multiplayer\\Input\\StandInDecoder.dll"));
+        // The converter writes ".sin" files, which the stand-in decoder reads.
+        ASSERT_TRUE(WriteAll(program_ + "RecasterStandin.ini", "[Standin]\r\nExtension=sin\r\n"));
+
+        ClearRunValues();
+        store::WriteText(kCodec, keys::kCodec, HKEY_CURRENT_USER, keys::kSuiteKey);
+        store::WriteText(output_.c_str(), keys::kOutputFolder, HKEY_CURRENT_USER,
+                         keys::CodecKey(kCodec).c_str());
+        store::WriteNumber(1, keys::kWritePlaylist, HKEY_CURRENT_USER, keys::kBoostkitKey);
+        store::WriteNumber(0, keys::kPlaylistType, HKEY_CURRENT_USER, keys::kBoostkitKey);
+        store::WriteText(lists_.c_str(), keys::kPlaylistFolder, HKEY_CURRENT_USER, keys::kBoostkitKey);
+        const uint32_t placement[] = {10, 10, 900, 600};
+        const char* names[] = {keys::kWindowX, keys::kWindowY, keys::kWindowW, keys::kWindowH};
+        for (int i = 0; i < 4; ++i)
+            store::WriteNumber(placement[i], names[i], HKEY_CURRENT_USER, keys::kSuiteKey);
+    }
+
+    void TearDown() override
+    {
+        if (process_.hProcess) {
+            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process_.hProcess, 99);
+            CloseHandle(process_.hThread);
+            CloseHandle(process_.hProcess);
+        }
+        ClearRunValues();
+    }
+
+    static void ClearRunValues()
+    {
+        for (const char* name : {keys::kWindowX, keys::kWindowY, keys::kWindowW, keys::kWindowH,
+                                 keys::kLastCodec, keys::kUnique})
+            store::DeleteValue(name, HKEY_CURRENT_USER, keys::kSuiteKey);
+        store::DeleteKeyTree(HKEY_CURRENT_USER, keys::kSuiteKey, "Auxiliary");
+    }
+
+    HWND Start()
+    {
+        std::string line = "\"" + program_ + "Auxiliary.exe\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process_))
+            return nullptr;
+        return t::WaitForDialog(process_.dwThreadId, kTitle, 30000);
+    }
+
+    long WaitForExit(DWORD ms) const
+    {
+        if (WaitForSingleObject(process_.hProcess, ms) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<long>(code);
+    }
+
+    t::RecorderRegistryScope registry_;
+    std::string root_, program_, output_, lists_;
+    PROCESS_INFORMATION process_{};
+};
+
+TEST_F(RecorderEndToEnd, ThreeNamedTracksTwoTickedStartRecordingGivesTheJobTheValuesAndThePlaylist)
+{
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    HWND list = GetDlgItem(main, IDC_TRACKS);
+    HWND status = GetDlgItem(main, IDC_STATUS);
+    EXPECT_EQ(WindowText(status), "Converting 1 Tracks");
+
+    // Three tracks.
+    SetDlgItemTextA(main, IDC_TRACK_COUNT, "3");
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 3; }));
+    EXPECT_EQ(WindowText(status), "Converting 3 Tracks");
+
+    // Enter selects the first track, Rename opens its name; every name
+    // finished with Enter opens the next track's name.
+    SendMessageA(main, WM_COMMAND, IDC_NEXT_TRACK, 0);
+    SendMessageA(main, WM_COMMAND, ID_RENAME, 0);
+    HWND previous = nullptr;
+    for (const char* name : {"Intro", "Rain", "Snow"}) {
+        SCOPED_TRACE(name);
+        HWND edit = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (edit = EditControl(list)) != nullptr && edit != previous; }));
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+        PostKey(edit, VK_RETURN);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(edit) || EditControl(list) != edit; }));
+        previous = edit;
+    }
+
+    // Enter until the third track is selected; the space bar unticks it.
+    for (int presses = 0; presses < 3 && SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED) != 2;
+         ++presses)
+        SendMessageA(main, WM_COMMAND, IDC_NEXT_TRACK, 0);
+    ASSERT_EQ(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED), 2);
+    PostKey(list, VK_SPACE);
+    ASSERT_TRUE(WaitFor([&] { return WindowText(status) == "Converting 2 Tracks"; }));
+
+    SetDlgItemTextA(main, IDC_ARTIST, "Varnette");
+    SetDlgItemTextA(main, IDC_ALBUM, "Glasshouse");
+    SetDlgItemTextA(main, IDC_GENRE, "Pop");
+    SetDlgItemTextA(main, IDC_YEAR, "1992");
+
+    // Start Recording: a left click on the REC button.
+    HWND record = GetDlgItem(main, IDC_BUTTON_RECORD);
+    ASSERT_NE(record, nullptr);
+    PostMessageA(record, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 6));
+    PostMessageA(record, WM_LBUTTONUP, 0, MAKELPARAM(6, 6));
+    const std::string calls = program_ + "RecasterStandin-calls.txt";
+    ASSERT_TRUE(WaitFor([&] { return dsp::testing::FileExists(calls); }, 30000));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) && IsWindowEnabled(main); }, 30000));
+
+    // The converter was started once, with the recorder's profile and its
+    // last settings, from the program folder (which the recorder keeps in
+    // upper case).
+    EXPECT_EQ(ReadAll(calls),
+              "\"" + Upper(program_) + "Recaster.exe\" <Profile>AuxInput <UseLastSettings>\r\n");
+    EXPECT_EQ(ReadAll(program_ + "AddThis.Bin"),
+              Record("\\\\Aux\\Track01.aux") + Record("\\\\Aux\\Track02.aux"));
+    EXPECT_EQ(ReadAll(program_ + "AddThisOuputTo.Bin"),
+              Record("Varnette - Intro") + Record("Varnette - Rain"));
+    EXPECT_EQ(ReadAll(output_ + "Varnette - Intro.sin"), "\\\\Aux\\Track01.aux\r\n");
+    EXPECT_EQ(ReadAll(output_ + "Varnette - Rain.sin"), "\\\\Aux\\Track02.aux\r\n");
+    EXPECT_FALSE(dsp::testing::FileExists(output_ + "Varnette - Snow.sin"));
+
+    const char* names[] = {"Intro", "Rain", "Snow"};
+    for (int i = 0; i < 3; ++i) {
+        char value[16];
+        std::snprintf(value, sizeof value, "Track%02d", i + 1);
+        EXPECT_EQ(t::Stored(keys::kRunDataKey, value).text, names[i]);
+        std::snprintf(value, sizeof value, "TrackSmartLen%02d", i + 1);
+        EXPECT_EQ(t::Stored(keys::kRunDataKey, value).number, 0u);
+    }
+    EXPECT_EQ(t::Stored(keys::kRunDataKey, "Artist").text, "Varnette");
+    EXPECT_EQ(t::Stored(keys::kRunDataKey, "Year").text, "1992");
+    EXPECT_EQ(t::Stored(keys::kSuiteKey, keys::kLastCodec).text, kCodec);
+
+    // The playlist lists both files with the stand-in decoder's tags; the
+    // entries share only the drive with the playlist's folder.
+    auto fromRoot = [](const std::string& path) { return path.substr(path.find('\\')); };
+    EXPECT_EQ(ReadAll(lists_ + "Varnette - Glasshouse.m3u"),
+              "#EXTM3U\r\n"
+              "#EXTINF:187,Stand-in Artist - Stand-in Title\r\n" +
+                  fromRoot(output_ + "Varnette - Intro.sin") +
+                  "\r\n"
+                  "#EXTINF:187,Stand-in Artist - Stand-in Title\r\n" +
+                  fromRoot(output_ + "Varnette - Rain.sin") + "\r\n");
+
+    // Closing keeps the window's place and ends the program cleanly.
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(30000), 0);
+    EXPECT_EQ(t::Stored(keys::kSuiteKey, keys::kWindowW).number, 900u);
+}
+
+} // namespace

@@ -691,10 +691,10 @@ void MainWindow::OnClose()
     if (!IsZoomed(Handle()) && !IsIconic(Handle())) {
         RECT r{};
         GetWindowRect(Handle(), &r);
-        store::WriteNumber(static_cast<uint32_t>(r.left), kWindowX, HKEY_CURRENT_USER, kSuiteKey);
-        store::WriteNumber(static_cast<uint32_t>(r.top), kWindowY, HKEY_CURRENT_USER, kSuiteKey);
-        store::WriteNumber(static_cast<uint32_t>(r.right - r.left), kWindowW, HKEY_CURRENT_USER, kSuiteKey);
-        store::WriteNumber(static_cast<uint32_t>(r.bottom - r.top), kWindowH, HKEY_CURRENT_USER, kSuiteKey);
+        store::WriteNumber(kWindowX, static_cast<uint32_t>(r.left), HKEY_CURRENT_USER, kSuiteKey);
+        store::WriteNumber(kWindowY, static_cast<uint32_t>(r.top), HKEY_CURRENT_USER, kSuiteKey);
+        store::WriteNumber(kWindowW, static_cast<uint32_t>(r.right - r.left), HKEY_CURRENT_USER, kSuiteKey);
+        store::WriteNumber(kWindowH, static_cast<uint32_t>(r.bottom - r.top), HKEY_CURRENT_USER, kSuiteKey);
     }
     End(IDOK);
 }

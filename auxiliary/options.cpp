@@ -367,17 +367,17 @@ RecorderOptions LoadRecorderOptions()
 
 void SaveRecorderOptions(const RecorderOptions& o)
 {
-    store::WriteText(o.fileCreation.c_str(), kFileCreation, Root(), kSuiteKey);
-    store::WriteNumber(o.autoStart ? 1 : 0, kAutoStart, Root(), kSuiteKey);
-    store::WriteText(o.autoStartPercent.c_str(), kAutoStartPercent, Root(), kSuiteKey);
-    store::WriteText(o.autoStartFor.c_str(), kAutoStartFor, Root(), kSuiteKey);
-    store::WriteNumber(o.autoEnd ? 1 : 0, kAutoEnd, Root(), kSuiteKey);
-    store::WriteText(o.autoEndPercent.c_str(), kAutoEndPercent, Root(), kSuiteKey);
-    store::WriteText(o.autoEndFor.c_str(), kAutoEndFor, Root(), kSuiteKey);
-    store::WriteNumber(o.device, kRecordUsing, Root(), kSuiteKey);
-    store::WriteNumber(o.rate, kRecordRate, Root(), kSuiteKey);
-    store::WriteNumber(o.bits, kRecordBits, Root(), kSuiteKey);
-    store::WriteNumber(o.channels, kRecordChannels, Root(), kSuiteKey);
+    store::WriteText(kFileCreation, o.fileCreation.c_str(), Root(), kSuiteKey);
+    store::WriteNumber(kAutoStart, o.autoStart ? 1 : 0, Root(), kSuiteKey);
+    store::WriteText(kAutoStartPercent, o.autoStartPercent.c_str(), Root(), kSuiteKey);
+    store::WriteText(kAutoStartFor, o.autoStartFor.c_str(), Root(), kSuiteKey);
+    store::WriteNumber(kAutoEnd, o.autoEnd ? 1 : 0, Root(), kSuiteKey);
+    store::WriteText(kAutoEndPercent, o.autoEndPercent.c_str(), Root(), kSuiteKey);
+    store::WriteText(kAutoEndFor, o.autoEndFor.c_str(), Root(), kSuiteKey);
+    store::WriteNumber(kRecordUsing, o.device, Root(), kSuiteKey);
+    store::WriteNumber(kRecordRate, o.rate, Root(), kSuiteKey);
+    store::WriteNumber(kRecordBits, o.bits, Root(), kSuiteKey);
+    store::WriteNumber(kRecordChannels, o.channels, Root(), kSuiteKey);
 }
 
 AddOnSettings LoadAddOnSettings()
@@ -394,11 +394,11 @@ AddOnSettings LoadAddOnSettings()
 
 void SaveAddOnSettings(const AddOnSettings& v)
 {
-    store::WriteNumber(v.writePlaylist ? 1 : 0, kWritePlaylist, Root(), kBoostkitKey);
-    store::WriteNumber(v.playlistType, kPlaylistType, Root(), kBoostkitKey);
-    store::WriteText(v.playlistFolder.c_str(), kPlaylistFolder, Root(), kBoostkitKey);
-    store::WriteText(v.playlistCreation.c_str(), kPlaylistCreation, Root(), kBoostkitKey);
-    store::WriteNumber(v.playAudio ? 1 : 0, kPlayAudio, Root(), kBoostkitKey);
+    store::WriteNumber(kWritePlaylist, v.writePlaylist ? 1 : 0, Root(), kBoostkitKey);
+    store::WriteNumber(kPlaylistType, v.playlistType, Root(), kBoostkitKey);
+    store::WriteText(kPlaylistFolder, v.playlistFolder.c_str(), Root(), kBoostkitKey);
+    store::WriteText(kPlaylistCreation, v.playlistCreation.c_str(), Root(), kBoostkitKey);
+    store::WriteNumber(kPlayAudio, v.playAudio ? 1 : 0, Root(), kBoostkitKey);
 }
 
 std::string ReadCodec()
@@ -408,7 +408,7 @@ std::string ReadCodec()
 
 void WriteCodec(const std::string& codec)
 {
-    store::WriteText(codec.c_str(), kCodec, Root(), kSuiteKey);
+    store::WriteText(kCodec, codec.c_str(), Root(), kSuiteKey);
 }
 
 std::string ReadOutputFolder(const std::string& codec)
@@ -418,7 +418,7 @@ std::string ReadOutputFolder(const std::string& codec)
 
 void WriteOutputFolder(const std::string& codec, const std::string& folder)
 {
-    store::WriteText(folder.c_str(), kOutputFolder, Root(), CodecKey(codec).c_str());
+    store::WriteText(kOutputFolder, folder.c_str(), Root(), CodecKey(codec).c_str());
 }
 
 // ---- Dialogs ----------------------------------------------------------------------

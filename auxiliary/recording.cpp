@@ -88,19 +88,19 @@ void WriteTrackValues(const RecordingRequest& request)
 {
     const char* key = settings::kRunDataKey;
     const AlbumFields& a = request.album;
-    store::WriteText(a.artist.c_str(), "Artist", HKEY_CURRENT_USER, key);
-    store::WriteText(a.album.c_str(), "Album", HKEY_CURRENT_USER, key);
-    store::WriteText(a.genre.c_str(), "Genre", HKEY_CURRENT_USER, key);
-    store::WriteText(a.comment.c_str(), "Comment", HKEY_CURRENT_USER, key);
-    store::WriteText(a.year.c_str(), "Year", HKEY_CURRENT_USER, key);
+    store::WriteText("Artist", a.artist.c_str(), HKEY_CURRENT_USER, key);
+    store::WriteText("Album", a.album.c_str(), HKEY_CURRENT_USER, key);
+    store::WriteText("Genre", a.genre.c_str(), HKEY_CURRENT_USER, key);
+    store::WriteText("Comment", a.comment.c_str(), HKEY_CURRENT_USER, key);
+    store::WriteText("Year", a.year.c_str(), HKEY_CURRENT_USER, key);
     const size_t count = request.tracks.size() < static_cast<size_t>(kMaxTracks)
                              ? request.tracks.size()
                              : static_cast<size_t>(kMaxTracks);
     for (size_t i = 0; i < count; ++i) {
         const int number = static_cast<int>(i) + 1;
         const RecordingTrack& track = request.tracks[i];
-        store::WriteText(track.name.c_str(), TrackValueName(number).c_str(), HKEY_CURRENT_USER, key);
-        store::WriteNumber(SmartLengthSeconds(track.smartLength), SmartLengthValueName(number).c_str(),
+        store::WriteText(TrackValueName(number).c_str(), track.name.c_str(), HKEY_CURRENT_USER, key);
+        store::WriteNumber(SmartLengthValueName(number).c_str(), SmartLengthSeconds(track.smartLength),
                            HKEY_CURRENT_USER, key);
     }
 }
@@ -143,7 +143,7 @@ RecordingOutcome RunConverter(const RecordingRequest& request, const JobFiles& j
 {
     if (request.window)
         EnableWindow(request.window, FALSE);
-    store::WriteText(request.codec.c_str(), settings::kLastCodec, HKEY_CURRENT_USER, kSuiteKey);
+    store::WriteText(settings::kLastCodec, request.codec.c_str(), HKEY_CURRENT_USER, kSuiteKey);
     std::string commandLine = ConverterCommandLine(request.programFolder, useLastSettings, request.codec);
 
     dsp::TempFileName log;
@@ -195,8 +195,8 @@ RecordingOutcome StartRecording(const RecordingRequest& request, bool useLastSet
         request.saveSettings();
 
     const std::string codecKey = settings::CodecKey(request.codec);
-    store::WriteNumber(0xFFFFFFFFu, settings::kOutputFolderFlag, HKEY_CURRENT_USER, codecKey.c_str());
-    store::WriteText(request.outputFolder.c_str(), settings::kOutputFolder, HKEY_CURRENT_USER,
+    store::WriteNumber(settings::kOutputFolderFlag, 0xFFFFFFFFu, HKEY_CURRENT_USER, codecKey.c_str());
+    store::WriteText(settings::kOutputFolder, request.outputFolder.c_str(), HKEY_CURRENT_USER,
                      codecKey.c_str());
 
     const JobFiles jobFiles{request.programFolder + kJobFileName, request.programFolder + kJobOutputFileName};

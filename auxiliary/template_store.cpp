@@ -24,7 +24,7 @@ TemplateStore::TemplateStore(HKEY root, const char* path) : root_(root), path_(p
 uint32_t TemplateStore::Next()
 {
     const uint32_t next = settings::ReadNumber(kUniqueValue, root_, path_.c_str()) + 1;
-    settings::WriteNumber(next, kUniqueValue, root_, path_.c_str());
+    settings::WriteNumber(kUniqueValue, next, root_, path_.c_str());
     return next;
 }
 
@@ -50,7 +50,7 @@ void TemplateStore::AddToHistory(std::string_view text) const
     for (int i = 0; i < static_cast<int>(kHistoryEntries); ++i) {
         const std::string name = HistoryName(i);
         if (i < static_cast<int>(entries.size()))
-            settings::WriteText(entries[i].c_str(), name.c_str(), root_, path_.c_str());
+            settings::WriteText(name.c_str(), entries[i].c_str(), root_, path_.c_str());
         else
             settings::DeleteValue(name.c_str(), root_, path_.c_str());
     }

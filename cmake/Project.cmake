@@ -87,9 +87,6 @@ function(cb_test name)
     set(A_TIMEOUT 300)
   endif()
   set(props TIMEOUT ${A_TIMEOUT})
-  if(A_LOCKS)
-    list(APPEND props RESOURCE_LOCK "${A_LOCKS}")
-  endif()
   if(WIN32)
     list(APPEND props LABELS "windows;${A_LABELS}")
   else()
@@ -100,6 +97,17 @@ function(cb_test name)
     DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES ${props})
+  if(A_LOCKS)
+    # gtest_discover_tests flattens its PROPERTIES into one list, so a second
+    # lock would be read as a property name and dropped. The locks are set by
+    # a script of their own that CTest runs after the discovered tests exist.
+    set(lock_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_locks.cmake)
+    file(WRITE ${lock_file}
+      "if(DEFINED ${name}_TESTS)\n"
+      "  set_tests_properties(\${${name}_TESTS} PROPERTIES RESOURCE_LOCK \"${A_LOCKS}\")\n"
+      "endif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${lock_file})
+  endif()
 endfunction()
 
 function(cb_program name)

@@ -245,7 +245,7 @@ TEST_F(AuxFileCreationWindow, TheDropDownOffersTheHistoryAndAChosenEntryBecomesT
         SCOPED_TRACE(c.name);
         settings::DeleteKeyTree(HKEY_CURRENT_USER, kTestBase, "AuxFileCreationTests");
         for (const auto& [index, text] : c.stored)
-            settings::WriteText(text.c_str(), ("tVCLastFileCreation" + std::to_string(index)).c_str(),
+            settings::WriteText(("tVCLastFileCreation" + std::to_string(index)).c_str(), text.c_str(),
                                 HKEY_CURRENT_USER, kTestKey);
         Show("[artist] - [track]", [&](HWND window) {
             HWND combo = GetDlgItem(window, IDC_FC_TEMPLATE);
@@ -270,8 +270,8 @@ TEST_F(AuxFileCreationWindow, TheDropDownOffersTheHistoryAndAChosenEntryBecomesT
 
 TEST_F(AuxFileCreationWindow, OkRefusesAnArrangementThatNamesEveryTrackAlikeAndAcceptsOtherwise)
 {
-    settings::WriteText("[track]", "tVCLastFileCreation0", HKEY_CURRENT_USER, kTestKey);
-    settings::WriteText("[artist]", "tVCLastFileCreation1", HKEY_CURRENT_USER, kTestKey);
+    settings::WriteText("tVCLastFileCreation0", "[track]", HKEY_CURRENT_USER, kTestKey);
+    settings::WriteText("tVCLastFileCreation1", "[artist]", HKEY_CURRENT_USER, kTestKey);
     struct Case
     {
         std::string text;
@@ -343,7 +343,7 @@ TEST_F(AuxFileCreationWindow, TheStoreRewritesTheHistoryAndAdvancesTheCounterInT
         SCOPED_TRACE(c.name);
         settings::DeleteKeyTree(HKEY_CURRENT_USER, kTestBase, "AuxFileCreationTests");
         for (size_t i = 0; i < c.stored.size(); ++i)
-            settings::WriteText(c.stored[i].c_str(), ("tVCLastFileCreation" + std::to_string(i)).c_str(),
+            settings::WriteText(("tVCLastFileCreation" + std::to_string(i)).c_str(), c.stored[i].c_str(),
                                 HKEY_CURRENT_USER, kTestKey);
         store_.AddToHistory(c.added);
         List after;
@@ -351,7 +351,7 @@ TEST_F(AuxFileCreationWindow, TheStoreRewritesTheHistoryAndAdvancesTheCounterInT
             after.push_back(Stored(i));
         EXPECT_EQ(after, c.after);
     }
-    settings::WriteNumber(435549, "Unique", HKEY_CURRENT_USER, kTestKey);
+    settings::WriteNumber("Unique", 435549, HKEY_CURRENT_USER, kTestKey);
     EXPECT_EQ(store_.Next(), 435550u);
     EXPECT_EQ(store_.Next(), 435551u);
     EXPECT_EQ(settings::ReadNumber("Unique", HKEY_CURRENT_USER, kTestKey), 435551u);
@@ -381,7 +381,7 @@ protected:
             const std::string name = "tVCLastFileCreation" + std::to_string(i);
             auto it = saved_.find(name);
             if (it != saved_.end())
-                settings::WriteText(it->second.c_str(), name.c_str(), HKEY_CURRENT_USER, settings::kSuiteKey);
+                settings::WriteText(name.c_str(), it->second.c_str(), HKEY_CURRENT_USER, settings::kSuiteKey);
             else
                 settings::DeleteValue(name.c_str(), HKEY_CURRENT_USER, settings::kSuiteKey);
         }

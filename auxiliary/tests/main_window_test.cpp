@@ -469,7 +469,7 @@ TEST_F(MainWindowTest, PlacementIsRestoredAndSavedAndAWindowClosedMaximisedOpens
     auto stored = [&](int i) { return t::Stored(keys::kSuiteKey, names[i]); };
     const uint32_t first[] = {40, 30, 820, 560};
     for (int i = 0; i < 4; ++i)
-        store::WriteNumber(first[i], names[i], HKEY_CURRENT_USER, keys::kSuiteKey);
+        store::WriteNumber(names[i], first[i], HKEY_CURRENT_USER, keys::kSuiteKey);
 
     Run([&](HWND w) {
         RECT r{};
@@ -583,8 +583,8 @@ protected:
     {
         MainWindowTest::SetUp();
         output_ = program_ + "Out\\";
-        store::WriteText(kCodec, keys::kCodec, HKEY_CURRENT_USER, keys::kSuiteKey);
-        store::WriteText(output_.c_str(), keys::kOutputFolder, HKEY_CURRENT_USER,
+        store::WriteText(keys::kCodec, kCodec, HKEY_CURRENT_USER, keys::kSuiteKey);
+        store::WriteText(keys::kOutputFolder, output_.c_str(), HKEY_CURRENT_USER,
                          keys::CodecKey(kCodec).c_str());
         // The record button's bitmaps, so it has a size to click on.
         const std::string skin = program_ + "Compression\\skin\\";
@@ -721,12 +721,12 @@ TEST_F(MainWindowRecording, ConvertThisTrackOnlyWithoutTheConverterSaysSoAndDele
         SendMessageA(w, WM_COMMAND, ID_CONVERT_THIS_TRACK, 0);
         EXPECT_EQ(Checked(w), std::vector<int>{2});
         EXPECT_EQ(t::ItemText(w, IDC_STATUS), "Converting 1 Tracks");
-        ASSERT_TRUE(WaitFor([&] { return !prompts.asked.empty() && IsWindowEnabled(w); }, 10000));
+        ASSERT_TRUE(WaitFor([&] { return !prompts.Calls.empty() && IsWindowEnabled(w); }, 10000));
     });
-    ASSERT_EQ(prompts.asked.size(), 1u);
-    EXPECT_EQ(prompts.asked[0].text, "Tonvask Recaster is not installed!.");
-    EXPECT_EQ(prompts.asked[0].caption, "Tonvask Recaster");
-    EXPECT_EQ(prompts.asked[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+    ASSERT_EQ(prompts.Calls.size(), 1u);
+    EXPECT_EQ(prompts.Calls[0].text, "Tonvask Recaster is not installed!.");
+    EXPECT_EQ(prompts.Calls[0].caption, "Tonvask Recaster");
+    EXPECT_EQ(prompts.Calls[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
     EXPECT_FALSE(dsp::testing::FileExists(program_ + "AddThis.Bin"));
     EXPECT_FALSE(dsp::testing::FileExists(program_ + "AddThisOuputTo.Bin"));
     EXPECT_EQ(t::Stored(keys::kRunDataKey, "Track03").text, "Track03");

@@ -215,14 +215,14 @@ TEST_F(AuxOptionsDialog, ShowsStoredValuesAndTakesDamagedListPositionsAsTheFirst
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        dsp::settings::WriteNumber(c.rate, "Aux-RecFreq", HKEY_CURRENT_USER, keys::kSuiteKey);
-        dsp::settings::WriteNumber(c.bits, "Aux-RecBits", HKEY_CURRENT_USER, keys::kSuiteKey);
-        dsp::settings::WriteNumber(c.channels, "Aux-RecChannels", HKEY_CURRENT_USER, keys::kSuiteKey);
-        dsp::settings::WriteNumber(0xFFFFFFFF, "Aux-AutoStart", HKEY_CURRENT_USER, keys::kSuiteKey);
-        dsp::settings::WriteNumber(1, "Aux-AutoEnd", HKEY_CURRENT_USER, keys::kSuiteKey);
-        dsp::settings::WriteText(c.startPercent.c_str(), "Aux-AutoStartPC", HKEY_CURRENT_USER,
+        dsp::settings::WriteNumber("Aux-RecFreq", c.rate, HKEY_CURRENT_USER, keys::kSuiteKey);
+        dsp::settings::WriteNumber("Aux-RecBits", c.bits, HKEY_CURRENT_USER, keys::kSuiteKey);
+        dsp::settings::WriteNumber("Aux-RecChannels", c.channels, HKEY_CURRENT_USER, keys::kSuiteKey);
+        dsp::settings::WriteNumber("Aux-AutoStart", 0xFFFFFFFF, HKEY_CURRENT_USER, keys::kSuiteKey);
+        dsp::settings::WriteNumber("Aux-AutoEnd", 1, HKEY_CURRENT_USER, keys::kSuiteKey);
+        dsp::settings::WriteText("Aux-AutoStartPC", c.startPercent.c_str(), HKEY_CURRENT_USER,
                                  keys::kSuiteKey);
-        dsp::settings::WriteText(c.fileCreation.c_str(), "Aux-FileCreation", HKEY_CURRENT_USER,
+        dsp::settings::WriteText("Aux-FileCreation", c.fileCreation.c_str(), HKEY_CURRENT_USER,
                                  keys::kSuiteKey);
         char folder[260] = "";
         OptionsView shown{};

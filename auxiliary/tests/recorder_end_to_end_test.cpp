@@ -122,16 +122,16 @@ protected:
         ASSERT_TRUE(WriteAll(program_ + "RecasterStandin.ini", "[Standin]\r\nExtension=sin\r\n"));
 
         ClearRunValues();
-        store::WriteText(kCodec, keys::kCodec, HKEY_CURRENT_USER, keys::kSuiteKey);
-        store::WriteText(output_.c_str(), keys::kOutputFolder, HKEY_CURRENT_USER,
+        store::WriteText(keys::kCodec, kCodec, HKEY_CURRENT_USER, keys::kSuiteKey);
+        store::WriteText(keys::kOutputFolder, output_.c_str(), HKEY_CURRENT_USER,
                          keys::CodecKey(kCodec).c_str());
-        store::WriteNumber(1, keys::kWritePlaylist, HKEY_CURRENT_USER, keys::kBoostkitKey);
-        store::WriteNumber(0, keys::kPlaylistType, HKEY_CURRENT_USER, keys::kBoostkitKey);
-        store::WriteText(lists_.c_str(), keys::kPlaylistFolder, HKEY_CURRENT_USER, keys::kBoostkitKey);
+        store::WriteNumber(keys::kWritePlaylist, 1, HKEY_CURRENT_USER, keys::kBoostkitKey);
+        store::WriteNumber(keys::kPlaylistType, 0, HKEY_CURRENT_USER, keys::kBoostkitKey);
+        store::WriteText(keys::kPlaylistFolder, lists_.c_str(), HKEY_CURRENT_USER, keys::kBoostkitKey);
         const uint32_t placement[] = {10, 10, 900, 600};
         const char* names[] = {keys::kWindowX, keys::kWindowY, keys::kWindowW, keys::kWindowH};
         for (int i = 0; i < 4; ++i)
-            store::WriteNumber(placement[i], names[i], HKEY_CURRENT_USER, keys::kSuiteKey);
+            store::WriteNumber(names[i], placement[i], HKEY_CURRENT_USER, keys::kSuiteKey);
     }
 
     void TearDown() override

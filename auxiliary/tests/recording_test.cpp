@@ -129,7 +129,7 @@ const std::vector<RecordingTrack> kFiveTracks = {
 TEST_F(AuxRecordingRun, FiveTracksWithTwoAndFourCheckedGiveTheJobTheValuesAndTheCommandLine)
 {
     InstallConverter();
-    store::WriteText("%RR %A - %T", "Aux-FileCreation", HKEY_CURRENT_USER, kSuite.c_str());
+    store::WriteText("Aux-FileCreation", "%RR %A - %T", HKEY_CURRENT_USER, kSuite.c_str());
     struct Case
     {
         bool useLastSettings;
@@ -309,7 +309,7 @@ TEST_F(AuxRecordingRun, TheWaitKeepsMessagesFlowingWithTheWindowDisabledAndHidde
 TEST_F(AuxRecordingRun, TheConvertersLogBecomesAPlaylistWithoutTheFailedTracks)
 {
     InstallConverter("ErrorTracks=2\r\n");
-    store::WriteText("%A - %T", "Aux-FileCreation", HKEY_CURRENT_USER, kSuite.c_str());
+    store::WriteText("Aux-FileCreation", "%A - %T", HKEY_CURRENT_USER, kSuite.c_str());
     const std::string lists = root_ + "Lists\\Deeper\\";
     struct Case
     {

@@ -25,30 +25,16 @@
 
 namespace {
 
+using auxiliary::testing::ReadAll;
+using auxiliary::testing::Record;
+using auxiliary::testing::WriteAll;
+
 namespace t = auxiliary::testing;
 namespace keys = auxiliary::settings;
 namespace store = dsp::settings;
 
 constexpr const char* kTitle = "Tonvask Recaster - Auxiliary Input";
 constexpr const char* kCodec = "Standin Codec";
-
-std::string ReadAll(const std::string& path)
-{
-    const std::vector<uint8_t> bytes = dsp::testing::ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-bool WriteAll(const std::string& path, const std::string& text)
-{
-    return dsp::testing::WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
-}
-
-std::string Record(const std::string& text)
-{
-    std::string r = text;
-    r.resize(260, '\0');
-    return r;
-}
 
 std::string Upper(std::string text)
 {

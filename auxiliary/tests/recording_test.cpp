@@ -18,6 +18,10 @@
 
 namespace {
 
+using auxiliary::testing::ReadAll;
+using auxiliary::testing::Record;
+using auxiliary::testing::WriteAll;
+
 using namespace auxiliary;
 namespace store = dsp::settings;
 using dsp::testing::FileExists;
@@ -26,17 +30,6 @@ constexpr const char* kCodec = "Standin Codec";
 const std::string kSuite = store::kSuiteKey;
 const std::string kAuxiliaryKey = kSuite + "\\Auxiliary";
 const std::string kCodecKey = kSuite + "\\tVCCodec\\" + kCodec;
-
-std::string ReadAll(const std::string& path)
-{
-    const std::vector<uint8_t> bytes = dsp::testing::ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-bool WriteAll(const std::string& path, const std::string& text)
-{
-    return dsp::testing::WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
-}
 
 // The converter log files ("LOG*.tmp") in the temporary folder.
 std::vector<std::string> LogFiles()
@@ -51,13 +44,6 @@ std::vector<std::string> LogFiles()
         FindClose(search);
     }
     return names;
-}
-
-std::string Record(const std::string& text)
-{
-    std::string r = text;
-    r.resize(260, '\0');
-    return r;
 }
 
 void ClearSuiteValues()

@@ -6,6 +6,24 @@
 
 namespace auxiliary::testing {
 
+std::string ReadAll(const std::string& path)
+{
+    const std::vector<uint8_t> bytes = dsp::testing::ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+bool WriteAll(const std::string& path, const std::string& text)
+{
+    return dsp::testing::WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::string Record(const std::string& text)
+{
+    std::string r = text;
+    r.resize(260, '\0');
+    return r;
+}
+
 bool CopyStandIn(const char* standIn, const std::string& target)
 {
     return CopyFileA((std::string(CB_TOOLS_DIR) + "/" + standIn).c_str(), target.c_str(), FALSE) != FALSE;

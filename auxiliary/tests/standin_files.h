@@ -7,6 +7,13 @@
 
 namespace auxiliary::testing {
 
+// A whole file as text, and text written as a whole file (exact bytes).
+std::string ReadAll(const std::string& path);
+bool WriteAll(const std::string& path, const std::string& text);
+
+// One 260-byte job-file record as the converter reads it: the text, then zeros.
+std::string Record(const std::string& text);
+
 // Copies dist/tools/<standIn> to `target`.
 bool CopyStandIn(const char* standIn, const std::string& target);
 

@@ -2,6 +2,7 @@
 // bench/finder.sh) with its label on the screen, and measures how long a
 // stop request, arriving as a window message as Cancel's click does, takes to
 // end the search. Prints key=value lines for the script.
+#include "bench_clock.h"
 #include "Tpathfinder.h"
 
 #include <windows.h>
@@ -13,18 +14,6 @@
 #include <thread>
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 // The least any walk of the drives must do under this system: list every
 // directory once, with no label, no messages and no name checks.

@@ -3,6 +3,7 @@
 // alone at the smallest and largest buffer, then the whole press through the
 // main window (hook, replacer, status bar).
 // Usage: selector_press FOLDER   (the folder receives the scratch files)
+#include "bench_clock.h"
 #include "Mainunit.h"
 #include "Treplacer.h"
 #include "Tsettings.h"
@@ -16,18 +17,6 @@
 #include <vector>
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 // A PCM WAV file (44.1 kHz, 16-bit stereo) of `bytes` bytes in all.
 bool MakeWav(const std::string& path, std::size_t bytes)

@@ -1,5 +1,6 @@
 #include "file_template.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -126,7 +127,8 @@ std::string Format(const char* format, Args... args)
 {
     char buffer[32];
     const int n = std::snprintf(buffer, sizeof buffer, format, args...);
-    return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+    // snprintf reports the length it wanted, which may be more than it wrote.
+    return std::string(buffer, n > 0 ? std::min(static_cast<size_t>(n), sizeof buffer - 1) : 0);
 }
 
 // The name part of a path: after its last backslash or slash, before the last dot.

@@ -1,5 +1,6 @@
 #include "core/ShortcutText.h"
 
+#include <cctype>
 #include <cstdio>
 
 namespace cb {
@@ -77,6 +78,18 @@ const char* FixedKeyName(std::uint8_t vk)
     return nullptr;
 }
 
+namespace {
+
+// "Key XX" with two hex digits is the form a key without a usable name gets;
+// a layout name of that form could stand for another key's fallback.
+bool LooksLikeFallback(std::string_view name)
+{
+    auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    return name.size() == 6 && StartsWithText(name, "Key ") && hex(name[4]) && hex(name[5]);
+}
+
+} // namespace
+
 TKeyNames::TKeyNames() : TKeyNames(nullptr) {}
 
 TKeyNames::TKeyNames(KeyNameLookup layout)
@@ -103,7 +116,7 @@ TKeyNames::TKeyNames(KeyNameLookup layout)
         std::string name = Trimmed(layout(static_cast<std::uint8_t>(vk)));
         if (name.empty())
             continue;
-        if (taken(name, vk) || name[0] == '^' || StartsWithText(name, "Shift+") ||
+        if (taken(name, vk) || LooksLikeFallback(name) || name[0] == '^' || StartsWithText(name, "Shift+") ||
             StartsWithText(name, "Ctrl+") || StartsWithText(name, "Alt+")) {
             char buf[16];
             std::snprintf(buf, sizeof buf, "Key %02X", vk);

@@ -63,7 +63,12 @@ int ParseCount(std::string_view value)
         return 0;
     long long n = 0;
     auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n, base);
-    if (ec != std::errc() || end != value.data() + value.size())
+    if (end != value.data() + value.size())
+        return 0;
+    // A number too long for the integer is still more than the list can hold.
+    if (ec == std::errc::result_out_of_range)
+        return negative ? 0 : kMaxSounds;
+    if (ec != std::errc())
         return 0;
     if (negative || n <= 0)
         return 0;

@@ -20,6 +20,15 @@ TEST(LogLine, BlankPaddedFieldsAndCrLf)
     EXPECT_EQ(cb::FormatLogLine(t, "x"), "L  1/ 1/ 987  0: 0: 0 - x\r\n");
 }
 
+TEST(LogLine, TheWidestTimeFieldsAreWrittenWhole)
+{
+    // No clock gives these, but the head is never cut or read past its end.
+    const int m = -2147483647 - 1;
+    cb::LogTime t{m, m, m, m, m, m};
+    EXPECT_EQ(cb::FormatLogLine(t, "x"),
+              "L -2147483648/-2147483648/-2147483648 -2147483648:-2147483648:-2147483648 - x\r\n");
+}
+
 TEST(LogLine, MessageIsCopiedVerbatim)
 {
     cb::LogTime t{2026, 12, 8, 14, 30, 0};

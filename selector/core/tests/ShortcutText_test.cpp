@@ -37,6 +37,8 @@ std::string FakeLayout(std::uint8_t vk)
         return "^"; // would be read as Ctrl
     case 0xDD:
         return "ctrl+x"; // would be read as a modifier
+    case 0xC0:
+        return "key dd"; // the fallback form of a key that falls back later
     case 0xDE:
         return "'";
     case 0xE2:
@@ -122,8 +124,8 @@ TEST(ShortCutText, EveryNamedKeyRoundTripsWithEveryModifierSet)
         }
     }
     // BkSp, Tab, Enter, Esc, Ins, Del, Space..Down, 10 digits, 26 letters,
-    // 10 keypad digits, 24 function keys, and the 13 layout keys at 0x08 or above
-    EXPECT_EQ(named, 6 + 9 + 10 + 26 + 10 + 24 + 13);
+    // 10 keypad digits, 24 function keys, and the 14 layout keys at 0x08 or above
+    EXPECT_EQ(named, 6 + 9 + 10 + 26 + 10 + 24 + 14);
 }
 
 TEST(ShortCutText, LayoutNamesAreMadeUnambiguous)
@@ -137,6 +139,8 @@ TEST(ShortCutText, LayoutNamesAreMadeUnambiguous)
     EXPECT_EQ(names.Name(0x14), "Key 14"); // "Tab" belongs to 0x09
     EXPECT_EQ(names.Name(0xDC), "Key DC");
     EXPECT_EQ(names.Name(0xDD), "Key DD");
+    EXPECT_EQ(names.Name(0xC0), "Key C0"); // a name of the fallback form is never a layout's
+    EXPECT_EQ(TextToShortCut("Key DD", names), 0xDD);
     EXPECT_EQ(names.Name(0x70), "F1");
     EXPECT_EQ(names.Name(0xBA), ";");
     EXPECT_EQ(ShortCutToText(0x4000 | 0x6B, names), "Ctrl+Num +");

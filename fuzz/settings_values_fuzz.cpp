@@ -72,6 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::Require(EndsWith(ini, ".ini"), "the settings file ends in .ini");
     fuzz::Require(ini.compare(0, ini.size() - 4, path, 0, ini.size() - 4) == 0,
                   "and keeps the path before it");
+    const std::string extension = path.substr(ini.size() - 4);
+    fuzz::Require(extension.empty()
+                      ? path.find('.', path.find_last_of("\\/:") + 1) == std::string::npos
+                      : extension[0] == '.' && extension.find_first_of(".\\/:", 1) == std::string::npos,
+                  "only the extension of the file name is replaced");
     fuzz::Require(cb::SettingsFileForProgram(ini) == ini, "a settings file is its own settings file");
 
     const std::string game = cb::WithTrailingBackslash(path);

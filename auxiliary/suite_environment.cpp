@@ -56,7 +56,7 @@ std::string InProgramFolder(std::string_view relative)
 
 // ---- Named kernel objects ---------------------------------------------------
 
-const SuiteObjectSpec kSuiteObjects[kSuiteObjectCount] = {
+const SuiteObjectKind kSuiteObjects[kSuiteObjectCount] = {
     {"evtTVCCWaitingToConvert", 0},
     {"evttvClose", 0},
     {"evtTonvaskRunning", 0},
@@ -96,14 +96,14 @@ SuiteObjects::~SuiteObjects()
 void SuiteObjects::Create()
 {
     Close();
-    for (const SuiteObjectSpec& spec : kSuiteObjects) {
-        Held held{&spec, nullptr, nullptr};
-        if (spec.size == 0) {
+    for (const SuiteObjectKind& object : kSuiteObjects) {
+        Held held{&object, nullptr, nullptr};
+        if (object.size == 0) {
             // Opens the event when another program made it first.
-            held.event = CreateEventA(nullptr, TRUE, FALSE, spec.name);
+            held.event = CreateEventA(nullptr, TRUE, FALSE, object.name);
         } else {
             held.value = std::make_unique<dsp::SharedValue>();
-            held.value->Create(spec.name, spec.size);
+            held.value->Create(object.name, object.size);
         }
         held_.push_back(std::move(held));
     }
@@ -123,7 +123,7 @@ void SuiteObjects::Close()
 HANDLE SuiteObjects::Event(std::string_view name) const
 {
     for (const Held& held : held_) {
-        if (held.spec->name == name)
+        if (held.object->name == name)
             return held.event;
     }
     return nullptr;
@@ -132,7 +132,7 @@ HANDLE SuiteObjects::Event(std::string_view name) const
 dsp::SharedValue* SuiteObjects::Value(std::string_view name) const
 {
     for (const Held& held : held_) {
-        if (held.spec->name == name)
+        if (held.object->name == name)
             return held.value.get();
     }
     return nullptr;

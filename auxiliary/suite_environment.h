@@ -29,13 +29,13 @@ std::string InProgramFolder(std::string_view relative);
 
 // ---- Named kernel objects ---------------------------------------------------
 
-struct SuiteObjectSpec
+struct SuiteObjectKind
 {
     const char* name;
     uint32_t size; // 0: a manual-reset event; otherwise a SharedValue of this many bytes
 };
 constexpr size_t kSuiteObjectCount = 29;
-extern const SuiteObjectSpec kSuiteObjects[kSuiteObjectCount];
+extern const SuiteObjectKind kSuiteObjects[kSuiteObjectCount];
 
 // The suite's named objects, created (or opened, when another program made
 // them first) by Create and held until Close. Events are manual-reset and
@@ -60,7 +60,7 @@ public:
 private:
     struct Held
     {
-        const SuiteObjectSpec* spec;
+        const SuiteObjectKind* object;
         HANDLE event;
         std::unique_ptr<dsp::SharedValue> value;
     };

@@ -89,12 +89,12 @@ TEST(AuxProgram, HoldsTheSuitesNamedObjectsIgnoresTheCloseEventAndKeepsWhatOKCho
         ASSERT_NE(main, nullptr);
 
         // Every named object exists while the program runs.
-        for (const auxiliary::SuiteObjectSpec& spec : auxiliary::kSuiteObjects) {
-            SCOPED_TRACE(spec.name);
-            HANDLE handle = spec.size == 0
-                                ? OpenEventA(SYNCHRONIZE, FALSE, spec.name)
+        for (const auxiliary::SuiteObjectKind& object : auxiliary::kSuiteObjects) {
+            SCOPED_TRACE(object.name);
+            HANDLE handle = object.size == 0
+                                ? OpenEventA(SYNCHRONIZE, FALSE, object.name)
                                 : OpenFileMappingA(FILE_MAP_READ, FALSE,
-                                                   (std::string("SSharedData_") + spec.name).c_str());
+                                                   (std::string("SSharedData_") + object.name).c_str());
             EXPECT_NE(handle, nullptr);
             if (handle)
                 CloseHandle(handle);

@@ -1,5 +1,7 @@
 #include "file_template.h"
 
+#include "format_text.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -120,15 +122,6 @@ void TrimBlanks(std::string& s)
     while (begin < end && IsBlank(s[begin]))
         ++begin;
     s = s.substr(begin, end - begin);
-}
-
-template <typename... Args>
-std::string Format(const char* format, Args... args)
-{
-    char buffer[32];
-    const int n = std::snprintf(buffer, sizeof buffer, format, args...);
-    // snprintf reports the length it wanted, which may be more than it wrote.
-    return std::string(buffer, n > 0 ? std::min(static_cast<size_t>(n), sizeof buffer - 1) : 0);
 }
 
 // The name part of a path: after its last backslash or slash, before the last dot.
@@ -255,13 +248,13 @@ std::string ExpandTemplate(std::string_view percentTemplate, const TrackRecord& 
             value = genreValue;
             break;
         case 'Y':
-            value = Format("%d", track.year);
+            value = FormatText("%d", track.year);
             break;
         case 'H':
-            value = Format("%u.%02u", track.lengthMs / 60000u, track.lengthMs / 1000u % 60u);
+            value = FormatText("%u.%02u", track.lengthMs / 60000u, track.lengthMs / 1000u % 60u);
             break;
         case 'U':
-            value = Format("%08u", unique.Next());
+            value = FormatText("%08u", unique.Next());
             break;
         case 'R': {
             size_t run = 1;
@@ -270,7 +263,7 @@ std::string ExpandTemplate(std::string_view percentTemplate, const TrackRecord& 
                 ++i;
             }
             static const char* const kDigits[] = {"%u", "%02u", "%03u", "%04u"};
-            value = Format(kDigits[run - 1], static_cast<unsigned>(track.trackNumber));
+            value = FormatText(kDigits[run - 1], static_cast<unsigned>(track.trackNumber));
             break;
         }
         default:

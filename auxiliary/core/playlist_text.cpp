@@ -1,5 +1,7 @@
 #include "playlist_text.h"
 
+#include "format_text.h"
+
 #include <cstdio>
 
 namespace auxiliary {
@@ -38,16 +40,6 @@ void AppendLine(std::string& out, std::string_view line)
 {
     out += line;
     out += "\r\n";
-}
-
-template <class... Args>
-std::string Format(const char* format, Args... args)
-{
-    const int n = std::snprintf(nullptr, 0, format, args...);
-    std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0)
-        std::snprintf(text.data(), text.size() + 1, format, args...);
-    return text;
 }
 
 int WholeSeconds(uint32_t lengthMs)
@@ -156,7 +148,7 @@ std::string M3uText(std::string_view playlistFolder, const std::vector<PlaylistE
     std::string text;
     AppendLine(text, "#EXTM3U");
     for (const PlaylistEntry& e : entries) {
-        AppendLine(text, Format("#EXTINF:%d,%s", WholeSeconds(e.lengthMs), e.title.c_str()));
+        AppendLine(text, FormatText("#EXTINF:%d,%s", WholeSeconds(e.lengthMs), e.title.c_str()));
         AppendLine(text, RelativeEntryPath(playlistFolder, e.path));
     }
     return text;
@@ -169,11 +161,11 @@ std::string PlsText(std::string_view playlistFolder, const std::vector<PlaylistE
     int n = 0;
     for (const PlaylistEntry& e : entries) {
         ++n;
-        AppendLine(text, Format("File%d=%s", n, RelativeEntryPath(playlistFolder, e.path).c_str()));
-        AppendLine(text, Format("Title%d=%s", n, e.title.c_str()));
-        AppendLine(text, Format("Length%d=%d", n, WholeSeconds(e.lengthMs)));
+        AppendLine(text, FormatText("File%d=%s", n, RelativeEntryPath(playlistFolder, e.path).c_str()));
+        AppendLine(text, FormatText("Title%d=%s", n, e.title.c_str()));
+        AppendLine(text, FormatText("Length%d=%d", n, WholeSeconds(e.lengthMs)));
     }
-    AppendLine(text, Format("NumberOfEntries=%d", n));
+    AppendLine(text, FormatText("NumberOfEntries=%d", n));
     AppendLine(text, "Version=2");
     return text;
 }

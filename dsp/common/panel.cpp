@@ -1,5 +1,6 @@
 #include "panel.h"
 
+#include "core/panel_number.h"
 #include "plugin.h"
 
 #include <cerrno>
@@ -62,6 +63,45 @@ bool GetCheck(HWND dialog, int id)
 void EnableControl(HWND dialog, int id, bool enabled)
 {
     EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
+}
+
+std::string FieldText(HWND dialog, int id)
+{
+    char text[MAX_PATH] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+void CheckedFields::Remember(HWND dialog, int id)
+{
+    valid_[id] = FieldText(dialog, id);
+}
+
+bool CheckedFields::Accept(HWND dialog, int id, bool fits)
+{
+    if (puttingBack_)
+        return false;
+    if (fits) {
+        valid_[id] = FieldText(dialog, id);
+        return true;
+    }
+    // The edit reports the text put back as a change; that command finds
+    // puttingBack_ set and does nothing.
+    puttingBack_ = true;
+    SetDlgItemTextA(dialog, id, valid_[id].c_str());
+    puttingBack_ = false;
+    return false;
+}
+
+bool CheckedFields::AcceptWhole(HWND dialog, int id, int64_t min, int64_t max)
+{
+    return Accept(dialog, id, WholeNumberTextFits(FieldText(dialog, id).c_str(), min, max));
+}
+
+std::string CheckedFields::LastValid(int id) const
+{
+    const auto found = valid_.find(id);
+    return found == valid_.end() ? std::string() : found->second;
 }
 
 FillingGuard::FillingGuard()

@@ -13,6 +13,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <map>
+#include <string>
+
 namespace dsp {
 
 // Shows a number with "%d".
@@ -25,6 +29,33 @@ long ParseDecimal(const char* text);
 void SetCheck(HWND dialog, int id, bool checked);
 bool GetCheck(HWND dialog, int id);
 void EnableControl(HWND dialog, int id, bool enabled);
+
+// A control's text, up to 259 characters.
+std::string FieldText(HWND dialog, int id);
+
+// Number fields that refuse what their setting cannot take. The panel
+// remembers each field's text once it has filled it; on every command from a
+// field it passes its check's verdict on the field's text to Accept. An
+// accepted text becomes the field's last valid text; a refused one is
+// replaced by the last valid text, and nothing is to be stored.
+class CheckedFields
+{
+public:
+    void Remember(HWND dialog, int id);
+    // True: the field holds a valid text to act on. False: do nothing (the
+    // text was refused and put back, or this is the command that putting it
+    // back caused).
+    bool Accept(HWND dialog, int id, bool fits);
+    // Accept for a field of whole numbers from `min` to `max`
+    // (WholeNumberTextFits).
+    bool AcceptWhole(HWND dialog, int id, int64_t min, int64_t max);
+    // The field's last valid text (empty before Remember).
+    std::string LastValid(int id) const;
+
+private:
+    std::map<int, std::string> valid_;
+    bool puttingBack_ = false;
+};
 
 // Sets plugin::g_filling for its lifetime (while controls are being filled
 // from the settings, so the change notifications they cause save nothing).

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 // The framework's globals live here so every user of the library links them.
 namespace plugin {
@@ -77,31 +78,30 @@ void CheckedFields::Remember(HWND dialog, int id)
     valid_[id] = FieldText(dialog, id);
 }
 
-bool CheckedFields::Accept(HWND dialog, int id, bool fits)
+CheckedFields::Entry CheckedFields::Check(HWND dialog, int id, bool fits)
 {
     if (puttingBack_)
-        return false;
+        return Entry::kRefused;
+    std::string& valid = valid_[id];
     if (fits) {
-        valid_[id] = FieldText(dialog, id);
-        return true;
+        std::string text = FieldText(dialog, id);
+        if (text == valid)
+            return Entry::kSame;
+        valid = std::move(text);
+        return Entry::kNew;
     }
-    // The edit reports the text put back as a change; that command finds
-    // puttingBack_ set and does nothing.
+    // The edit reports the text put back as a change; that notice finds
+    // puttingBack_ set. Notices of the refused entry that are still to come
+    // report the text put back, which is the same as before.
     puttingBack_ = true;
-    SetDlgItemTextA(dialog, id, valid_[id].c_str());
+    SetDlgItemTextA(dialog, id, valid.c_str());
     puttingBack_ = false;
-    return false;
+    return Entry::kRefused;
 }
 
-bool CheckedFields::AcceptWhole(HWND dialog, int id, int64_t min, int64_t max)
+CheckedFields::Entry CheckedFields::CheckWhole(HWND dialog, int id, int64_t min, int64_t max)
 {
-    return Accept(dialog, id, WholeNumberTextFits(FieldText(dialog, id).c_str(), min, max));
-}
-
-std::string CheckedFields::LastValid(int id) const
-{
-    const auto found = valid_.find(id);
-    return found == valid_.end() ? std::string() : found->second;
+    return Check(dialog, id, WholeNumberTextFits(FieldText(dialog, id).c_str(), min, max));
 }
 
 FillingGuard::FillingGuard()

@@ -34,23 +34,23 @@ void EnableControl(HWND dialog, int id, bool enabled);
 std::string FieldText(HWND dialog, int id);
 
 // Number fields that refuse what their setting cannot take. The panel
-// remembers each field's text once it has filled it; on every command from a
-// field it passes its check's verdict on the field's text to Accept. An
+// remembers each field's text once it has filled it, and passes every command
+// from a field, with its check's verdict on the field's text, to Check. An
 // accepted text becomes the field's last valid text; a refused one is
 // replaced by the last valid text, and nothing is to be stored.
 class CheckedFields
 {
 public:
+    enum class Entry {
+        kRefused, // do nothing: the text was put back (or this is the notice of that)
+        kSame,    // the last valid text still: nothing changed
+        kNew,     // a new valid text
+    };
     void Remember(HWND dialog, int id);
-    // True: the field holds a valid text to act on. False: do nothing (the
-    // text was refused and put back, or this is the command that putting it
-    // back caused).
-    bool Accept(HWND dialog, int id, bool fits);
-    // Accept for a field of whole numbers from `min` to `max`
+    Entry Check(HWND dialog, int id, bool fits);
+    // Check for a field of whole numbers from `min` to `max`
     // (WholeNumberTextFits).
-    bool AcceptWhole(HWND dialog, int id, int64_t min, int64_t max);
-    // The field's last valid text (empty before Remember).
-    std::string LastValid(int id) const;
+    Entry CheckWhole(HWND dialog, int id, int64_t min, int64_t max);
 
 private:
     std::map<int, std::string> valid_;

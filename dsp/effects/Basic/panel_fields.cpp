@@ -42,7 +42,7 @@ uint32_t ReadClock(HWND dialog, const ClockFields& row)
 bool AcceptClockEntry(HWND dialog, const ClockFields& row, int id)
 {
     uint32_t ms = 0;
-    return g_checked.Accept(dialog, id, RowTexts(dialog, row, &ms));
+    return g_checked.Check(dialog, id, RowTexts(dialog, row, &ms)) != CheckedFields::Entry::kRefused;
 }
 
 long FieldNumber(HWND dialog, int id)

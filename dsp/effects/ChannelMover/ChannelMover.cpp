@@ -181,7 +181,7 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         break;
     case IDC_MOVE_FROM:
     case IDC_MOVE_TO:
-        g_moveFields.AcceptWhole(dialog, id, 0, INT32_MAX);
+        g_moveFields.CheckWhole(dialog, id, 0, INT32_MAX);
         break;
     case IDC_ADD_MOVE: {
         if (code != BN_CLICKED)

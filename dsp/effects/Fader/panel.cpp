@@ -43,7 +43,8 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         switch (id) {
         case IDC_FADE_IN_LENGTH:
         case IDC_FADE_OUT_LENGTH:
-            if (g_filling || !g_lengths.AcceptWhole(dialog, id, 0, INT_MAX))
+            if (g_filling ||
+                g_lengths.CheckWhole(dialog, id, 0, INT_MAX) == dsp::CheckedFields::Entry::kRefused)
                 break;
             [[fallthrough]];
         case IDC_FADE_IN:

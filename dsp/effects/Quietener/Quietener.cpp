@@ -26,6 +26,7 @@ uint32_t g_percent = kDefaultPercent;
 bool g_fillingDecibels = false; // the decibel field is being set from the percentage
 bool g_fillingPercent = false;  // the percentage field is being set from the decibels
 dsp::CheckedFields g_checked;
+using Entry = dsp::CheckedFields::Entry;
 
 // Sets a flag for the lifetime of the object.
 class Flag
@@ -53,24 +54,28 @@ void ShowPercent(HWND dialog)
     g_checked.Remember(dialog, IDC_PERCENT);
 }
 
-// False when the typed percentage is refused.
+// False when the typed percentage is refused (nothing to store).
 bool OnPercentChanged(HWND dialog)
 {
     if (g_fillingPercent)
         return true;
-    if (!g_checked.AcceptWhole(dialog, IDC_PERCENT, 0, 100))
-        return false;
+    const Entry entry = g_checked.CheckWhole(dialog, IDC_PERCENT, 0, 100);
+    if (entry != Entry::kNew)
+        return entry == Entry::kSame;
     g_percent = dsp::basic::LimitPercent(dsp::basic::FieldNumber(dialog, IDC_PERCENT));
     ShowDecibels(dialog);
     return true;
 }
 
-// False when the typed figure is refused.
+// False when the typed figure is refused (nothing to store).
 bool OnDecibelsChanged(HWND dialog)
 {
     const std::string text = dsp::FieldText(dialog, IDC_DECIBELS);
-    if (!g_checked.Accept(dialog, IDC_DECIBELS, dsp::basic::DecibelTextFits(text.c_str())))
-        return false;
+    // The figure shown for a percentage reads back as a slightly different
+    // percentage (-14.0 for 20 reads as 19), so only a new text converts.
+    const Entry entry = g_checked.Check(dialog, IDC_DECIBELS, dsp::basic::DecibelTextFits(text.c_str()));
+    if (entry != Entry::kNew)
+        return entry == Entry::kSame;
     g_percent = static_cast<uint32_t>(dsp::basic::PercentFromDecibelText(text.c_str()));
     ShowPercent(dialog);
     return true;

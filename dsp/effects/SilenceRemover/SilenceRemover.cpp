@@ -43,6 +43,7 @@ bool g_percentFromDecibels = false;
 // that is not finite or gives such a level, a window beyond 32 bits) is
 // refused: the field gets its last valid text back and nothing is stored.
 dsp::CheckedFields g_checked;
+using Entry = dsp::CheckedFields::Entry;
 
 // Blocks of the open file, read into one reused buffer.
 class FileBlocks : public silence::BlockSource
@@ -216,16 +217,15 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     if (message != WM_COMMAND)
         return 0;
     const int id = LOWORD(wParam);
-    const int code = HIWORD(wParam);
     switch (id) {
     case IDC_LEVEL_PERCENT: {
         const std::string text = dsp::FieldText(dialog, IDC_LEVEL_PERCENT);
-        const std::string before = g_checked.LastValid(IDC_LEVEL_PERCENT);
-        if (!g_checked.Accept(dialog, id, silence::LevelTextFits(text.c_str())))
+        const Entry entry = g_checked.Check(dialog, id, silence::LevelTextFits(text.c_str()));
+        if (entry == Entry::kRefused)
             break;
-        // Only a change of the text converts; focus changes must not rewrite
-        // the other field.
-        if (code == EN_CHANGE && text != before && !g_percentFromDecibels)
+        // Only a new text converts; focus changes and the notices that
+        // follow a refused entry must not rewrite the other field.
+        if (entry == Entry::kNew && !g_percentFromDecibels)
             ShowDecibelsOfPercent(dialog);
         if (!plugin::g_filling)
             SaveSettings(dialog);
@@ -235,11 +235,11 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         if (plugin::g_filling)
             break;
         const std::string text = dsp::FieldText(dialog, IDC_LEVEL_DECIBELS);
-        const std::string before = g_checked.LastValid(IDC_LEVEL_DECIBELS);
         double decibels = 0;
-        if (!g_checked.Accept(dialog, id, silence::DecibelsFromText(text.c_str(), &decibels)))
+        const Entry entry = g_checked.Check(dialog, id, silence::DecibelsFromText(text.c_str(), &decibels));
+        if (entry == Entry::kRefused)
             break;
-        if (code == EN_CHANGE && text != before && !g_decibelsFromPercent)
+        if (entry == Entry::kNew && !g_decibelsFromPercent)
             ShowPercentOfDecibels(dialog, decibels);
         SaveSettings(dialog);
         break;
@@ -247,7 +247,7 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     case IDC_WINDOW_MS:
         // Any 32-bit number is taken (the window is then held to 50..750);
         // beyond that the panel's reading would turn it into 0.
-        if (!plugin::g_filling && g_checked.AcceptWhole(dialog, id, INT32_MIN, INT32_MAX))
+        if (!plugin::g_filling && g_checked.CheckWhole(dialog, id, INT32_MIN, INT32_MAX) != Entry::kRefused)
             SaveSettings(dialog);
         break;
     case IDC_FROM_BEGINNING:

@@ -286,8 +286,9 @@ TEST(PanelNumber, TextsAreReadAsTheCLibraryReadsThem)
         EXPECT_EQ(n.found, c.found);
         EXPECT_EQ(n.finite, c.finite);
         EXPECT_EQ(n.wholeFits, c.wholeFits);
-        if (c.wholeFits)
+        if (c.wholeFits) {
             EXPECT_EQ(n.whole, c.whole);
+        }
         EXPECT_EQ(n.value, c.value);
     }
     EXPECT_TRUE(std::isnan(dsp::ReadTextNumber("NaN").value));

@@ -12,11 +12,7 @@
 
 namespace {
 
-using dsp::testing::GetNumber;
-using dsp::testing::HostWindow;
-using dsp::testing::PluginUnderTest;
-using dsp::testing::RegistryScope;
-using dsp::testing::Text;
+using namespace dsp::testing;
 
 // Refused by every field: numbers that are not finite, and numbers no
 // setting of these panels can hold.
@@ -49,45 +45,41 @@ const char* const kMoveFrom = "ChannelMove-ch-from-0";
 const char* const kMoveTo = "ChannelMove-ch-to-0";
 const char* const kMoveEnd = "ChannelMove-ch-from-1";
 
-// Negative lengths, and totals past 4294967295 ms for the field's place.
-const std::vector<std::string> kMinutes = {"-5", "71583"};
-const std::vector<std::string> kSeconds = {"-1", "4294968"};
-const std::vector<std::string> kMilliseconds = {"-5", "4294967296"};
+// A row of minutes, seconds and milliseconds edits (consecutive
+// identifiers): negative fields and totals past 4294967295 ms are refused.
+void AddClockRow(std::vector<FieldRow>& rows, const char* dll, int minutes, std::vector<const char*> settings)
+{
+    rows.push_back({dll, minutes, "3", {"-5", "71583"}, settings});
+    rows.push_back({dll, minutes + 1, "75", {"-1", "4294968"}, settings});
+    rows.push_back({dll, minutes + 2, "5", {"-5", "4294967296"}, settings});
+}
 
-const FieldRow kRows[] = {
-    {"Fader.dll", 1004, "1234", {"-5", "2147483648"}, {kFaderIn, kFaderOut}},
-    {"Fader.dll", 1005, "99", {"-1", "4294967295"}, {kFaderIn, kFaderOut}},
-    {"SilenceInserter.dll", 1012, "3", kMinutes, {kInsertStart, kInsertEnd}},
-    {"SilenceInserter.dll", 1013, "75", kSeconds, {kInsertStart, kInsertEnd}},
-    {"SilenceInserter.dll", 1014, "5", kMilliseconds, {kInsertStart, kInsertEnd}},
-    {"SilenceInserter.dll", 1006, "3", kMinutes, {kInsertStart, kInsertEnd}},
-    {"SilenceInserter.dll", 1007, "75", kSeconds, {kInsertStart, kInsertEnd}},
-    {"SilenceInserter.dll", 1008, "5", kMilliseconds, {kInsertStart, kInsertEnd}},
-    {"MinLength.dll", 1006, "71582", kMinutes, {kMinLength}},
-    {"MinLength.dll", 1007, "75", kSeconds, {kMinLength}},
-    {"MinLength.dll", 1008, "4294967295", {"-5", "4294967296"}, {kMinLength}},
-    {"Grabber.dll", 1011, "3", kMinutes, {kGrabLength, kGrabPosition}},
-    {"Grabber.dll", 1012, "75", kSeconds, {kGrabLength, kGrabPosition}},
-    {"Grabber.dll", 1013, "5", kMilliseconds, {kGrabLength, kGrabPosition}},
-    {"Grabber.dll", 1016, "3", kMinutes, {kGrabLength, kGrabPosition}},
-    {"Grabber.dll", 1017, "75", kSeconds, {kGrabLength, kGrabPosition}},
-    {"Grabber.dll", 1018, "5", kMilliseconds, {kGrabLength, kGrabPosition}},
-    {"Trimmer.dll", 1011, "3", kMinutes, {kTrimBegin, kTrimEnd}},
-    {"Trimmer.dll", 1012, "75", kSeconds, {kTrimBegin, kTrimEnd}},
-    {"Trimmer.dll", 1013, "5", kMilliseconds, {kTrimBegin, kTrimEnd}},
-    {"Trimmer.dll", 1016, "3", kMinutes, {kTrimBegin, kTrimEnd}},
-    {"Trimmer.dll", 1017, "75", kSeconds, {kTrimBegin, kTrimEnd}},
-    {"Trimmer.dll", 1018, "5", kMilliseconds, {kTrimBegin, kTrimEnd}},
-    {"Quietener.dll", 1004, "35", {"-5", "101", "150"}, {kQuieten}},
-    {"Quietener.dll", 1009, "-6", {"12", "0.09"}, {kQuieten}},
-    {"SilenceRemover.dll", 1004, "2.25", {"21474836.48", "-21474836.48"}, {kLevel, kWindow}},
-    {"SilenceRemover.dll", 1005, "-33.0", {"200"}, {kLevel, kWindow}},
-    // Any 32-bit number is a window (0 or less gives 50, above 750 gives 750).
-    {"SilenceRemover.dll", 1012, "900", {"2147483648", "-2147483649"}, {kLevel, kWindow}},
-    // The moves are stored by "Add" (1014); "Clear All" (1015) comes first.
-    {"ChannelMover.dll", 1016, "3", {"-5", "2147483648"}, {kMoveFrom, kMoveTo, kMoveEnd}, 1015, 1014},
-    {"ChannelMover.dll", 1017, "4", {"-1", "2147483648"}, {kMoveFrom, kMoveTo, kMoveEnd}, 1015, 1014},
-};
+std::vector<FieldRow> AllFields()
+{
+    std::vector<FieldRow> rows = {
+        {"Fader.dll", 1004, "1234", {"-5", "2147483648"}, {kFaderIn, kFaderOut}},
+        {"Fader.dll", 1005, "99", {"-1", "4294967295"}, {kFaderIn, kFaderOut}},
+        {"MinLength.dll", 1006, "71582", {"71583"}, {kMinLength}}, // the most minutes
+        {"MinLength.dll", 1008, "4294967295", {"4294967296"}, {kMinLength}},
+        {"Quietener.dll", 1004, "35", {"-5", "101", "150"}, {kQuieten}},
+        {"Quietener.dll", 1009, "-6", {"12", "0.09"}, {kQuieten}},
+        {"SilenceRemover.dll", 1004, "2.25", {"21474836.48", "-21474836.48"}, {kLevel, kWindow}},
+        {"SilenceRemover.dll", 1005, "-33.0", {"200"}, {kLevel, kWindow}},
+        // Any 32-bit number is a window (0 or less gives 50, above 750 gives 750).
+        {"SilenceRemover.dll", 1012, "900", {"2147483648", "-2147483649"}, {kLevel, kWindow}},
+        // The moves are stored by "Add" (1014); "Clear All" (1015) comes first.
+        {"ChannelMover.dll", 1016, "3", {"-5", "2147483648"}, {kMoveFrom, kMoveTo, kMoveEnd}, 1015, 1014},
+        {"ChannelMover.dll", 1017, "4", {"-1", "2147483648"}, {kMoveFrom, kMoveTo, kMoveEnd}, 1015, 1014},
+    };
+    AddClockRow(rows, "SilenceInserter.dll", 1012, {kInsertStart, kInsertEnd});
+    AddClockRow(rows, "SilenceInserter.dll", 1006, {kInsertStart, kInsertEnd});
+    AddClockRow(rows, "MinLength.dll", 1006, {kMinLength});
+    AddClockRow(rows, "Grabber.dll", 1011, {kGrabLength, kGrabPosition});
+    AddClockRow(rows, "Grabber.dll", 1016, {kGrabLength, kGrabPosition});
+    AddClockRow(rows, "Trimmer.dll", 1011, {kTrimBegin, kTrimEnd});
+    AddClockRow(rows, "Trimmer.dll", 1016, {kTrimBegin, kTrimEnd});
+    return rows;
+}
 
 void Press(HWND panel, int id)
 {
@@ -111,7 +103,7 @@ std::vector<uint32_t> Enter(HWND panel, const FieldRow& row, const std::string& 
 
 TEST(PanelFields, EveryNumberFieldRefusesWhatItsSettingCannotHold)
 {
-    for (const FieldRow& row : kRows) {
+    for (const FieldRow& row : AllFields()) {
         SCOPED_TRACE(std::string(row.dll) + " field " + std::to_string(row.field));
         RegistryScope reg(std::vector<std::string>(row.settings.begin(), row.settings.end()));
         PluginUnderTest plugin(row.dll);

@@ -1,11 +1,13 @@
 #include "panel.h"
 
+#include "core/panel_number.h"
 #include "plugin.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 // The framework's globals live here so every user of the library links them.
 namespace plugin {
@@ -62,6 +64,44 @@ bool GetCheck(HWND dialog, int id)
 void EnableControl(HWND dialog, int id, bool enabled)
 {
     EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
+}
+
+std::string FieldText(HWND dialog, int id)
+{
+    char text[MAX_PATH] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+void CheckedFields::Remember(HWND dialog, int id)
+{
+    valid_[id] = FieldText(dialog, id);
+}
+
+CheckedFields::Entry CheckedFields::Check(HWND dialog, int id, bool fits)
+{
+    if (puttingBack_)
+        return Entry::kRefused;
+    std::string& valid = valid_[id];
+    if (fits) {
+        std::string text = FieldText(dialog, id);
+        if (text == valid)
+            return Entry::kSame;
+        valid = std::move(text);
+        return Entry::kNew;
+    }
+    // The edit reports the text put back as a change; that notice finds
+    // puttingBack_ set. Notices of the refused entry that are still to come
+    // report the text put back, which is the same as before.
+    puttingBack_ = true;
+    SetDlgItemTextA(dialog, id, valid.c_str());
+    puttingBack_ = false;
+    return Entry::kRefused;
+}
+
+CheckedFields::Entry CheckedFields::CheckWhole(HWND dialog, int id, int64_t min, int64_t max)
+{
+    return Check(dialog, id, WholeNumberTextFits(FieldText(dialog, id).c_str(), min, max));
 }
 
 FillingGuard::FillingGuard()

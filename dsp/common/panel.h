@@ -13,6 +13,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <map>
+#include <string>
+
 namespace dsp {
 
 // Shows a number with "%d".
@@ -25,6 +29,33 @@ long ParseDecimal(const char* text);
 void SetCheck(HWND dialog, int id, bool checked);
 bool GetCheck(HWND dialog, int id);
 void EnableControl(HWND dialog, int id, bool enabled);
+
+// A control's text, up to 259 characters.
+std::string FieldText(HWND dialog, int id);
+
+// Number fields that refuse what their setting cannot take. The panel
+// remembers each field's text once it has filled it, and passes every command
+// from a field, with its check's verdict on the field's text, to Check. An
+// accepted text becomes the field's last valid text; a refused one is
+// replaced by the last valid text, and nothing is to be stored.
+class CheckedFields
+{
+public:
+    enum class Entry {
+        kRefused, // do nothing: the text was put back (or this is the notice of that)
+        kSame,    // the last valid text still: nothing changed
+        kNew,     // a new valid text
+    };
+    void Remember(HWND dialog, int id);
+    Entry Check(HWND dialog, int id, bool fits);
+    // Check for a field of whole numbers from `min` to `max`
+    // (WholeNumberTextFits).
+    Entry CheckWhole(HWND dialog, int id, int64_t min, int64_t max);
+
+private:
+    std::map<int, std::string> valid_;
+    bool puttingBack_ = false;
+};
 
 // Sets plugin::g_filling for its lifetime (while controls are being filled
 // from the settings, so the change notifications they cause save nothing).

@@ -1,11 +1,13 @@
 // The portable core: format arithmetic, sample conversion at every depth,
-// and the name-number generator.
+// the name-number generator and the check of numbers typed into panels.
 #include "core/name_generator.h"
+#include "core/panel_number.h"
 #include "core/sample_view.h"
 #include "core/wave_format.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -244,6 +246,82 @@ TEST(NameGenerator, FollowsTheCongruenceWithoutOverflow)
         EXPECT_EQ(n, 9999u * (after / 10000) / 10000) << "from " << before;
     }
     EXPECT_LT(dsp::RandomNameNumber(9999), 9999u);
+}
+
+TEST(PanelNumber, TextsAreReadAsTheCLibraryReadsThem)
+{
+    struct Case
+    {
+        const char* text;
+        bool found;
+        bool finite;
+        bool wholeFits;
+        int64_t whole;
+        double value;
+    } cases[] = {
+        {"", false, true, true, 0, 0},
+        {"abc", false, true, true, 0, 0},
+        {"-", false, true, true, 0, 0},
+        {"  \t42", true, true, true, 42, 42},
+        {"+7", true, true, true, 7, 7},
+        {"-12abc", true, true, true, -12, -12},
+        {"3.75", true, true, true, 3, 3.75},
+        {".5", true, true, true, 0, 0.5},
+        {"1e3", true, true, true, 1, 1000}, // strtol stops at the 'e'
+        {"2e", true, true, true, 2, 2},     // an exponent needs digits
+        {"0x10", true, true, true, 0, 0},   // decimal only
+        {"1e-999", true, true, true, 1, 0}, // underflow is finite
+        {"1e999", true, false, true, 1, HUGE_VAL},
+        {"-1E999", true, false, true, -1, -HUGE_VAL},
+        {"inf", true, false, true, 0, HUGE_VAL},
+        {"-Infinity", true, false, true, 0, -HUGE_VAL},
+        {"9223372036854775807", true, true, true, INT64_MAX, 9223372036854775807.0},
+        {"-9223372036854775808", true, true, true, INT64_MIN, -9223372036854775808.0},
+        {"9223372036854775808", true, true, false, 0, 9223372036854775808.0},
+        {"99999999999999999999", true, true, false, 0, 1e20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const dsp::TextNumber n = dsp::ReadTextNumber(c.text);
+        EXPECT_EQ(n.found, c.found);
+        EXPECT_EQ(n.finite, c.finite);
+        EXPECT_EQ(n.wholeFits, c.wholeFits);
+        if (c.wholeFits) {
+            EXPECT_EQ(n.whole, c.whole);
+        }
+        EXPECT_EQ(n.value, c.value);
+    }
+    EXPECT_TRUE(std::isnan(dsp::ReadTextNumber("NaN").value));
+    EXPECT_FALSE(dsp::ReadTextNumber(nullptr).found);
+}
+
+TEST(PanelNumber, WholeNumbersOutsideTheRangeOrNotFiniteDoNotFit)
+{
+    struct Case
+    {
+        const char* text;
+        int64_t min, max;
+        bool fits;
+    } cases[] = {
+        {"0", 0, 100, true},
+        {"100", 0, 100, true},
+        {"101", 0, 100, false},
+        {"-5", 0, 100, false},
+        {"-0", 0, 100, true},
+        {"", 0, 100, true}, // no number: read as 0
+        {"abc", 0, 100, true},
+        {"nan", 0, 100, false},
+        {"inf", 0, 100, false},
+        {"1e999", 0, 100, false},
+        {"5.99", 0, 5, true}, // the whole part is what the field reads
+        {"2147483647", 0, INT32_MAX, true},
+        {"2147483648", 0, INT32_MAX, false},
+        {"-2147483648", INT32_MIN, INT32_MAX, true},
+        {"-2147483649", INT32_MIN, INT32_MAX, false},
+        {"99999999999999999999", INT64_MIN, INT64_MAX, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dsp::WholeNumberTextFits(c.text, c.min, c.max), c.fits) << c.text;
 }
 
 } // namespace

@@ -9,18 +9,40 @@
 
 namespace dsp::basic {
 
+namespace {
+
+// The one panel of this plug-in's rows.
+CheckedFields g_checked;
+
+bool RowTexts(HWND dialog, const ClockFields& row, uint32_t* ms)
+{
+    return ClockFromTexts(FieldText(dialog, row.minutes).c_str(), FieldText(dialog, row.seconds).c_str(),
+                          FieldText(dialog, row.milliseconds).c_str(), ms);
+}
+
+} // namespace
+
 void ShowClock(HWND dialog, const ClockFields& row, uint32_t ms)
 {
     const ClockParts parts = SplitMilliseconds(ms);
     SetDlgNumber(dialog, row.minutes, static_cast<long>(parts.minutes));
     SetDlgNumber(dialog, row.seconds, static_cast<long>(parts.seconds));
     SetDlgNumber(dialog, row.milliseconds, static_cast<long>(parts.milliseconds));
+    for (int id : {row.minutes, row.seconds, row.milliseconds})
+        g_checked.Remember(dialog, id);
 }
 
 uint32_t ReadClock(HWND dialog, const ClockFields& row)
 {
-    return JoinMilliseconds(FieldNumber(dialog, row.minutes), FieldNumber(dialog, row.seconds),
-                            FieldNumber(dialog, row.milliseconds));
+    uint32_t ms = 0;
+    RowTexts(dialog, row, &ms);
+    return ms;
+}
+
+bool AcceptClockEntry(HWND dialog, const ClockFields& row, int id)
+{
+    uint32_t ms = 0;
+    return g_checked.Check(dialog, id, RowTexts(dialog, row, &ms)) != CheckedFields::Entry::kRefused;
 }
 
 long FieldNumber(HWND dialog, int id)
@@ -51,6 +73,15 @@ bool IsClockControl(ClockSettings settings, int id)
     return false;
 }
 
+bool AcceptClockEntry(HWND dialog, ClockSettings settings, int id)
+{
+    for (const ClockSetting& s : settings) {
+        if (InClock(s.row, id))
+            return AcceptClockEntry(dialog, s.row, id);
+    }
+    return true;
+}
+
 void SaveClocks(HWND dialog, ClockSettings settings)
 {
     for (const ClockSetting& s : settings)
@@ -68,7 +99,8 @@ INT_PTR ClockPanelMessage(HWND dialog, UINT message, WPARAM wParam, ClockSetting
     }
     if (message != WM_COMMAND)
         return 0;
-    if (!plugin::g_filling && IsClockControl(settings, LOWORD(wParam)))
+    const int id = LOWORD(wParam);
+    if (!plugin::g_filling && IsClockControl(settings, id) && AcceptClockEntry(dialog, settings, id))
         SaveClocks(dialog, settings);
     return 1;
 }

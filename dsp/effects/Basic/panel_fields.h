@@ -1,6 +1,7 @@
 // Panel fields the basic effects share: a length shown as minutes, seconds
 // and milliseconds in three edits, and numbers read the way the C library's
-// strtol reads them.
+// strtol reads them. A row refuses what its 32-bit setting cannot hold (see
+// ClockFromTexts): the field typed into gets its last valid text back.
 #pragma once
 
 #include <windows.h>
@@ -18,12 +19,19 @@ struct ClockFields
     int milliseconds;
 };
 
-// Shows `ms` split into the row's three edits with "%d".
+// Shows `ms` split into the row's three edits with "%d", and remembers
+// the texts as the row's valid ones.
 void ShowClock(HWND dialog, const ClockFields& row, uint32_t ms);
 
 // Reads the row back as milliseconds (minutes * 60000 + seconds * 1000 +
-// milliseconds in 32-bit arithmetic); empty fields count 0.
+// milliseconds); empty fields count 0. The row holds valid texts when every
+// command from its fields went through AcceptClockEntry.
 uint32_t ReadClock(HWND dialog, const ClockFields& row);
+
+// Checks the row after a command from its field `id`: false (act on
+// nothing) when the row would hold what its setting cannot, and the field
+// then shows its last valid text again.
+bool AcceptClockEntry(HWND dialog, const ClockFields& row, int id);
 
 // A field's text (up to 259 characters) as a base-10 integer: leading blanks
 // and a sign accepted, conversion stops at the first non-digit, no digits give 0.
@@ -54,12 +62,15 @@ void FillClocks(HWND dialog, ClockSettings settings);
 // True when `id` belongs to one of the rows.
 bool IsClockControl(ClockSettings settings, int id);
 
+// AcceptClockEntry for the row that holds `id` (true when none does).
+bool AcceptClockEntry(HWND dialog, ClockSettings settings, int id);
+
 // Reads every row back into its global and writes every setting to the store.
 void SaveClocks(HWND dialog, ClockSettings settings);
 
 // The dialog procedure of a panel made only of such rows: fills them on
 // initialisation; a command from any of their edits outside the filling
-// phase reads and stores them all. Returns what the procedure returns.
+// phase reads and stores them all, unless the entry is refused. Returns what the procedure returns.
 INT_PTR ClockPanelMessage(HWND dialog, UINT message, WPARAM wParam, ClockSettings settings);
 
 } // namespace dsp::basic

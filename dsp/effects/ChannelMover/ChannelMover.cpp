@@ -26,6 +26,11 @@ constexpr const char* kModeName = "ChannelMove-Downsample";
 int g_targetChannels = 0; // 0: as the source
 int g_mixMode = 0;
 chmove::MoveList g_moves;
+// The move fields take channel numbers the stored moves (signed 32-bit) can
+// hold; a negative or larger number, or one that is not finite, is refused
+// and the field shows its last valid text again. 0 stays in the field but
+// is never added.
+dsp::CheckedFields g_moveFields;
 
 uint32_t ReadStored(const std::string& name)
 {
@@ -105,6 +110,8 @@ void FillPanel(HWND dialog)
     SendDlgItemMessageA(dialog, IDC_MIX_MODE, CB_SETCURSEL, g_mixMode, 0);
     SetDlgItemTextA(dialog, IDC_MOVE_FROM, "1");
     SetDlgItemTextA(dialog, IDC_MOVE_TO, "2");
+    g_moveFields.Remember(dialog, IDC_MOVE_FROM);
+    g_moveFields.Remember(dialog, IDC_MOVE_TO);
     SendDlgItemMessageA(dialog, IDC_MOVE_LIST, LB_RESETCONTENT, 0, 0);
     for (int n = 0; n < g_moves.Count(); ++n) {
         const std::string line = chmove::MoveLine(g_moves.from[n], g_moves.to[n]);
@@ -171,6 +178,10 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     case IDC_CHANNEL_COUNT:
     case IDC_MIX_MODE:
         SaveSettings(dialog);
+        break;
+    case IDC_MOVE_FROM:
+    case IDC_MOVE_TO:
+        g_moveFields.CheckWhole(dialog, id, 0, INT32_MAX);
         break;
     case IDC_ADD_MOVE: {
         if (code != BN_CLICKED)

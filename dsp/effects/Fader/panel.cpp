@@ -1,11 +1,17 @@
 // The fader's settings panel: two switches, each with its length in
-// milliseconds; every change is saved at once.
+// milliseconds; every change is saved at once. A length the panel cannot
+// show back with "%d" (negative, past 2147483647, not finite) is refused:
+// the field gets its last valid text again and nothing is saved.
+#include <climits>
+
 #include "panel_ids.h"
 #include "fader_settings.h"
 #include "panel.h"
 #include "plugin.h"
 
 namespace {
+
+dsp::CheckedFields g_lengths;
 
 void UpdateEnabled(HWND dialog)
 {
@@ -28,12 +34,19 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         dsp::SetCheck(dialog, IDC_FADE_IN, s.fadeIn);
         dsp::SetCheck(dialog, IDC_FADE_OUT, s.fadeOut);
         UpdateEnabled(dialog);
+        g_lengths.Remember(dialog, IDC_FADE_IN_LENGTH);
+        g_lengths.Remember(dialog, IDC_FADE_OUT_LENGTH);
         return 0;
     }
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        switch (id) {
         case IDC_FADE_IN_LENGTH:
         case IDC_FADE_OUT_LENGTH:
+            if (g_filling ||
+                g_lengths.CheckWhole(dialog, id, 0, INT_MAX) == dsp::CheckedFields::Entry::kRefused)
+                break;
+            [[fallthrough]];
         case IDC_FADE_IN:
         case IDC_FADE_OUT:
             if (!g_filling) {
@@ -47,6 +60,7 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
             break;
         }
         return 1;
+    }
     }
     return 0;
 }

@@ -55,7 +55,8 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     if (message != WM_COMMAND)
         return 0;
     const int id = LOWORD(wParam);
-    if (!g_filling && id >= IDC_LENGTH_MINUTES && id <= IDC_POSITION_MSEC) {
+    if (!g_filling && id >= IDC_LENGTH_MINUTES && id <= IDC_POSITION_MSEC &&
+        dsp::basic::AcceptClockEntry(dialog, kRows, id)) {
         dsp::basic::SaveClocks(dialog, kRows);
         g_fromEnd = dsp::GetCheck(dialog, IDC_FROM_END);
         dsp::settings::WriteNumber(kFromEndName, g_fromEnd ? 1 : 0);

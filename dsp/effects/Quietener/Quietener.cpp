@@ -1,7 +1,8 @@
 // Quietener: makes the whole file quieter in place, every sample scaled by
 // (100 - percent) / 100, one second at a time. The percentage is limited to
-// 0..100: the panel puts 100 back into its field when more is typed, so the
-// factor never turns negative or grows past 1.
+// 0..100, so the factor never turns negative or grows past 1: the panel
+// refuses a percentage outside it, and a decibel figure that is not finite or
+// lies above full scale (the field gets its last valid text back).
 #include <windows.h>
 
 #include <string>
@@ -24,6 +25,8 @@ constexpr uint32_t kDefaultPercent = 20;
 uint32_t g_percent = kDefaultPercent;
 bool g_fillingDecibels = false; // the decibel field is being set from the percentage
 bool g_fillingPercent = false;  // the percentage field is being set from the decibels
+dsp::CheckedFields g_checked;
+using Entry = dsp::CheckedFields::Entry;
 
 // Sets a flag for the lifetime of the object.
 class Flag
@@ -41,33 +44,41 @@ void ShowDecibels(HWND dialog)
     Flag guard(g_fillingDecibels);
     SetDlgItemTextA(dialog, IDC_DECIBELS,
                     dsp::basic::PercentAsDecibelText(static_cast<long>(g_percent)).c_str());
+    g_checked.Remember(dialog, IDC_DECIBELS);
 }
 
 void ShowPercent(HWND dialog)
 {
     Flag guard(g_fillingPercent);
     dsp::SetDlgNumber(dialog, IDC_PERCENT, static_cast<long>(g_percent));
+    g_checked.Remember(dialog, IDC_PERCENT);
 }
 
-void OnPercentChanged(HWND dialog)
+// False when the typed percentage is refused (nothing to store).
+bool OnPercentChanged(HWND dialog)
 {
     if (g_fillingPercent)
-        return;
-    const long typed = dsp::basic::FieldNumber(dialog, IDC_PERCENT);
-    g_percent = dsp::basic::LimitPercent(typed);
-    if (typed != static_cast<long>(g_percent))
-        ShowPercent(dialog); // say so: more than 100 is 100
+        return true;
+    const Entry entry = g_checked.CheckWhole(dialog, IDC_PERCENT, 0, 100);
+    if (entry != Entry::kNew)
+        return entry == Entry::kSame;
+    g_percent = dsp::basic::LimitPercent(dsp::basic::FieldNumber(dialog, IDC_PERCENT));
     ShowDecibels(dialog);
+    return true;
 }
 
-void OnDecibelsChanged(HWND dialog)
+// False when the typed figure is refused (nothing to store).
+bool OnDecibelsChanged(HWND dialog)
 {
-    if (g_fillingDecibels)
-        return;
-    char text[MAX_PATH] = {};
-    GetDlgItemTextA(dialog, IDC_DECIBELS, text, sizeof text);
-    g_percent = static_cast<uint32_t>(dsp::basic::PercentFromDecibelText(text));
+    const std::string text = dsp::FieldText(dialog, IDC_DECIBELS);
+    // The figure shown for a percentage reads back as a slightly different
+    // percentage (-14.0 for 20 reads as 19), so only a new text converts.
+    const Entry entry = g_checked.Check(dialog, IDC_DECIBELS, dsp::basic::DecibelTextFits(text.c_str()));
+    if (entry != Entry::kNew)
+        return entry == Entry::kSame;
+    g_percent = static_cast<uint32_t>(dsp::basic::PercentFromDecibelText(text.c_str()));
     ShowPercent(dialog);
+    return true;
 }
 
 } // namespace
@@ -92,12 +103,11 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         return 0;
     const int id = LOWORD(wParam);
     if (id == IDC_PERCENT) {
-        OnPercentChanged(dialog);
-        if (!g_filling)
+        if (OnPercentChanged(dialog) && !g_filling)
             dsp::settings::WriteNumber(kPercentName, g_percent);
     } else if (id == IDC_DECIBELS && !g_filling && !g_fillingDecibels) {
-        OnDecibelsChanged(dialog);
-        dsp::settings::WriteNumber(kPercentName, g_percent);
+        if (OnDecibelsChanged(dialog))
+            dsp::settings::WriteNumber(kPercentName, g_percent);
     }
     return 1;
 }

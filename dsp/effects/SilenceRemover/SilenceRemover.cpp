@@ -39,12 +39,11 @@ bool g_removeEnd = true;
 bool g_decibelsFromPercent = false;
 bool g_percentFromDecibels = false;
 
-// The last texts of the two level fields that held a usable number. An entry
-// the stored form cannot hold (or a decibel figure that is not finite) is
-// refused: the field gets this text back and nothing is stored.
-std::string g_validPercent;
-std::string g_validDecibels;
-bool g_restoring = false;
+// An entry the stored form cannot hold (a level past it, a decibel figure
+// that is not finite or gives such a level, a window beyond 32 bits) is
+// refused: the field gets its last valid text back and nothing is stored.
+dsp::CheckedFields g_checked;
+using Entry = dsp::CheckedFields::Entry;
 
 // Blocks of the open file, read into one reused buffer.
 class FileBlocks : public silence::BlockSource
@@ -115,16 +114,9 @@ Cuts FindCuts(dsp::DiskFile& file, const Geometry& g, silence::Detector& detecto
     return cuts;
 }
 
-std::string ControlText(HWND dialog, int id)
-{
-    char text[64] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 void SaveSettings(HWND dialog)
 {
-    const int32_t stored = silence::StoredFromLevelText(ControlText(dialog, IDC_LEVEL_PERCENT).c_str());
+    const int32_t stored = silence::StoredFromLevelText(dsp::FieldText(dialog, IDC_LEVEL_PERCENT).c_str());
     g_levelPercent = silence::LevelFromStored(stored);
     g_windowMs = silence::WindowFromPanel(dsp::GetDlgNumber(dialog, IDC_WINDOW_MS));
     g_removeBegin = dsp::GetCheck(dialog, IDC_FROM_BEGINNING);
@@ -135,31 +127,24 @@ void SaveSettings(HWND dialog)
     dsp::settings::WriteBool(kNotEndName, !g_removeEnd);
 }
 
-void Restore(HWND dialog, int id, const std::string& text)
-{
-    g_restoring = true;
-    SetDlgItemTextA(dialog, id, text.c_str());
-    g_restoring = false;
-}
-
 // The percent field's text is known to fit (LevelTextFits).
 void ShowDecibelsOfPercent(HWND dialog)
 {
-    const double percent =
-        -static_cast<double>(silence::StoredFromLevelText(ControlText(dialog, IDC_LEVEL_PERCENT).c_str())) /
-        100.0;
-    g_validDecibels = silence::DecibelTextFromPercent(percent);
+    const double percent = -static_cast<double>(silence::StoredFromLevelText(
+                               dsp::FieldText(dialog, IDC_LEVEL_PERCENT).c_str())) /
+                           100.0;
     g_decibelsFromPercent = true;
-    SetDlgItemTextA(dialog, IDC_LEVEL_DECIBELS, g_validDecibels.c_str());
+    SetDlgItemTextA(dialog, IDC_LEVEL_DECIBELS, silence::DecibelTextFromPercent(percent).c_str());
     g_decibelsFromPercent = false;
+    g_checked.Remember(dialog, IDC_LEVEL_DECIBELS);
 }
 
 void ShowPercentOfDecibels(HWND dialog, double decibels)
 {
-    g_validPercent = silence::PercentTextFromDecibels(decibels);
     g_percentFromDecibels = true;
-    SetDlgItemTextA(dialog, IDC_LEVEL_PERCENT, g_validPercent.c_str());
+    SetDlgItemTextA(dialog, IDC_LEVEL_PERCENT, silence::PercentTextFromDecibels(decibels).c_str());
     g_percentFromDecibels = false;
+    g_checked.Remember(dialog, IDC_LEVEL_PERCENT);
 }
 
 } // namespace
@@ -221,9 +206,10 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         char level[32];
         snprintf(level, sizeof level, "%0.1f", g_levelPercent);
         SetDlgItemTextA(dialog, IDC_LEVEL_PERCENT, level);
-        g_validPercent = level;
+        g_checked.Remember(dialog, IDC_LEVEL_PERCENT);
         ShowDecibelsOfPercent(dialog);
         dsp::SetDlgNumber(dialog, IDC_WINDOW_MS, static_cast<long>(g_windowMs));
+        g_checked.Remember(dialog, IDC_WINDOW_MS);
         dsp::SetCheck(dialog, IDC_FROM_BEGINNING, g_removeBegin);
         dsp::SetCheck(dialog, IDC_AT_END, g_removeEnd);
         return 0;
@@ -231,24 +217,16 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     if (message != WM_COMMAND)
         return 0;
     const int id = LOWORD(wParam);
-    const int code = HIWORD(wParam);
-    if (g_restoring)
-        return 1;
     switch (id) {
     case IDC_LEVEL_PERCENT: {
-        const std::string text = ControlText(dialog, IDC_LEVEL_PERCENT);
-        if (!silence::LevelTextFits(text.c_str())) {
-            Restore(dialog, IDC_LEVEL_PERCENT, g_validPercent);
+        const std::string text = dsp::FieldText(dialog, IDC_LEVEL_PERCENT);
+        const Entry entry = g_checked.Check(dialog, id, silence::LevelTextFits(text.c_str()));
+        if (entry == Entry::kRefused)
             break;
-        }
-        // Only a change of the text converts; focus changes must not rewrite
-        // the other field, nor must the notice that follows a refused entry
-        // (the text it reports is the one put back).
-        if (code == EN_CHANGE && text != g_validPercent) {
-            g_validPercent = text;
-            if (!g_percentFromDecibels)
-                ShowDecibelsOfPercent(dialog);
-        }
+        // Only a new text converts; focus changes and the notices that
+        // follow a refused entry must not rewrite the other field.
+        if (entry == Entry::kNew && !g_percentFromDecibels)
+            ShowDecibelsOfPercent(dialog);
         if (!plugin::g_filling)
             SaveSettings(dialog);
         break;
@@ -256,21 +234,22 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     case IDC_LEVEL_DECIBELS: {
         if (plugin::g_filling)
             break;
-        const std::string text = ControlText(dialog, IDC_LEVEL_DECIBELS);
+        const std::string text = dsp::FieldText(dialog, IDC_LEVEL_DECIBELS);
         double decibels = 0;
-        if (!silence::DecibelsFromText(text.c_str(), &decibels)) {
-            Restore(dialog, IDC_LEVEL_DECIBELS, g_validDecibels);
+        const Entry entry = g_checked.Check(dialog, id, silence::DecibelsFromText(text.c_str(), &decibels));
+        if (entry == Entry::kRefused)
             break;
-        }
-        if (code == EN_CHANGE && text != g_validDecibels) {
-            g_validDecibels = text;
-            if (!g_decibelsFromPercent)
-                ShowPercentOfDecibels(dialog, decibels);
-        }
+        if (entry == Entry::kNew && !g_decibelsFromPercent)
+            ShowPercentOfDecibels(dialog, decibels);
         SaveSettings(dialog);
         break;
     }
     case IDC_WINDOW_MS:
+        // Any 32-bit number is taken (the window is then held to 50..750);
+        // beyond that the panel's reading would turn it into 0.
+        if (!plugin::g_filling && g_checked.CheckWhole(dialog, id, INT32_MIN, INT32_MAX) != Entry::kRefused)
+            SaveSettings(dialog);
+        break;
     case IDC_FROM_BEGINNING:
     case IDC_AT_END:
         if (!plugin::g_filling)

@@ -2,15 +2,23 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
+#include "core/panel_number.h"
 #include "core/transforms.h"
 
 namespace dsp::basic {
 
 namespace {
+
 constexpr double kFullScaleDecibels = 96.3294;
+
+// The percentage of a decibel figure, before it is truncated.
+double PercentOfDecibels(double decibels)
+{
+    return std::pow(10.0, (decibels + kFullScaleDecibels) / 20.0) * 100.0 / 65535.0;
 }
+
+} // namespace
 
 std::string PercentAsDecibelText(long percent)
 {
@@ -26,13 +34,18 @@ std::string PercentAsDecibelText(long percent)
 
 long PercentFromDecibelText(const char* text)
 {
-    const double decibels = text ? std::strtod(text, nullptr) : 0.0;
-    const double percent = std::pow(10.0, (decibels + kFullScaleDecibels) / 20.0) * 100.0 / 65535.0;
+    const double percent = PercentOfDecibels(ReadTextNumber(text).value);
     if (std::isnan(percent))
         return 0;
     if (percent >= 1000.0)
         return 100; // also an infinite figure
     return static_cast<long>(LimitPercent(static_cast<long>(percent)));
+}
+
+bool DecibelTextFits(const char* text)
+{
+    const TextNumber n = ReadTextNumber(text);
+    return n.finite && PercentOfDecibels(n.value) < 101.0;
 }
 
 } // namespace dsp::basic

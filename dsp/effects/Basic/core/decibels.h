@@ -14,4 +14,8 @@ std::string PercentAsDecibelText(long percent);
 // number reads as 0 dB.
 long PercentFromDecibelText(const char* text);
 
+// False for a decibel text the percentage cannot take: a figure that is not
+// finite, or one above full scale, whose percentage truncates past 100.
+bool DecibelTextFits(const char* text);
+
 } // namespace dsp::basic

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "core/panel_number.h"
+
 namespace dsp::basic {
 
 ClockParts SplitMilliseconds(uint32_t ms)
@@ -13,6 +15,23 @@ uint32_t JoinMilliseconds(long minutes, long seconds, long milliseconds)
 {
     return static_cast<uint32_t>(minutes) * 60000u + static_cast<uint32_t>(seconds) * 1000u +
            static_cast<uint32_t>(milliseconds);
+}
+
+bool ClockFromTexts(const char* minutes, const char* seconds, const char* milliseconds, uint32_t* ms)
+{
+    constexpr int64_t kMost = std::numeric_limits<uint32_t>::max();
+    const char* texts[] = {minutes, seconds, milliseconds};
+    const int64_t scale[] = {60000, 1000, 1};
+    int64_t total = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (!WholeNumberTextFits(texts[i], 0, kMost))
+            return false;
+        total += ReadTextNumber(texts[i]).whole * scale[i]; // each term below 2^48
+    }
+    if (total > kMost)
+        return false;
+    *ms = static_cast<uint32_t>(total);
+    return true;
 }
 
 uint64_t FrameBytesForMilliseconds(const WaveFormat& format, uint32_t ms)

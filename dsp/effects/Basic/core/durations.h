@@ -23,6 +23,13 @@ ClockParts SplitMilliseconds(uint32_t ms);
 // the next time). Negative fields wrap the way the 32-bit sum does.
 uint32_t JoinMilliseconds(long minutes, long seconds, long milliseconds);
 
+// Reads the three texts of a row (each as strtol reads it: blanks and a sign
+// accepted, up to the first non-digit, no digits 0) into milliseconds. False,
+// leaving `ms` alone, when the row holds what the 32-bit setting cannot: a
+// number that is not finite, a negative field, or a total beyond
+// 4294967295 ms. Within that, the total is what JoinMilliseconds gives.
+bool ClockFromTexts(const char* minutes, const char* seconds, const char* milliseconds, uint32_t* ms);
+
 // Bytes in `ms` milliseconds of audio of `format` (block align 4 when 0,
 // like dsp::BytesForMilliseconds), rounded down to whole frames. Computed in
 // 64 bits, so long lengths do not wrap at 4 GiB; a product too large even for

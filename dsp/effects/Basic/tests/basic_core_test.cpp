@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "core/decibels.h"
@@ -37,6 +38,39 @@ TEST(Durations, SplitAndJoinRoundTrip)
         EXPECT_EQ(p.seconds, c.s) << c.ms;
         EXPECT_EQ(p.milliseconds, c.x) << c.ms;
         EXPECT_EQ(JoinMilliseconds(p.minutes, p.seconds, p.milliseconds), c.ms);
+    }
+}
+
+TEST(Durations, ClockRowsBeyondTheSettingAreRefused)
+{
+    struct Case
+    {
+        const char* minutes;
+        const char* seconds;
+        const char* milliseconds;
+        bool fits;
+        uint32_t ms;
+    } cases[] = {
+        {"1", "75", "5", true, 135005},
+        {"", "", "", true, 0},
+        {" 2", "x", "7ms", true, 120007},
+        {"+1", "0", "0", true, 60000},
+        {"71582", "47", "295", true, 4294967295u},
+        {"71582", "47", "296", false, 0},
+        {"71583", "0", "0", false, 0},
+        {"0", "0", "4294967296", false, 0},
+        {"0", "-1", "1500", false, 0},
+        {"-0", "0", "0", true, 0},
+        {"nan", "0", "0", false, 0},
+        {"0", "inf", "0", false, 0},
+        {"0", "0", "1e999", false, 0},
+        {"99999999999999999999", "0", "0", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.minutes) + "," + c.seconds + "," + c.milliseconds);
+        uint32_t ms = 12345;
+        EXPECT_EQ(ClockFromTexts(c.minutes, c.seconds, c.milliseconds, &ms), c.fits);
+        EXPECT_EQ(ms, c.fits ? c.ms : 12345u);
     }
 }
 
@@ -157,6 +191,20 @@ TEST(Decibels, TextToPercentIsLimited)
     EXPECT_EQ(PercentFromDecibelText("-200"), 0);
     EXPECT_EQ(PercentFromDecibelText(""), 99);       // no number: 0 dB
     EXPECT_EQ(PercentFromDecibelText("99999"), 100); // infinite figure
+}
+
+TEST(Decibels, FiguresAboveFullScaleOrNotFiniteDoNotFit)
+{
+    struct Case
+    {
+        const char* text;
+        bool fits;
+    } cases[] = {
+        {"-14.0", true}, {"0", true},    {"0.08", true},  {"0.09", false},  {"12", false},    {"-200", true},
+        {"", true},      {"nan", false}, {"-inf", false}, {"1e999", false}, {"-1e300", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DecibelTextFits(c.text), c.fits) << c.text;
 }
 
 } // namespace

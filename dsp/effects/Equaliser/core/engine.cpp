@@ -159,6 +159,8 @@ void Engine::SetBands(const BandRecord& record)
 {
     const Gains gains = GainsFromRecord(record);
     bypass_ = std::all_of(gains.begin(), gains.end(), [](float g) { return g == 1.0f; });
+    if (shape_.samplesPerSec == 0)
+        return; // no filter exists for it (every band edge would divide by 0)
     taps_ = DesignTaps(gains, static_cast<double>(shape_.samplesPerSec));
 
     // Both channel filters from the same taps, into the pair not in use. The
@@ -178,12 +180,13 @@ void Engine::SetBands(const BandRecord& record)
 bool Engine::changesAudio() const
 {
     const uint16_t bits = shape_.bitsPerSample;
-    return enabled_ && !bypass_ && channels_ > 0 && (bits == 8 || bits == 16 || bits == 24);
+    return enabled_ && !bypass_ && channels_ > 0 && shape_.samplesPerSec > 0 &&
+           (bits == 8 || bits == 16 || bits == 24);
 }
 
 void Engine::Process(void* buffer, size_t bytes)
 {
-    if (!enabled_ || bypass_ || channels_ == 0 || buffer == nullptr)
+    if (!changesAudio() || buffer == nullptr)
         return;
     uint8_t* data = static_cast<uint8_t*>(buffer);
     switch (shape_.bitsPerSample) {

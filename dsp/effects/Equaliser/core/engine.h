@@ -65,7 +65,8 @@ public:
 
     bool bypassed() const { return bypass_; }
     // False when Process would leave every buffer as it is (disabled,
-    // bypassed, or a depth the engine does not filter).
+    // bypassed, no channels, a rate of 0, or a depth the engine does not
+    // filter).
     bool changesAudio() const;
     const Taps& taps() const { return taps_; }
     // Bytes in one frame as Process counts them (channels times whole bytes per sample).

@@ -275,10 +275,17 @@ TEST(EqualiserEngine, FlatPositionsBypassAndSilenceStartsEachDepthAtItsZero)
             ASSERT_EQ(buf[i], bits == 8 ? 128 : 0) << i;
         EXPECT_NE(std::memcmp(buf.data() + silent, in.data() + silent, 40), 0);
     }
-    // 32-bit samples pass unchanged even with a band moved.
-    std::vector<uint8_t> buf = in;
-    MakeEngine(2, 44100, 32, OneBand(8, 30)).Process(buf.data(), buf.size());
-    EXPECT_EQ(buf, in);
+    // 32-bit samples pass unchanged even with a band moved, and so does a
+    // rate of 0, for which no filter exists (its design divided by 0 and
+    // stored NaN as samples).
+    for (const eq::AudioShape shape : {eq::AudioShape{2, 44100, 32}, eq::AudioShape{1, 0, 16}}) {
+        std::vector<uint8_t> buf = in;
+        eq::Engine engine =
+            MakeEngine(shape.channels, shape.samplesPerSec, shape.bitsPerSample, OneBand(8, 30));
+        EXPECT_FALSE(engine.changesAudio());
+        engine.Process(buf.data(), buf.size());
+        EXPECT_EQ(buf, in) << shape.samplesPerSec;
+    }
 }
 
 TEST(EqualiserEngine, BandsAboveHalfTheRateHaveNoEffect)

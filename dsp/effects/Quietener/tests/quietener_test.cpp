@@ -98,14 +98,22 @@ TEST(Quietener, PanelKeepsPercentAndDecibelsInStep)
     EXPECT_EQ(Text(panel, IDC_DECIBELS), "-6.0");
     EXPECT_EQ(GetNumber(kPercent), 50u);
 
-    SetDlgItemTextA(panel, IDC_PERCENT, "150"); // more than all of it: limited to 100
-    EXPECT_EQ(Text(panel, IDC_PERCENT), "100");
+    SetDlgItemTextA(panel, IDC_PERCENT, "100");
+    EXPECT_EQ(Text(panel, IDC_DECIBELS), "-0.0");
     EXPECT_EQ(GetNumber(kPercent), 100u);
 
     SetDlgItemTextA(panel, IDC_DECIBELS, "-14.0");
     EXPECT_EQ(Text(panel, IDC_PERCENT), "19");
     EXPECT_EQ(Text(panel, IDC_DECIBELS), "-14.0"); // not rewritten while typed in
     EXPECT_EQ(GetNumber(kPercent), 19u);
+
+    // A refused figure puts back the one shown for 20 percent, which is not
+    // read again (it would give 19).
+    SetDlgItemTextA(panel, IDC_PERCENT, "20");
+    SetDlgItemTextA(panel, IDC_DECIBELS, "nan");
+    EXPECT_EQ(Text(panel, IDC_DECIBELS), "-14.0");
+    EXPECT_EQ(Text(panel, IDC_PERCENT), "20");
+    EXPECT_EQ(GetNumber(kPercent), 20u);
 
     SetDlgItemTextA(panel, IDC_PERCENT, "0");
     EXPECT_EQ(GetNumber(kPercent), 0u);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/panel_number.h"
 #include "core/sample_view.h"
 
 namespace silence {
@@ -84,6 +85,8 @@ int32_t StoredFromLevelText(const char* text)
 
 bool LevelTextFits(const char* text)
 {
+    if (!dsp::ReadTextNumber(text).finite)
+        return false; // "inf", "nan", "1e999"
     int64_t stored = 0;
     if (!StoredFromText(text, &stored))
         return true;

@@ -24,8 +24,8 @@ int32_t StoredFromLevel(double percent);
 // is not a number gives 0.
 int32_t StoredFromLevelText(const char* text);
 // False when the text's number is one the stored form cannot hold (a
-// percentage of 21474836.48 or more, either way); a text without a number
-// fits (it stands for the default).
+// percentage of 21474836.48 or more, either way) or is not finite ("inf",
+// "nan", "1e999"); a text without a number fits (it stands for the default).
 bool LevelTextFits(const char* text);
 // Window length in milliseconds as used: 0 (missing) gives the default, and
 // anything above the panel's limit is held at that limit.

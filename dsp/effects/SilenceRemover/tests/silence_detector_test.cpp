@@ -89,7 +89,10 @@ TEST(SilenceSettings, LevelTextsBeyondTheStoredFormAreRefused)
                  {"99999999999", false},
                  {"4", true},
                  {"", true},
-                 {"abc", true}};
+                 {"abc", true},
+                 {"nan", false},
+                 {"-inf", false},
+                 {"1e999", false}};
     for (const auto& c : cases)
         EXPECT_EQ(silence::LevelTextFits(c.text), c.fits) << c.text;
 }

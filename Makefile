@@ -1,5 +1,5 @@
 # The front door. `make test` and `make run` do all the set-up themselves.
-.PHONY: all deps configure build dist test run clean format check-format fuzz
+.PHONY: all deps configure build dist package screenshots test run clean format check-format fuzz
 
 BUILD := build
 
@@ -23,6 +23,15 @@ dist: deps
 	rm -rf dist
 	cp -r $(BUILD)/windows/dist dist
 	@echo "dist/ holds:"; ls dist
+
+# The release package: build/package/<name>-<version>-win64.zip of dist/
+# without tools/, the readme beside it and SHA256SUMS of both.
+package: dist
+	cmake/package.sh dist $(BUILD)/package $(BUILD)/windows/package.env
+
+# Pictures of every program and plug-in panel under Wine, in docs/screenshots/.
+screenshots: dist
+	cmake/screenshots.sh $(BUILD)/windows docs/screenshots
 
 test: build
 	cmake/check-format.sh

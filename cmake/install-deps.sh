@@ -6,6 +6,7 @@ packages=(
   make cmake ninja-build g++ googletest libbenchmark-dev clang-format clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine64 wine xvfb xauth xdotool x11-utils imagemagick fonts-wine sox
+  python3  # cmake/pe-resources.py reads version information and manifests; the package test
 )
 missing=()
 for p in "${packages[@]}"; do

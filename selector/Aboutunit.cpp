@@ -4,6 +4,7 @@
 #include "DialogLayout.h"
 #include "Mainres.h"
 #include "Shellopen.h"
+#include "cb_version.h"
 
 #include <commctrl.h>
 
@@ -52,7 +53,7 @@ struct TLabel
 const TLabel kLayout[] = {
     {IDC_ABOUT_LOGOIMAGE, 0, 0, 365, 39, nullptr},
     {IDC_ABOUT_LOGOICON, 12, 52, 32, 32, nullptr},
-    {IDC_ABOUT_LABEL1, 56, 52, 0, 13, "Cuebinder 3.00"},
+    {IDC_ABOUT_LABEL1, 56, 52, 0, 13, "Cuebinder " CB_VERSION_SHORT},
     {IDC_ABOUT_LABEL3, 56, 68, 0, 13, "Written by Tobin Ashgrove and friends."},
     {IDC_ABOUT_SITELABEL, 56, 84, 0, 13, TAboutForm::SiteAddress},
     {IDC_ABOUT_LABEL4, 56, 108, 277, 52,

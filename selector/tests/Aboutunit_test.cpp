@@ -5,11 +5,13 @@
 #include "Aboutunit.h"
 #include "DialogDriver.h"
 #include "Shellopen.h"
+#include "cb_version.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -81,6 +83,12 @@ TEST_F(AboutForm, OpensWithTheCreditsOutOfSightAndOpensItsLinksMaximised)
         EXPECT_EQ(client.bottom, 209);
         EXPECT_EQ(GetWindowLongPtrA(dialog, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_VSCROLL), 0);
         EXPECT_EQ(Text(dialog, IDC_ABOUT_NAMELABEL), "...");
+        // the program's name with the project's version as major.minor, the minor in two digits
+        int major = -1, minor = -1;
+        ASSERT_EQ(std::sscanf(CB_VERSION_TEXT, "%d.%d", &major, &minor), 2);
+        char name[32];
+        std::snprintf(name, sizeof name, "Cuebinder %d.%02d", major, minor);
+        EXPECT_EQ(Text(dialog, IDC_ABOUT_LABEL1), name);
         EXPECT_FALSE(Visible(dialog, IDC_ABOUT_NAMELABEL));
         EXPECT_FALSE(Visible(dialog, IDC_ABOUT_URLLABEL));
         EXPECT_FALSE(form.IsNamesTimerEnabled() || form.IsResizeTimerEnabled());

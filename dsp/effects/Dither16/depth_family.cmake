@@ -6,7 +6,12 @@ function(depth_family_plugin name bits)
   if(NOT WIN32)
     return()
   endif()
-  cb_plugin(${name}
+  if(bits EQUAL 24)
+    set(description "conversion to 24 bits")
+  else()
+    set(description "conversion to ${bits} bits with dither")
+  endif()
+  cb_plugin(${name} DESCRIPTION "${description}"
     SOURCES ${DEPTH_FAMILY_DIR}/depth_plugin.cpp ${DEPTH_FAMILY_DIR}/depth_panel.rc
     DEF ${CMAKE_CURRENT_SOURCE_DIR}/${name}.def
     LIBS bit_depth_core)

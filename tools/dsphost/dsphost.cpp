@@ -2,7 +2,7 @@
 // hosts the DSP plug-ins (it is not part of this system). It loads one
 // plug-in and drives it the way the converter does:
 //
-//   dsphost [--quiet] [--progress-log] PLUGIN.dll IN.wav OUT.wav
+//   dsphost [--quiet] [--progress-log] [--timings] PLUGIN.dll IN.wav OUT.wav
 //       reads a PCM WAV, writes its samples to a raw file, calls
 //       DSPWorkOnThisFile on a worker thread while it reads the progress value
 //       "tVCDSPTellPCDone" and draws a progress bar, then writes OUT.wav in the
@@ -27,6 +27,8 @@
 #include "progress.h"
 #include "replace.h"
 
+#include "bench_clock.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -45,12 +47,14 @@ const char* const kUsageText =
     "dsphost - command-line host for Tonvask DSP plug-ins.\n"
     "A stand-in for the suite's converter, which normally loads the plug-ins.\n"
     "\n"
-    "  dsphost [--quiet] [--progress-log] PLUGIN.dll IN.wav OUT.wav\n"
+    "  dsphost [--quiet] [--progress-log] [--timings] PLUGIN.dll IN.wav OUT.wav\n"
     "      Applies the plug-in's effect (with its saved settings) to IN.wav and\n"
     "      writes the result to OUT.wav. IN.wav is never modified. Integer PCM\n"
     "      WAV files of 8, 16, 24 or 32 bits (plain or WAVE_FORMAT_EXTENSIBLE).\n"
     "      --quiet         no progress bar\n"
     "      --progress-log  print every progress value read while the plug-in works\n"
+    "      --timings       print the seconds each step took (WAV to raw, effect,\n"
+    "                      raw to WAV; with --raw the effect alone)\n"
     "  dsphost --raw PLUGIN.dll FILE --channels C --rate R --bits B [--block-align A]\n"
     "      Applies the effect to a raw sample file in place and prints the format\n"
     "      the plug-in reports.\n"
@@ -193,6 +197,56 @@ void DrawBar(uint32_t percent, bool finished)
     std::fflush(stderr);
 }
 
+// What the command line asks for besides the files.
+struct Options
+{
+    bool bar = true;      // draw the progress bar
+    bool log = false;     // print every progress value read
+    bool timings = false; // print the seconds each step took
+};
+
+// Processor seconds (user and kernel) this process has used so far.
+double ProcessorSeconds()
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return 0.0;
+    const auto seconds = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) * 1e-7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+// The seconds each named step took, in wall time and in processor time of
+// this process, printed on one line when asked for.
+class StepTimes
+{
+public:
+    explicit StepTimes(bool print) : print_(print) {}
+    ~StepTimes()
+    {
+        if (print_ && !line_.empty())
+            std::printf("timings:%s\n", line_.c_str());
+    }
+    // Ends the step running since the last call (or since construction).
+    void End(const char* step)
+    {
+        const double now = Now(), processor = ProcessorSeconds();
+        char text[96];
+        std::snprintf(text, sizeof text, "%s %s %.3f s (processor %.3f s)", line_.empty() ? "" : ",", step,
+                      now - start_, processor - processor_);
+        line_ += text;
+        start_ = now;
+        processor_ = processor;
+    }
+
+private:
+    bool print_;
+    double start_ = Now();
+    double processor_ = ProcessorSeconds();
+    std::string line_;
+};
+
 // Calls DSPWorkOnThisFile on a worker thread and reads the progress value
 // until it returns. Returns the plug-in's result, or -1 when no thread starts.
 int RunPlugin(const Plugin& plugin, const std::string& rawPath, WAVEFORMATEX* format, bool bar, bool log)
@@ -229,7 +283,7 @@ void PrintFormat(const WAVEFORMATEX& f)
                 static_cast<unsigned long>(f.nAvgBytesPerSec), f.wFormatTag);
 }
 
-int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool bar, bool log)
+int RunWav(const char* pluginPath, const char* inPath, const char* outPath, const Options& options)
 {
     Plugin plugin(pluginPath);
     if (!plugin.Error().empty())
@@ -257,6 +311,7 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
         return Fail(kUsage, "the output must not be the input file");
 
     // The samples go to a raw file beside the output; it is removed whatever happens.
+    StepTimes times(options.timings);
     const std::string rawPath = dsp::SiblingPath(outPath, ".dsphost.raw");
     dsp::RemoveOnExit rawGuard(rawPath);
     {
@@ -267,10 +322,12 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
             return Fail(kNoOutput, "cannot write the samples to '" + rawPath + "': " + LastErrorText());
     }
     in.Close();
+    times.End("wav-to-raw");
 
     WAVEFORMATEX format{};
     std::memcpy(&format, &info.format, sizeof format);
-    const int result = RunPlugin(plugin, rawPath, &format, bar, log);
+    const int result = RunPlugin(plugin, rawPath, &format, options.bar, options.log);
+    times.End("effect");
     if (result < 0)
         return Fail(kPluginFailed, "cannot start the worker thread");
     if (result == 0)
@@ -307,8 +364,23 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
         return Fail(kNoOutput,
                     std::string("cannot move the result to '") + outPath + "': " + LastErrorText());
     partGuard.Release();
+    times.End("raw-to-wav");
     PrintFormat(format);
     return kOk;
+}
+
+// Takes an option that needs no value; false when `a` is none of them.
+bool ParseFlag(const std::string& a, Options& options)
+{
+    if (a == "--quiet")
+        options.bar = false;
+    else if (a == "--progress-log")
+        options.log = true;
+    else if (a == "--timings")
+        options.timings = true;
+    else
+        return false;
+    return true;
 }
 
 int RunRaw(int argc, char** argv)
@@ -319,7 +391,8 @@ int RunRaw(int argc, char** argv)
     const char* pluginPath = argv[2];
     const char* file = argv[3];
     unsigned long channels = 0, rate = 0, bits = 0, align = 0;
-    bool haveAlign = false, bar = true, log = false;
+    bool haveAlign = false;
+    Options options;
     for (int i = 4; i < argc; ++i) {
         const std::string a = argv[i];
         unsigned long* target = nullptr;
@@ -332,13 +405,9 @@ int RunRaw(int argc, char** argv)
             target = &bits;
         else if (a == "--block-align")
             target = &align, haveAlign = true;
-        else if (a == "--quiet") {
-            bar = false;
+        else if (ParseFlag(a, options))
             continue;
-        } else if (a == "--progress-log") {
-            log = true;
-            continue;
-        } else
+        else
             return Fail(kUsage, "unknown option '" + a + "' (see --help)");
         if (i + 1 >= argc || !ParseNumber(argv[i + 1], max, target))
             return Fail(kUsage, "option " + a + " needs a number");
@@ -359,7 +428,9 @@ int RunRaw(int argc, char** argv)
     format.nBlockAlign =
         haveAlign ? static_cast<WORD>(align) : static_cast<WORD>(channels * ((bits + 7) / 8));
     format.nAvgBytesPerSec = format.nBlockAlign * rate;
-    const int result = RunPlugin(plugin, file, &format, bar, log);
+    StepTimes times(options.timings);
+    const int result = RunPlugin(plugin, file, &format, options.bar, options.log);
+    times.End("effect");
     if (result <= 0)
         return Fail(kPluginFailed,
                     std::string("the plug-in reported failure (DSPWorkOnThisFile returned 0) for '") + file +
@@ -489,22 +560,19 @@ int Main(int argc, char** argv)
         return RunRaw(argc, argv);
     if (first == "--panel")
         return RunPanel(argc, argv);
-    bool bar = true, log = false;
+    Options options;
     std::vector<const char*> positional;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--quiet")
-            bar = false;
-        else if (a == "--progress-log")
-            log = true;
-        else if (a.size() > 2 && a.compare(0, 2, "--") == 0)
+        if (ParseFlag(a, options))
+            continue;
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0)
             return Fail(kUsage, "unknown option '" + a + "' (see --help)");
-        else
-            positional.push_back(argv[i]);
+        positional.push_back(argv[i]);
     }
     if (positional.size() != 3)
         return Fail(kUsage, "expected PLUGIN.dll IN.wav OUT.wav (see --help)");
-    return RunWav(positional[0], positional[1], positional[2], bar, log);
+    return RunWav(positional[0], positional[1], positional[2], options);
 }
 
 } // namespace

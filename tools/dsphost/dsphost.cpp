@@ -339,11 +339,16 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, cons
     if (!dsp::FormatDescribesAudio(out))
         return Fail(kPluginFailed, "the plug-in left a format record that describes no audio");
 
-    const std::string partPath = dsp::SiblingPath(outPath, ".dsphost.part");
-    dsp::RemoveOnExit partGuard(partPath);
+    // The raw file becomes OUT.wav where it lies: its samples move up by the
+    // header's length (rewriting pages the file already has, which costs
+    // less than writing a second file), the header goes in front, and the
+    // complete file takes OUT.wav's name in one step. It is dsphost's own
+    // file, so a failure half-way harms nothing: it is removed and OUT.wav,
+    // if there is one, stays as it was. A file about to be replaced is
+    // replaced only by a result already on the disk.
     {
         dsp::DiskFile raw;
-        bool rawError = !raw.Open(rawPath.c_str(), GENERIC_READ, OPEN_EXISTING);
+        bool rawError = !raw.Open(rawPath.c_str(), GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, false, false);
         const uint64_t rawSize = rawError ? 0 : raw.Size(&rawError);
         if (rawError)
             return Fail(kNoOutput, "cannot read back '" + rawPath + "'");
@@ -351,19 +356,20 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, cons
         const std::vector<uint8_t> header = wav::MakeHeader(out, dataBytes);
         if (header.empty())
             return Fail(kNoOutput, "the result is too large for a WAV file");
-        dsp::DiskFile part;
-        if (!part.Open(partPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS, false, false))
-            return Fail(kNoOutput, "cannot create '" + partPath + "': " + LastErrorText());
+        const uint64_t end = header.size() + dataBytes;
         const uint8_t pad = 0;
-        if (!part.Write(header.data(), static_cast<uint32_t>(header.size())) ||
-            !dsp::CopyRange(raw, 0, dataBytes, part, kCopyChunk, nullptr) ||
-            (wav::PadBytes(dataBytes) && !part.Write(&pad, 1)))
-            return Fail(kNoOutput, "cannot write '" + partPath + "': " + LastErrorText());
+        if (!raw.TruncateAt(dataBytes) ||
+            !raw.ShiftTail(0, static_cast<int64_t>(header.size()), kCopyChunk) ||
+            !raw.Write(header.data(), static_cast<uint32_t>(header.size()), dsp::kFromStart) ||
+            (wav::PadBytes(dataBytes) && (!raw.Seek(static_cast<int64_t>(end)) || !raw.Write(&pad, 1))))
+            return Fail(kNoOutput, "cannot write the result to '" + rawPath + "': " + LastErrorText());
+        if (GetFileAttributesA(outPath) != INVALID_FILE_ATTRIBUTES && !FlushFileBuffers(raw.Handle()))
+            return Fail(kNoOutput, "cannot write the result to the disk: " + LastErrorText());
     }
-    if (!dsp::ReplaceInput(partPath, outPath))
+    if (!dsp::ReplaceInput(rawPath, outPath))
         return Fail(kNoOutput,
                     std::string("cannot move the result to '") + outPath + "': " + LastErrorText());
-    partGuard.Release();
+    rawGuard.Release();
     times.End("raw-to-wav");
     PrintFormat(format);
     return kOk;

@@ -1,13 +1,231 @@
 #!/bin/bash
-# Times every effect through dsphost against sox and a plain copy, one script
-# per family of effects, each printing its own table of ratios.
-# Usage: bench/run-all.sh [WINDOWS_BUILD_DIR] [SECONDS]
-# The Windows build must have the plug-ins, dsphost and equaliser_taps built.
-here=$(cd "$(dirname "$0")" && pwd)
-build=${1:-$here/../build/windows}
-status=0
-for script in fader.sh equaliser.sh basic-effects.sh more-effects.sh; do
-  echo "==== $script"
-  if [ -n "$2" ]; then "$here/$script" "$build" "$2"; else "$here/$script" "$build"; fi || status=1
+# Times every effect that changes audio twice, and prints one table of ratios,
+# all measured in this run:
+#   - on the raw file: the plug-in's DSPWorkOnThisFile alone (timed inside
+#     dsphost --raw, so Wine's start-up is left out) against sox doing the
+#     same work on the same raw samples and `cp` of the raw file;
+#   - through dsphost on a WAV: the whole dsphost process, as a user sees it,
+#     against sox doing the same work on the WAV and `cp` of the WAV; and what
+#     dsphost's two conversions (WAV to raw, raw to WAV) cost in copies, each
+#     against `cp` of the bytes it converts.
+# Speeds (x sox, x cp) are reference time / our time: above 1 is faster. The
+# conversions are our time / cp time: 1 or less is at most one plain copy.
+# Every figure is given twice: from processor time (user + system, plus the
+# Wine server's share for whole dsphost runs; the steadier figure on a shared
+# machine) and from wall time. Each time is the least of ROUNDS runs.
+# TagSetter changes no audio and is left out. The family scripts beside this
+# one (fader.sh, equaliser.sh, basic-effects.sh, more-effects.sh) still check
+# the results against sox and the peak memory.
+#
+# Usage: bench/run-all.sh [WINDOWS_BUILD_DIR] [SECONDS] [ROUNDS]
+#   WINDOWS_BUILD_DIR  a windows-preset build with the plug-ins, dsphost and
+#                      equaliser_taps built (default build/windows)
+#   SECONDS            seconds of stereo 44100 Hz noise between 2 s of silence
+#                      at each end (default 600: a 16-bit WAV of about 106 MB;
+#                      the 24-bit one for Dither16 is half as large again)
+#   ROUNDS             runs of every command (default 2)
+# With the defaults a run takes about 6 to 8 minutes on a busy 2-core machine.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${2:-600}
+rounds=${3:-2}
+
+# The host may open windows: give it a display.
+if [ -z "${DISPLAY:-}" ] && [ -z "${RUN_ALL_UNDER_XVFB:-}" ]; then
+    export RUN_ALL_UNDER_XVFB=1
+    exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "${1:-$here/build/windows}" "$seconds" "$rounds"
+fi
+
+# shellcheck source=bench/common.sh
+source "$here/bench/common.sh"
+bench_setup "${1:-$here/build/windows}" run-all
+taps_tool="$build/bench/equaliser_taps.exe"
+[ -f "$taps_tool" ] || { echo "missing $taps_tool (build equaliser_taps)" >&2; exit 1; }
+
+# name | plug-in | input bits | sox output options for a raw file | for a WAV | sox effects
+# [| sox's global options instead of -D]. sox is told not to dither (-D), as
+# the plug-ins do not, except in the second Equaliser row, which times it as
+# it runs by default, dithering its 16-bit output.
+rows=(
+    "Equaliser Rock|Equaliser|16|||fir $work/taps.txt"
+    "Equaliser, sox dithers|Equaliser|16|||fir $work/taps.txt|-V2"
+    "Fader 6 s in+out|Fader|16|||fade t 6 0 6"
+    "SilenceInserter 2+2 s|SilenceInserter|16|||pad 2 2"
+    "Grabber 60 s at 30 s|Grabber|16|||trim 30 60"
+    "Reverser|Reverser|16|||reverse"
+    "MinLength +10 s|MinLength|16|||pad 0 10"
+    "Quietener 50 %|Quietener|16|||vol 0.5"
+    "Trimmer 5 s each end|Trimmer|16|||trim 5 -5"
+    "SilenceRemover ends|SilenceRemover|16|||silence 1 0.05 4% reverse silence 1 0.05 4% reverse"
+    "ChannelMover to mono|ChannelMover|16|-c 1|-c 1|remix 1,2"
+    "Dither16 24 to 16|Dither16|24|-b 16|-b 16|dither -s"
+    "Dither8 16 to 8|Dither8|16|-b 8 -e unsigned-integer|-b 8|dither -s"
+    "Bits24 16 to 24|Bits24|16|-b 24|-b 24|"
+)
+for row in "${rows[@]}"; do
+    IFS='|' read -r _ dll _ <<< "$row"
+    [ -f "$build/dist/$dll.dll" ] || { echo "missing $build/dist/$dll.dll (build the plug-ins)" >&2; exit 1; }
 done
-exit $status
+
+# The settings that make each plug-in do what sox does above.
+eq_positions=(30 110 75 0 -25 0 20 30 30 0 0 0 0 0 0 0 0 0)
+settings=(Vol-Fade-In=-1 Vol-Fade-InLength=6000 Vol-Fade-Out=-1 Vol-Fade-OutLength=6000
+          Silence-LenStart-mSec=2000 Silence-Len-mSec=2000
+          Sound-Grabber-Len=60000 Sound-Grabber-Position=30000 Sound-Grabber-FromEnd=0
+          Min-Len-mSec=$(( (seconds + 4 + 10) * 1000 )) Vol-Quiet-PCLessenBy=50
+          Trim-Begin-Len=5000 Trim-End-Len=5000
+          Silence-Remove-Level=-400 Silence-DetectionThresholdms=50 Silence-Remove-Begin=-1
+          Silence-Remove-NotEnd=0
+          ChannelMove-ChannelCount=1 ChannelMove-Downsample=0 ChannelMove-ch-from-0=0 ChannelMove-ch-to-0=0)
+for band in "${!eq_positions[@]}"; do settings+=("EQ-Pos$band=${eq_positions[band]}"); done
+store_settings "${settings[@]}"
+trap 'clear_settings "${settings[@]%%=*}"; _bench_cleanup' EXIT
+
+"$wine" "$taps_tool" 44100 "${eq_positions[@]}" </dev/null 2>/dev/null | tr -d '\r' > "$work/taps.txt"
+[ "$(wc -l < "$work/taps.txt")" -eq 255 ] || { echo "could not dump the equaliser's taps" >&2; exit 1; }
+
+echo "Making ${seconds} s of stereo 44100 Hz noise with 2 s of silence at each end, 16 and 24 bit, WAV and raw..."
+for bits in 16 24; do
+    sox -n -r 44100 -c 2 -b "$bits" "$work/core.wav" synth "$seconds" whitenoise vol 0.3
+    sox "$work/core.wav" "$work/in$bits.wav" pad 2 2
+    sox "$work/in$bits.wav" -t raw "$work/in$bits.raw"
+    rm -f "$work/core.wav"
+done
+cat "$work"/in* > /dev/null # warm the file cache for everyone alike
+
+# The Wine server of this prefix, whose processor time a dsphost run also costs.
+server=""
+for pid in $(pgrep -f wineserver || true); do
+    if tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then server=$pid; fi
+done
+server_ticks() {
+    if [ -n "$server" ] && [ -r "/proc/$server/stat" ]; then
+        awk '{print $14 + $15}' "/proc/$server/stat"
+    else
+        echo 0
+    fi
+}
+ticks_per_second=$(getconf CLK_TCK)
+
+# measure COMMAND...: sets wall and cpu (seconds, the latter with the Wine
+# server's share); the command's output is kept in $work/out.txt.
+measure() {
+    local before after real user sys
+    before=$(server_ticks)
+    local TIMEFORMAT='%3R %3U %3S'
+    { time "$@" > "$work/out.txt" 2> "$work/err.txt" < /dev/null; } 2> "$work/time.txt" ||
+        { echo "failed: $*" >&2; cat "$work/err.txt" >&2; exit 1; }
+    after=$(server_ticks)
+    read -r real user sys < "$work/time.txt"
+    wall=$real
+    cpu=$(awk -v u="$user" -v s="$sys" -v a="$before" -v b="$after" -v t="$ticks_per_second" \
+        'BEGIN { printf "%.3f", u + s + (b - a) / t }')
+}
+
+# step NAME: the wall and processor seconds dsphost gave for a step ("w c").
+step() {
+    sed -n "s/.* $1 \([0-9.]*\) s (processor \([0-9.]*\) s).*/\1 \2/p" "$work/out.txt"
+}
+
+declare -A best
+# keep KEY VALUE: the least value seen for KEY.
+keep() {
+    if [ -z "${best[$1]:-}" ] || awk -v a="$2" -v b="${best[$1]}" 'BEGIN { exit !(a < b) }'; then
+        best[$1]=$2
+    fi
+}
+
+# Speed: reference / ours, two decimals; "-" when ours is 0.
+speed() { awk -v r="$1" -v o="$2" 'BEGIN { if (o > 0) printf "%.2f", r / o; else printf "-" }'; }
+
+run_row() {
+    local i=$1 name dll bits raw_opts wav_opts effects sox_opts
+    IFS='|' read -r name dll bits raw_opts wav_opts effects sox_opts <<< "${rows[i]}"
+    sox_opts=${sox_opts:--D}
+    local plugin in_raw in_wav w c
+    plugin=$(winpath "$build/dist/$dll.dll")
+    in_raw="$work/in$bits.raw"
+    in_wav="$work/in$bits.wav"
+    # shellcheck disable=SC2086 # the options and effects are word lists
+    {
+        cp "$in_raw" "$work/work.raw"
+        measure "$wine" "$host" --raw "$plugin" "$(winpath "$work/work.raw")" --channels 2 --rate 44100 \
+            --bits "$bits" --quiet --timings
+        read -r w c <<< "$(step effect)"
+        keep "$i.raw.wall" "$w"; keep "$i.raw.cpu" "$c"
+        cmp -s "$in_raw" "$work/work.raw" && { echo "$dll left the raw file unchanged" >&2; exit 1; }
+        rm -f "$work/work.raw"
+
+        measure sox $sox_opts -t raw -r 44100 -e signed-integer -b "$bits" -c 2 "$in_raw" \
+            -t raw -e signed-integer -b "$bits" $raw_opts "$work/sox.raw" $effects
+        keep "$i.soxraw.wall" "$wall"; keep "$i.soxraw.cpu" "$cpu"
+        rm -f "$work/sox.raw"
+        measure cp "$in_raw" "$work/copy.raw"
+        keep "$i.cpraw.wall" "$wall"; keep "$i.cpraw.cpu" "$cpu"
+        rm -f "$work/copy.raw"
+
+        measure "$wine" "$host" --quiet --timings "$plugin" "$(winpath "$in_wav")" "$(winpath "$work/out.wav")"
+        keep "$i.wav.wall" "$wall"; keep "$i.wav.cpu" "$cpu"
+        read -r w c <<< "$(step wav-to-raw)"
+        keep "$i.in.wall" "$w"; keep "$i.in.cpu" "$c"
+        read -r w c <<< "$(step raw-to-wav)"
+        keep "$i.out.wall" "$w"; keep "$i.out.cpu" "$c"
+        [ -s "$work/out.wav" ] || { echo "dsphost wrote no output for $dll" >&2; exit 1; }
+        measure cp "$work/out.wav" "$work/copy.wav"
+        keep "$i.cpout.wall" "$wall"; keep "$i.cpout.cpu" "$cpu"
+        rm -f "$work/out.wav" "$work/copy.wav"
+
+        measure sox $sox_opts "$in_wav" $wav_opts "$work/sox.wav" $effects
+        keep "$i.soxwav.wall" "$wall"; keep "$i.soxwav.cpu" "$cpu"
+        rm -f "$work/sox.wav"
+        measure cp "$in_wav" "$work/copy.wav"
+        keep "$i.cpwav.wall" "$wall"; keep "$i.cpwav.cpu" "$cpu"
+        rm -f "$work/copy.wav"
+    }
+}
+
+started=$(date +%s)
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+for round in $(seq "$rounds"); do
+    echo "round $round of $rounds..."
+    measure "$wine" "$host" --help
+    keep start.wall "$wall"
+    for i in "${!rows[@]}"; do run_row "$i"; done
+done
+
+bytes16=$(stat -c %s "$work/in16.wav")
+echo
+echo "$(nproc) processors; load average $load_before before, $(cut -d' ' -f1-3 /proc/loadavg) after;" \
+    "$rounds rounds in $(( $(date +%s) - started )) s; the least time of the rounds counts."
+echo "Input: ${seconds} s + 4 s stereo 44100 Hz; 16-bit WAV $bytes16 bytes. Wine start-up of dsphost" \
+    "(in every WAV figure): ${best[start.wall]} s wall."
+echo "Each pair: from processor time, from wall time. Speeds: reference time / ours (above 1 is faster)."
+echo "Conversions: our time / cp of the same bytes (1 or less is at most one plain copy)."
+printf '\n%-22s | %-23s | %-23s | %-23s\n' "" "plug-in on the raw file" "dsphost on a WAV" "dsphost's conversions"
+printf '%-22s | %-11s %-11s | %-11s %-11s | %-11s %-11s\n' effect "x sox" "x cp" "x sox" "x cp" "WAV->raw" "raw->WAV"
+printf '%s\n' "-----------------------+-------------------------+-------------------------+------------------------"
+pair() { printf '%5s %5s' "$1" "$2"; }
+for i in "${!rows[@]}"; do
+    IFS='|' read -r name _ <<< "${rows[i]}"
+    cells=()
+    for ref in soxraw cpraw; do
+        cells+=("$(pair "$(speed "${best[$i.$ref.cpu]}" "${best[$i.raw.cpu]}")" \
+            "$(speed "${best[$i.$ref.wall]}" "${best[$i.raw.wall]}")")")
+    done
+    for ref in soxwav cpwav; do
+        cells+=("$(pair "$(speed "${best[$i.$ref.cpu]}" "${best[$i.wav.cpu]}")" \
+            "$(speed "${best[$i.$ref.wall]}" "${best[$i.wav.wall]}")")")
+    done
+    # Copies: ours / cp, the speed turned round.
+    cells+=("$(pair "$(speed "${best[$i.in.cpu]}" "${best[$i.cpwav.cpu]}")" \
+        "$(speed "${best[$i.in.wall]}" "${best[$i.cpwav.wall]}")")")
+    cells+=("$(pair "$(speed "${best[$i.out.cpu]}" "${best[$i.cpout.cpu]}")" \
+        "$(speed "${best[$i.out.wall]}" "${best[$i.cpout.wall]}")")")
+    printf '%-22s | %s %s | %s %s | %s %s\n' "$name" "${cells[@]}"
+done
+
+# The seconds behind the ratios, for a closer look.
+log="$bench_root/build/bench/run-all-seconds.txt"
+for key in "${!best[@]}"; do echo "$key ${best[$key]}"; done | sort -V > "$log"
+echo
+echo "Seconds behind the ratios: $log"

@@ -163,9 +163,9 @@ bool DiskFile::TruncateAt(uint64_t offset)
     return TruncateFileAt(handle_, offset);
 }
 
-bool DiskFile::ShiftTail(uint64_t from, int64_t delta)
+bool DiskFile::ShiftTail(uint64_t from, int64_t delta, uint32_t chunk)
 {
-    return ShiftFileTail(handle_, from, delta);
+    return ShiftFileTail(handle_, from, delta, chunk);
 }
 
 uint32_t DiskFile::Checksum()
@@ -258,7 +258,7 @@ bool TruncateFileAt(const char* path, uint64_t offset)
     return ok;
 }
 
-bool ShiftFileTail(HANDLE file, uint64_t from, int64_t delta)
+bool ShiftFileTail(HANDLE file, uint64_t from, int64_t delta, uint32_t chunkBytes)
 {
     bool error = false;
     const uint64_t size = FileSize(file, &error);
@@ -270,10 +270,12 @@ bool ShiftFileTail(HANDLE file, uint64_t from, int64_t delta)
         return true;
     if (from > size)
         from = size;
-    std::vector<uint8_t> chunk(kShiftChunk);
+    if (chunkBytes == 0)
+        chunkBytes = kShiftChunk;
+    std::vector<uint8_t> chunk(chunkBytes);
     if (delta < 0) {
         for (uint64_t at = from; at < size;) {
-            const uint32_t n = static_cast<uint32_t>(size - at < kShiftChunk ? size - at : kShiftChunk);
+            const uint32_t n = static_cast<uint32_t>(size - at < chunkBytes ? size - at : chunkBytes);
             uint32_t got = 0;
             if (!SeekHandle(file, static_cast<int64_t>(at), FILE_BEGIN) ||
                 !ReadFully(file, chunk.data(), n, &got) || got != n)
@@ -286,7 +288,7 @@ bool ShiftFileTail(HANDLE file, uint64_t from, int64_t delta)
         return TruncateFileAt(file, size - static_cast<uint64_t>(-delta));
     }
     for (uint64_t end = size; end > from;) {
-        const uint32_t n = static_cast<uint32_t>(end - from < kShiftChunk ? end - from : kShiftChunk);
+        const uint32_t n = static_cast<uint32_t>(end - from < chunkBytes ? end - from : chunkBytes);
         const uint64_t at = end - n;
         uint32_t got = 0;
         if (!SeekHandle(file, static_cast<int64_t>(at), FILE_BEGIN) ||

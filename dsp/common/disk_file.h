@@ -59,11 +59,11 @@ public:
     bool TruncateAt(uint64_t offset);
 
     // Moves every byte from `from` to the end by `delta` bytes, in chunks of
-    // 32768 bytes. A negative delta copies front to back and then ends the file
-    // at old size + delta; a positive delta copies back to front and leaves the
-    // file longer. False when delta would move bytes before the start, or on
-    // any read or write failure.
-    bool ShiftTail(uint64_t from, int64_t delta);
+    // `chunk` bytes. A negative delta copies front to back and then ends the
+    // file at old size + delta; a positive delta copies back to front and
+    // leaves the file longer. False when delta would move bytes before the
+    // start, or on any read or write failure.
+    bool ShiftTail(uint64_t from, int64_t delta, uint32_t chunk = kShiftChunk);
 
     // Sum modulo 2^32 of the file as little-endian 32-bit words, the 1 to 3
     // trailing bytes added singly; 0 when a read fails, 1 when the sum is 0.
@@ -96,7 +96,7 @@ uint64_t FileSize(HANDLE file, bool* error = nullptr);
 bool TruncateFileAt(const char* path, uint64_t offset);
 bool TruncateFileAt(HANDLE file, uint64_t offset);
 bool ShiftFileTail(const char* path, uint64_t from, int64_t delta);
-bool ShiftFileTail(HANDLE file, uint64_t from, int64_t delta);
+bool ShiftFileTail(HANDLE file, uint64_t from, int64_t delta, uint32_t chunk = kShiftChunk);
 uint32_t FileChecksum(const char* path);
 uint32_t FileChecksum(HANDLE file);
 bool GetFileTimes(const char* path, FILETIME* creation, FILETIME* lastAccess, FILETIME* lastWrite);

@@ -64,6 +64,30 @@ bool CopyRange(DiskFile& in, uint64_t start, uint64_t length, DiskFile& out, uin
     return true;
 }
 
+bool RewriteInPlace(DiskFile& file, uint64_t size, uint32_t second, Progress& progress,
+                    const std::function<void(uint8_t* block, uint32_t bytes)>& transform, bool rewrite)
+{
+    if (second == 0)
+        return false;
+    const uint32_t seconds = kInPlacePiece / second ? kInPlacePiece / second : 1;
+    std::vector<uint8_t> piece(static_cast<size_t>(seconds) * second);
+    for (uint64_t done = 0; done < size;) {
+        const uint64_t left = size - done;
+        const uint32_t n =
+            left < piece.size() ? static_cast<uint32_t>(left) : static_cast<uint32_t>(piece.size());
+        if (!file.Seek(static_cast<int64_t>(done), FILE_BEGIN) || file.Read(piece.data(), n) != n)
+            return false;
+        for (uint32_t at = 0; at < n; at += second) {
+            progress.Write(Progress::Percent(done + at, size));
+            transform(piece.data() + at, n - at < second ? n - at : second);
+        }
+        if (rewrite && (!file.Seek(static_cast<int64_t>(done), FILE_BEGIN) || !file.Write(piece.data(), n)))
+            return false;
+        done += n;
+    }
+    return true;
+}
+
 bool ReplaceThroughFile(const std::string& resultPath, const char* input,
                         const std::function<bool(DiskFile& out)>& produce)
 {

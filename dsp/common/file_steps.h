@@ -39,6 +39,21 @@ bool AppendFill(DiskFile& file, uint8_t fill, uint64_t count);
 bool CopyRange(DiskFile& in, uint64_t start, uint64_t length, DiskFile& out, uint32_t piece,
                Progress* progress);
 
+// The in-place loops read and write as many whole seconds at once as fit in
+// this many bytes (at least one second).
+constexpr uint32_t kInPlacePiece = 1 << 20;
+
+// Rewrites `size` bytes of the open `file` from its start in place, in blocks
+// of `second` bytes (the last one may be shorter): before each block it
+// writes the percentage of bytes done to `progress`, then hands the block to
+// `transform`. The bytes travel in pieces of several blocks (up to
+// kInPlacePiece), each written back where it was read. With `rewrite` false
+// the file is only read through and nothing is written. False on a failed
+// seek, a short read or a failed write; what was written before stays.
+bool RewriteInPlace(DiskFile& file, uint64_t size, uint32_t second, Progress& progress,
+                    const std::function<void(uint8_t* block, uint32_t bytes)>& transform,
+                    bool rewrite = true);
+
 // Makes the result of an effect in a second file and puts it in the input's
 // place. `resultPath` is created (write access, create-always, sharing on,
 // no messages) and handed to `produce`; only when that returns true is the

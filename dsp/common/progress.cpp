@@ -16,7 +16,10 @@ Progress::~Progress()
 
 void Progress::Write(uint32_t percent)
 {
-    value_.Write(&percent);
+    if (percent == last_)
+        return;
+    if (value_.Write(&percent))
+        last_ = percent;
 }
 
 uint32_t Progress::Percent(uint64_t done, uint64_t total)

@@ -19,6 +19,9 @@ public:
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
 
+    // Publishes the percentage. A value equal to the last one this object
+    // wrote is not written again: the host would read the same number, and
+    // each write costs a round trip through the named mutex.
     void Write(uint32_t percent);
     // done * 100 / total with unsigned truncation; 0 when total is 0.
     static uint32_t Percent(uint64_t done, uint64_t total);
@@ -29,6 +32,7 @@ public:
 
 private:
     SharedValue value_;
+    uint64_t last_ = ~uint64_t{0}; // nothing written yet
 };
 
 // The host's side: opens the same value and reads it.

@@ -2,7 +2,7 @@
 // hosts the DSP plug-ins (it is not part of this system). It loads one
 // plug-in and drives it the way the converter does:
 //
-//   dsphost [--quiet] [--progress-log] PLUGIN.dll IN.wav OUT.wav
+//   dsphost [--quiet] [--progress-log] [--timings] PLUGIN.dll IN.wav OUT.wav
 //       reads a PCM WAV, writes its samples to a raw file, calls
 //       DSPWorkOnThisFile on a worker thread while it reads the progress value
 //       "tVCDSPTellPCDone" and draws a progress bar, then writes OUT.wav in the
@@ -27,6 +27,8 @@
 #include "progress.h"
 #include "replace.h"
 
+#include "bench_clock.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -40,17 +42,23 @@ namespace {
 enum Exit { kOk = 0, kUsage = 1, kNoPlugin = 2, kBadInput = 3, kPluginFailed = 4, kNoOutput = 5 };
 
 constexpr uint32_t kCopyChunk = 1 << 20;
+// How often the progress value is read while the plug-in works: often enough
+// for a smooth bar, and each read is a round trip through the named mutex
+// that competes with the plug-in's own work.
+constexpr DWORD kPollMs = 50;
 
 const char* const kUsageText =
     "dsphost - command-line host for Tonvask DSP plug-ins.\n"
     "A stand-in for the suite's converter, which normally loads the plug-ins.\n"
     "\n"
-    "  dsphost [--quiet] [--progress-log] PLUGIN.dll IN.wav OUT.wav\n"
+    "  dsphost [--quiet] [--progress-log] [--timings] PLUGIN.dll IN.wav OUT.wav\n"
     "      Applies the plug-in's effect (with its saved settings) to IN.wav and\n"
     "      writes the result to OUT.wav. IN.wav is never modified. Integer PCM\n"
     "      WAV files of 8, 16, 24 or 32 bits (plain or WAVE_FORMAT_EXTENSIBLE).\n"
     "      --quiet         no progress bar\n"
     "      --progress-log  print every progress value read while the plug-in works\n"
+    "      --timings       print the seconds each step took (WAV to raw, effect,\n"
+    "                      raw to WAV; with --raw the effect alone)\n"
     "  dsphost --raw PLUGIN.dll FILE --channels C --rate R --bits B [--block-align A]\n"
     "      Applies the effect to a raw sample file in place and prints the format\n"
     "      the plug-in reports.\n"
@@ -193,6 +201,56 @@ void DrawBar(uint32_t percent, bool finished)
     std::fflush(stderr);
 }
 
+// What the command line asks for besides the files.
+struct Options
+{
+    bool bar = true;      // draw the progress bar
+    bool log = false;     // print every progress value read
+    bool timings = false; // print the seconds each step took
+};
+
+// Processor seconds (user and kernel) this process has used so far.
+double ProcessorSeconds()
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return 0.0;
+    const auto seconds = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) * 1e-7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+// The seconds each named step took, in wall time and in processor time of
+// this process, printed on one line when asked for.
+class StepTimes
+{
+public:
+    explicit StepTimes(bool print) : print_(print) {}
+    ~StepTimes()
+    {
+        if (print_ && !line_.empty())
+            std::printf("timings:%s\n", line_.c_str());
+    }
+    // Ends the step running since the last call (or since construction).
+    void End(const char* step)
+    {
+        const double now = Now(), processor = ProcessorSeconds();
+        char text[96];
+        std::snprintf(text, sizeof text, "%s %s %.3f s (processor %.3f s)", line_.empty() ? "" : ",", step,
+                      now - start_, processor - processor_);
+        line_ += text;
+        start_ = now;
+        processor_ = processor;
+    }
+
+private:
+    bool print_;
+    double start_ = Now();
+    double processor_ = ProcessorSeconds();
+    std::string line_;
+};
+
 // Calls DSPWorkOnThisFile on a worker thread and reads the progress value
 // until it returns. Returns the plug-in's result, or -1 when no thread starts.
 int RunPlugin(const Plugin& plugin, const std::string& rawPath, WAVEFORMATEX* format, bool bar, bool log)
@@ -204,7 +262,7 @@ int RunPlugin(const Plugin& plugin, const std::string& rawPath, WAVEFORMATEX* fo
         return -1;
     uint32_t last = 0xFFFFFFFFu;
     for (;;) {
-        const bool finished = WaitForSingleObject(thread, 10) == WAIT_OBJECT_0;
+        const bool finished = WaitForSingleObject(thread, kPollMs) == WAIT_OBJECT_0;
         const uint32_t percent = progress.Read();
         if (percent != last) {
             if (log)
@@ -229,7 +287,7 @@ void PrintFormat(const WAVEFORMATEX& f)
                 static_cast<unsigned long>(f.nAvgBytesPerSec), f.wFormatTag);
 }
 
-int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool bar, bool log)
+int RunWav(const char* pluginPath, const char* inPath, const char* outPath, const Options& options)
 {
     Plugin plugin(pluginPath);
     if (!plugin.Error().empty())
@@ -257,6 +315,7 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
         return Fail(kUsage, "the output must not be the input file");
 
     // The samples go to a raw file beside the output; it is removed whatever happens.
+    StepTimes times(options.timings);
     const std::string rawPath = dsp::SiblingPath(outPath, ".dsphost.raw");
     dsp::RemoveOnExit rawGuard(rawPath);
     {
@@ -267,10 +326,12 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
             return Fail(kNoOutput, "cannot write the samples to '" + rawPath + "': " + LastErrorText());
     }
     in.Close();
+    times.End("wav-to-raw");
 
     WAVEFORMATEX format{};
     std::memcpy(&format, &info.format, sizeof format);
-    const int result = RunPlugin(plugin, rawPath, &format, bar, log);
+    const int result = RunPlugin(plugin, rawPath, &format, options.bar, options.log);
+    times.End("effect");
     if (result < 0)
         return Fail(kPluginFailed, "cannot start the worker thread");
     if (result == 0)
@@ -282,11 +343,16 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
     if (!dsp::FormatDescribesAudio(out))
         return Fail(kPluginFailed, "the plug-in left a format record that describes no audio");
 
-    const std::string partPath = dsp::SiblingPath(outPath, ".dsphost.part");
-    dsp::RemoveOnExit partGuard(partPath);
+    // The raw file becomes OUT.wav where it lies: its samples move up by the
+    // header's length (rewriting pages the file already has, which costs
+    // less than writing a second file), the header goes in front, and the
+    // complete file takes OUT.wav's name in one step. It is dsphost's own
+    // file, so a failure half-way harms nothing: it is removed and OUT.wav,
+    // if there is one, stays as it was. A file about to be replaced is
+    // replaced only by a result already on the disk.
     {
         dsp::DiskFile raw;
-        bool rawError = !raw.Open(rawPath.c_str(), GENERIC_READ, OPEN_EXISTING);
+        bool rawError = !raw.Open(rawPath.c_str(), GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, false, false);
         const uint64_t rawSize = rawError ? 0 : raw.Size(&rawError);
         if (rawError)
             return Fail(kNoOutput, "cannot read back '" + rawPath + "'");
@@ -294,21 +360,37 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, bool
         const std::vector<uint8_t> header = wav::MakeHeader(out, dataBytes);
         if (header.empty())
             return Fail(kNoOutput, "the result is too large for a WAV file");
-        dsp::DiskFile part;
-        if (!part.Open(partPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS, false, false))
-            return Fail(kNoOutput, "cannot create '" + partPath + "': " + LastErrorText());
+        const uint64_t end = header.size() + dataBytes;
         const uint8_t pad = 0;
-        if (!part.Write(header.data(), static_cast<uint32_t>(header.size())) ||
-            !dsp::CopyRange(raw, 0, dataBytes, part, kCopyChunk, nullptr) ||
-            (wav::PadBytes(dataBytes) && !part.Write(&pad, 1)))
-            return Fail(kNoOutput, "cannot write '" + partPath + "': " + LastErrorText());
+        if (!raw.TruncateAt(dataBytes) ||
+            !raw.ShiftTail(0, static_cast<int64_t>(header.size()), kCopyChunk) ||
+            !raw.Write(header.data(), static_cast<uint32_t>(header.size()), dsp::kFromStart) ||
+            (wav::PadBytes(dataBytes) && (!raw.Seek(static_cast<int64_t>(end)) || !raw.Write(&pad, 1))))
+            return Fail(kNoOutput, "cannot write the result to '" + rawPath + "': " + LastErrorText());
+        if (GetFileAttributesA(outPath) != INVALID_FILE_ATTRIBUTES && !FlushFileBuffers(raw.Handle()))
+            return Fail(kNoOutput, "cannot write the result to the disk: " + LastErrorText());
     }
-    if (!dsp::ReplaceInput(partPath, outPath))
+    if (!dsp::ReplaceInput(rawPath, outPath))
         return Fail(kNoOutput,
                     std::string("cannot move the result to '") + outPath + "': " + LastErrorText());
-    partGuard.Release();
+    rawGuard.Release();
+    times.End("raw-to-wav");
     PrintFormat(format);
     return kOk;
+}
+
+// Takes an option that needs no value; false when `a` is none of them.
+bool ParseFlag(const std::string& a, Options& options)
+{
+    if (a == "--quiet")
+        options.bar = false;
+    else if (a == "--progress-log")
+        options.log = true;
+    else if (a == "--timings")
+        options.timings = true;
+    else
+        return false;
+    return true;
 }
 
 int RunRaw(int argc, char** argv)
@@ -319,7 +401,8 @@ int RunRaw(int argc, char** argv)
     const char* pluginPath = argv[2];
     const char* file = argv[3];
     unsigned long channels = 0, rate = 0, bits = 0, align = 0;
-    bool haveAlign = false, bar = true, log = false;
+    bool haveAlign = false;
+    Options options;
     for (int i = 4; i < argc; ++i) {
         const std::string a = argv[i];
         unsigned long* target = nullptr;
@@ -332,13 +415,9 @@ int RunRaw(int argc, char** argv)
             target = &bits;
         else if (a == "--block-align")
             target = &align, haveAlign = true;
-        else if (a == "--quiet") {
-            bar = false;
+        else if (ParseFlag(a, options))
             continue;
-        } else if (a == "--progress-log") {
-            log = true;
-            continue;
-        } else
+        else
             return Fail(kUsage, "unknown option '" + a + "' (see --help)");
         if (i + 1 >= argc || !ParseNumber(argv[i + 1], max, target))
             return Fail(kUsage, "option " + a + " needs a number");
@@ -359,7 +438,9 @@ int RunRaw(int argc, char** argv)
     format.nBlockAlign =
         haveAlign ? static_cast<WORD>(align) : static_cast<WORD>(channels * ((bits + 7) / 8));
     format.nAvgBytesPerSec = format.nBlockAlign * rate;
-    const int result = RunPlugin(plugin, file, &format, bar, log);
+    StepTimes times(options.timings);
+    const int result = RunPlugin(plugin, file, &format, options.bar, options.log);
+    times.End("effect");
     if (result <= 0)
         return Fail(kPluginFailed,
                     std::string("the plug-in reported failure (DSPWorkOnThisFile returned 0) for '") + file +
@@ -489,22 +570,19 @@ int Main(int argc, char** argv)
         return RunRaw(argc, argv);
     if (first == "--panel")
         return RunPanel(argc, argv);
-    bool bar = true, log = false;
+    Options options;
     std::vector<const char*> positional;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--quiet")
-            bar = false;
-        else if (a == "--progress-log")
-            log = true;
-        else if (a.size() > 2 && a.compare(0, 2, "--") == 0)
+        if (ParseFlag(a, options))
+            continue;
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0)
             return Fail(kUsage, "unknown option '" + a + "' (see --help)");
-        else
-            positional.push_back(argv[i]);
+        positional.push_back(argv[i]);
     }
     if (positional.size() != 3)
         return Fail(kUsage, "expected PLUGIN.dll IN.wav OUT.wav (see --help)");
-    return RunWav(positional[0], positional[1], positional[2], bar, log);
+    return RunWav(positional[0], positional[1], positional[2], options);
 }
 
 } // namespace

@@ -39,6 +39,71 @@ TEST(FileSteps, CopyRangeCopiesExactlyAndFailsOnShortReadsAndFailedWrites)
     EXPECT_TRUE(ReadFileBytes(dir + "ro.raw").empty());
 }
 
+TEST(FileSteps, RewriteInPlaceHandsOverEveryBlockOnceInOrder)
+{
+    const std::string dir = ScratchDir(), path = dir + "block.raw";
+    struct Case
+    {
+        uint32_t second;
+        size_t size;
+    } cases[] = {
+        {16000, 0},
+        {16000, 15999},                                     // one short block
+        {16000, kInPlacePiece / 16000 * 16000},             // exactly one piece
+        {16000, kInPlacePiece / 16000 * 16000 * 2 + 16003}, // two pieces and a short block
+        {176400, 3 * 176400},
+        {3 * kInPlacePiece, 3 * kInPlacePiece + 5}, // a block larger than a piece
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.second << "-byte blocks, " << c.size << " bytes");
+        const std::vector<uint8_t> data = Pattern(c.size, c.second);
+        for (bool rewrite : {true, false}) {
+            WriteFileBytes(path, data);
+            dsp::DiskFile file;
+            ASSERT_TRUE(file.Open(path.c_str(), GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING));
+            dsp::Progress progress;
+            std::vector<uint32_t> sizes;
+            uint64_t offset = 0;
+            bool inOrder = true;
+            ASSERT_TRUE(RewriteInPlace(
+                file, c.size, c.second, progress,
+                [&](uint8_t* block, uint32_t bytes) {
+                    // Each block starts where the last ended, and the progress
+                    // value already counts everything before it.
+                    inOrder = inOrder && block[0] == data[offset] &&
+                              dsp::ProgressReader().Read() == Progress::Percent(offset, c.size);
+                    for (uint32_t i = 0; i < bytes; ++i)
+                        block[i] ^= 0x5A;
+                    sizes.push_back(bytes);
+                    offset += bytes;
+                },
+                rewrite));
+            file.Close();
+            EXPECT_TRUE(inOrder);
+            EXPECT_EQ(offset, c.size);
+            for (size_t i = 0; i + 1 < sizes.size(); ++i)
+                ASSERT_EQ(sizes[i], c.second) << i;
+            std::vector<uint8_t> want = data;
+            for (uint8_t& b : want)
+                b = rewrite ? b ^ 0x5A : b;
+            EXPECT_EQ(ReadFileBytes(path), want) << (rewrite ? "rewritten" : "only read");
+        }
+    }
+    // A file shorter than it was said to be is a failure, after the blocks it had.
+    WriteFileBytes(path, Pattern(20000));
+    dsp::DiskFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING));
+    dsp::Progress progress;
+    EXPECT_FALSE(RewriteInPlace(file, 20001, 16000, progress, [](uint8_t*, uint32_t) {}));
+    EXPECT_FALSE(RewriteInPlace(file, 20000, 0, progress, [](uint8_t*, uint32_t) {})) << "no block size";
+    file.Close();
+    // A handle without write access cannot rewrite.
+    ASSERT_TRUE(file.Open(path.c_str(), GENERIC_READ, OPEN_EXISTING));
+    EXPECT_FALSE(RewriteInPlace(file, 20000, 16000, progress, [](uint8_t*, uint32_t) {}));
+    EXPECT_TRUE(RewriteInPlace(
+        file, 20000, 16000, progress, [](uint8_t*, uint32_t) {}, false));
+}
+
 TEST(FileSteps, AppendFillAddsExactlyThatMuchSilence)
 {
     const std::string dir = ScratchDir(), path = dir + "a.raw";

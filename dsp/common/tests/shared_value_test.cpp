@@ -187,6 +187,12 @@ TEST(Progress, PublishesWholePercentagesUnderTheSuiteName)
         EXPECT_EQ(reader.Read(), 99u);
         progress.Write(dsp::Progress::SecondHalf(0));
         EXPECT_EQ(reader.Read(), 50u);
+        // The same value again is not written: what another writer left stays.
+        dsp::Progress().Write(7);
+        progress.Write(50);
+        EXPECT_EQ(reader.Read(), 7u);
+        progress.Write(51);
+        EXPECT_EQ(reader.Read(), 51u);
     }
     EXPECT_EQ(dsp::Progress::Percent(10, 0), 0u);
     HANDLE raw = OpenFileMappingA(FILE_MAP_READ, FALSE, "SSharedData_tVCDSPTellPCDone");

@@ -86,7 +86,6 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     // One second per block, cut to whole frames as the engine counts them so
     // that no frame is split between two blocks.
     const uint32_t blockBytes = dsp::SecondOfWholeFrames(format, static_cast<uint32_t>(engine.frameBytes()));
-    std::vector<uint8_t> buffer(blockBytes);
 
     dsp::Progress progress;
     dsp::DiskFile file;
@@ -96,24 +95,10 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
 
     // With nothing to change (all bands flat, or 32-bit samples) the file is
     // still read through, but never rewritten.
-    const bool rewrite = engine.changesAudio();
-    uint64_t done = 0;
-    while (done < size) {
-        progress.Write(dsp::Progress::Percent(done, size));
-        const uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(size - done, blockBytes));
-        bool readError = false;
-        if (file.Read(buffer.data(), count, dsp::kCurrent, &readError) != count)
-            return 0;
-        if (rewrite) {
-            engine.Process(buffer.data(), count);
-            if (!file.Seek(-static_cast<int64_t>(count), FILE_CURRENT))
-                return 0;
-            if (!file.Write(buffer.data(), count))
-                return 0;
-        }
-        done += count;
-    }
-    return 1;
+    const bool complete = dsp::RewriteInPlace(
+        file, size, blockBytes, progress,
+        [&](uint8_t* block, uint32_t bytes) { engine.Process(block, bytes); }, engine.changesAudio());
+    return complete ? 1 : 0;
 }
 
 } // namespace plugin

@@ -128,19 +128,11 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     const uint64_t size = file.Size(&sizeError);
     if (sizeError)
         return 0;
-    const uint32_t second = dsp::BytesForMilliseconds(*format, 1000);
-    std::vector<uint8_t> block(second);
-    for (uint64_t done = 0; done < size;) {
-        progress.Write(dsp::Progress::Percent(done, size));
-        const uint32_t n = size - done < second ? static_cast<uint32_t>(size - done) : second;
-        if (!file.Seek(static_cast<int64_t>(done), FILE_BEGIN) || file.Read(block.data(), n) != n)
-            return 0;
-        dsp::basic::QuietenBlock(block.data(), n, format->bitsPerSample, percent);
-        if (!file.Seek(static_cast<int64_t>(done), FILE_BEGIN) || !file.Write(block.data(), n))
-            return 0;
-        done += n;
-    }
-    return 1;
+    const uint16_t bits = format->bitsPerSample;
+    const bool complete = dsp::RewriteInPlace(
+        file, size, dsp::BytesForMilliseconds(*format, 1000), progress,
+        [&](uint8_t* block, uint32_t bytes) { dsp::basic::QuietenBlock(block, bytes, bits, percent); });
+    return complete ? 1 : 0;
 }
 
 } // namespace plugin

@@ -69,8 +69,16 @@ TEST_F(DsphostTest, FadesWavFilesAndKeepsTheInput)
             FirstDifference(ReadFileBytes(out), wav::MakeFile(f, Expected(samples, w, 300, true, 200, true))),
             -1);
         EXPECT_FALSE(dsp::testing::FileExists(out + ".dsphost.raw"));
-        EXPECT_FALSE(dsp::testing::FileExists(out + ".dsphost.part"));
     }
+    // The result cannot take the place of a folder: the folder stays, nothing is left over.
+    const std::string in = dir + "in.wav", folder = dir + "taken.wav";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    const ProgramRun run = RunHost("--quiet " + Quote(kFaderDll) + " " + Quote(in) + " " + Quote(folder));
+    EXPECT_EQ(run.code, 5u) << run.err;
+    EXPECT_NE(run.err.find("cannot move the result"), std::string::npos) << run.err;
+    EXPECT_TRUE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_FALSE(dsp::testing::FileExists(folder + ".dsphost.raw"));
+    RemoveDirectoryA(folder.c_str());
 }
 
 TEST_F(DsphostTest, ReportsTheProgressItReadsAndRunsRawFiles)

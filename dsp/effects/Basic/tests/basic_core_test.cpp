@@ -7,6 +7,7 @@
 #include "core/decibels.h"
 #include "core/durations.h"
 #include "core/plans.h"
+#include "core/sample_view.h"
 
 namespace dsp::basic {
 namespace {
@@ -275,6 +276,55 @@ TEST(Quieten, ScalesEveryDepthTowardZero)
     std::vector<uint8_t> odd = {0xE8, 0x03, 0x77};
     QuietenBlock(odd.data(), odd.size(), 16, 20);
     EXPECT_EQ(odd, (std::vector<uint8_t>{0x20, 0x03, 0x77}));
+}
+
+// The scaling as documented: the 32-bit left-justified sample times
+// (100 - percent) in 64 bits, divided by 100 toward zero, stored back.
+std::vector<uint8_t> QuietenedByTheFormula(const std::vector<uint8_t>& in, uint16_t bits, uint32_t percent)
+{
+    std::vector<uint8_t> out = in;
+    WithDepth(bits, [&](auto depth) {
+        constexpr int kBits = decltype(depth)::value;
+        for (size_t i = 0; i < in.size() / (kBits / 8); ++i) {
+            const int64_t v = ReadSample<kBits>(in.data(), i);
+            WriteSample<kBits>(out.data(), i, static_cast<int32_t>(v * (100 - int64_t{percent}) / 100));
+        }
+    });
+    return out;
+}
+
+TEST(Quieten, EveryStoredValueAtEveryPercentageFollowsTheFormula)
+{
+    // Every 8- and 16-bit value; 24- and 32-bit values at both ends of the
+    // range, around zero and spread between, with multiples of 100 among them.
+    std::vector<uint8_t> all8(256), all16(65536 * 2);
+    for (size_t i = 0; i < all8.size(); ++i)
+        all8[i] = static_cast<uint8_t>(i);
+    for (uint32_t v = 0; v < 65536; ++v)
+        std::memcpy(&all16[v * 2], &v, 2);
+    std::vector<int64_t> wide = {0, 1, -1, 99, -99, 100, -100, 101, -101, 12300, -12300};
+    for (int64_t v = -(int64_t{1} << 31); v < (int64_t{1} << 31); v += 9973 * 1237)
+        wide.push_back(v);
+    for (int64_t v : {int64_t{1} << 23, int64_t{1} << 31})
+        for (int64_t d : {1, 2, 100, 101})
+            wide.insert(wide.end(), {v - d, -v + d - 1, -v});
+    std::vector<uint8_t> some24, some32;
+    for (int64_t v : wide) {
+        const auto u = static_cast<uint32_t>(v);
+        if (v >= -(1 << 23) && v < (1 << 23))
+            some24.insert(some24.end(), {uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16)});
+        some32.insert(some32.end(), {uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16), uint8_t(u >> 24)});
+    }
+    const std::pair<uint16_t, const std::vector<uint8_t>*> depths[] = {
+        {8, &all8}, {16, &all16}, {24, &some24}, {32, &some32}};
+    for (const auto& [bits, in] : depths) {
+        for (uint32_t percent = 0; percent <= 100; ++percent) {
+            std::vector<uint8_t> block = *in;
+            QuietenBlock(block.data(), block.size(), bits, percent);
+            ASSERT_EQ(block, QuietenedByTheFormula(*in, bits, percent))
+                << bits << " bits, " << percent << "%";
+        }
+    }
 }
 
 TEST(Quieten, PercentIsLimited)

@@ -1,6 +1,7 @@
 #include "core/engine.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -50,6 +51,10 @@ long double LowPass(int n, float edge, long double fs)
     return scale * std::sin(y) / y;
 }
 
+static_assert(std::endian::native == std::endian::little, "samples are stored little-endian");
+
+// The stored samples of each depth: read at their own scale, written back
+// from a value already clamped to the depth's range.
 template <int Bits>
 struct Depth;
 template <>
@@ -65,12 +70,14 @@ struct Depth<16>
     static constexpr float kMin = -32768.0f, kMax = 32767.0f;
     static int32_t Read(const uint8_t* p)
     {
-        return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
+        int16_t v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
     }
     static void Write(uint8_t* p, int32_t v)
     {
-        p[0] = static_cast<uint8_t>(v);
-        p[1] = static_cast<uint8_t>(v >> 8);
+        const int16_t s = static_cast<int16_t>(v);
+        std::memcpy(p, &s, sizeof s);
     }
 };
 template <>
@@ -90,6 +97,22 @@ struct Depth<24>
         p[2] = static_cast<uint8_t>(v >> 16);
     }
 };
+
+// Moves `count` stored samples into `in` and puts the accumulator's values
+// in their place, clamped to the depth and rounded half away from zero. The
+// three arrays never overlap, so the loop vectorises.
+template <int Bits>
+void ExchangeSamples(uint8_t* __restrict data, int32_t* __restrict in, const float* __restrict out,
+                     size_t count)
+{
+    using D = Depth<Bits>;
+    constexpr size_t kSampleBytes = Bits / 8;
+    for (size_t i = 0; i < count; ++i) {
+        in[i] = D::Read(data + i * kSampleBytes);
+        const float v = std::min(std::max(out[i], D::kMin), D::kMax);
+        D::Write(data + i * kSampleBytes, RoundHalfAway(v));
+    }
+}
 
 } // namespace
 
@@ -207,20 +230,13 @@ void Engine::Process(void* buffer, size_t bytes)
 template <int Bits>
 void Engine::ProcessDepth(uint8_t* data, size_t frames)
 {
-    using D = Depth<Bits>;
     constexpr size_t kSampleBytes = Bits / 8;
     while (frames > 0) {
         const size_t n = std::min(frames, static_cast<size_t>(kBlockFrames - filled_));
         const size_t first = static_cast<size_t>(filled_) * channels_;
         const size_t count = n * channels_;
-        int32_t* in = input_.data() + first;
-        const float* out = output_.data() + first;
-        for (size_t i = 0; i < count; ++i) {
-            in[i] = D::Read(data);
-            const float v = std::clamp(out[i], D::kMin, D::kMax);
-            D::Write(data, RoundHalfAway(v));
-            data += kSampleBytes;
-        }
+        ExchangeSamples<Bits>(data, input_.data() + first, output_.data() + first, count);
+        data += count * kSampleBytes;
         filled_ += static_cast<int>(n);
         frames -= n;
         if (filled_ == kBlockFrames) {

@@ -32,12 +32,16 @@ int LastActiveBand(double sampleRate);
 // The windowed filter for the gains at the sample rate.
 Taps DesignTaps(const Gains& gains, double sampleRate);
 
-// Rounds half away from zero. The sum is exact in double for every value the
-// engine's clamp lets through, so truncation then rounds correctly.
+// Rounds half away from zero, for |v| below 2^31. The fraction left by
+// truncation is exact in single precision (v and its truncation are within a
+// factor of two of each other, or the truncation is 0), so comparing it with
+// one half decides correctly; and the loop that rounds a block stays in
+// single precision, where the compiler can vectorise it.
 inline int32_t RoundHalfAway(float v)
 {
-    const double d = static_cast<double>(v);
-    return static_cast<int32_t>(d + (d < 0.0 ? -0.5 : 0.5));
+    const int32_t whole = static_cast<int32_t>(v);
+    const float fraction = v - static_cast<float>(whole);
+    return whole + (fraction >= 0.5f) - (fraction <= -0.5f);
 }
 
 struct AudioShape

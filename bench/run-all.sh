@@ -10,6 +10,9 @@
 #     against `cp` of the bytes it converts.
 # Speeds (x sox, x cp) are reference time / our time: above 1 is faster. The
 # conversions are our time / cp time: 1 or less is at most one plain copy.
+# Below the table, the same copy made by a Windows program (bench/win_copy,
+# ReadFile and WriteFile) shows the floor under Wine: cp copies inside the
+# kernel, which no Windows program can ask for.
 # Every figure is given twice: from processor time (user + system, plus the
 # Wine server's share for whole dsphost runs; the steadier figure on a shared
 # machine) and from wall time. Each time is the least of ROUNDS runs.
@@ -41,6 +44,8 @@ source "$here/bench/common.sh"
 bench_setup "${1:-$here/build/windows}" run-all
 taps_tool="$build/bench/equaliser_taps.exe"
 [ -f "$taps_tool" ] || { echo "missing $taps_tool (build equaliser_taps)" >&2; exit 1; }
+copy_tool="$build/bench/win_copy.exe"
+[ -f "$copy_tool" ] || { echo "missing $copy_tool (build win_copy)" >&2; exit 1; }
 
 # name | plug-in | input bits | sox output options for a raw file | for a WAV | sox effects
 # [| sox's global options instead of -D]. sox is told not to dither (-D), as
@@ -190,6 +195,14 @@ for round in $(seq "$rounds"); do
     echo "round $round of $rounds..."
     measure "$wine" "$host" --help
     keep start.wall "$wall"
+    # The floor for dsphost's conversions: a Windows program's plain copy of
+    # the 16-bit WAV (timed inside it), against cp of the same bytes.
+    measure "$wine" "$copy_tool" "$(winpath "$work/in16.wav")" "$(winpath "$work/wincopy.wav")"
+    keep wincopy.wall "$(sed -n 's/^copy \([0-9.]*\) s.*/\1/p' "$work/out.txt")"
+    rm -f "$work/wincopy.wav"
+    measure cp "$work/in16.wav" "$work/copy.wav"
+    keep cpcopy.wall "$wall"
+    rm -f "$work/copy.wav"
     for i in "${!rows[@]}"; do run_row "$i"; done
 done
 
@@ -201,6 +214,9 @@ echo "Input: ${seconds} s + 4 s stereo 44100 Hz; 16-bit WAV $bytes16 bytes. Wine
     "(in every WAV figure): ${best[start.wall]} s wall."
 echo "Each pair: from processor time, from wall time. Speeds: reference time / ours (above 1 is faster)."
 echo "Conversions: our time / cp of the same bytes (1 or less is at most one plain copy)."
+echo "A Windows program's plain copy of the 16-bit WAV under Wine (ReadFile/WriteFile, 1 MiB pieces):" \
+    "${best[wincopy.wall]} s wall against cp's ${best[cpcopy.wall]} s, that is" \
+    "$(speed "${best[wincopy.wall]}" "${best[cpcopy.wall]}") cp: no conversion under Wine can cost less."
 printf '\n%-22s | %-23s | %-23s | %-23s\n' "" "plug-in on the raw file" "dsphost on a WAV" "dsphost's conversions"
 printf '%-22s | %-11s %-11s | %-11s %-11s | %-11s %-11s\n' effect "x sox" "x cp" "x sox" "x cp" "WAV->raw" "raw->WAV"
 printf '%s\n' "-----------------------+-------------------------+-------------------------+------------------------"

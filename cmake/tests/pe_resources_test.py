@@ -3,18 +3,20 @@
 built from version_probe.rc), and against damaged copies of it.
 Usage: pe_resources_test.py PATH/TO/version_probe.dll"""
 import contextlib
-import importlib.util
 import io
 import os
 import struct
 import sys
 import tempfile
+import types
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location("pe_resources", os.path.join(HERE, "..", "pe-resources.py"))
-pe = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(pe)
+# The reader's file name has a dash, so it is loaded by path, not imported.
+_READER = os.path.join(HERE, "..", "pe-resources.py")
+pe = types.ModuleType("pe_resources")
+with open(_READER) as _source:
+    exec(compile(_source.read(), _READER, "exec"), pe.__dict__)
 
 PROBE = None  # set from the command line
 

@@ -63,13 +63,7 @@ void BM_ConvolutionBlock(benchmark::State& state)
     for (auto _ : state) {
         a = input;
         fft.Forward(a.data());
-        a[0] *= filter[0];
-        a[1] *= filter[1];
-        for (size_t k = 2; k < n; k += 2) {
-            const float xr = a[k], xi = a[k + 1];
-            a[k] = xr * filter[k] - xi * filter[k + 1];
-            a[k + 1] = xr * filter[k + 1] + xi * filter[k];
-        }
+        eq::MultiplyPacked(a.data(), filter.data(), n);
         fft.Inverse(a.data());
         benchmark::DoNotOptimize(a.data());
         benchmark::ClobberMemory();

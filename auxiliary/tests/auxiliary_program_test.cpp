@@ -55,14 +55,7 @@ public:
         return t::WaitForDialog(process_.dwThreadId, "tVC - Options", 30000);
     }
     // The exit code, or -1 when it has not ended within `ms`.
-    long WaitForExit(DWORD ms) const
-    {
-        if (WaitForSingleObject(process_.hProcess, ms) != WAIT_OBJECT_0)
-            return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return static_cast<long>(code);
-    }
+    long WaitForExit(DWORD ms) const { return t::ExitCodeWithin(process_.hProcess, ms); }
 
 private:
     PROCESS_INFORMATION process_{};

@@ -42,6 +42,15 @@ BOOL CALLBACK CollectDialogs(HWND window, LPARAM lParam)
 
 } // namespace
 
+long ExitCodeWithin(HANDLE process, DWORD ms)
+{
+    if (WaitForSingleObject(process, ms) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return static_cast<long>(code);
+}
+
 HWND WaitForDialog(DWORD thread, const char* title, int timeoutMs)
 {
     for (int waited = 0; waited <= timeoutMs; waited += 20) {

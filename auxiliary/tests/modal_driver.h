@@ -16,6 +16,9 @@ namespace auxiliary::testing {
 // exactly the caption `title` (nullptr: any dialog); nullptr if none appeared.
 HWND WaitForDialog(DWORD thread, const char* title, int timeoutMs = 15000);
 
+// The exit code of `process`, or -1 when it has not ended within `ms`.
+long ExitCodeWithin(HANDLE process, DWORD ms);
+
 // Calls `show()` (which runs a modal loop) on this thread; once a dialog
 // captioned `title` is shown, calls `drive(window)` on a driver thread. When
 // the driver finds no dialog, or returns while the dialog is still open, every

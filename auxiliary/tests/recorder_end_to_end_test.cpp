@@ -150,14 +150,7 @@ protected:
         return t::WaitForDialog(process_.dwThreadId, kTitle, 30000);
     }
 
-    long WaitForExit(DWORD ms) const
-    {
-        if (WaitForSingleObject(process_.hProcess, ms) != WAIT_OBJECT_0)
-            return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return static_cast<long>(code);
-    }
+    long WaitForExit(DWORD ms) const { return t::ExitCodeWithin(process_.hProcess, ms); }
 
     t::RecorderRegistryScope registry_;
     std::string root_, program_, output_, lists_;

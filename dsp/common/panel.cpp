@@ -46,9 +46,7 @@ long ParseDecimal(const char* text)
 
 long GetDlgNumber(HWND dialog, int id)
 {
-    char text[64] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return ParseDecimal(text);
+    return ParseDecimal(FieldText(dialog, id).c_str());
 }
 
 void SetCheck(HWND dialog, int id, bool checked)

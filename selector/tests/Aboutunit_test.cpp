@@ -18,13 +18,7 @@
 namespace {
 
 using testfiles::DialogDriver;
-
-std::string Text(HWND dialog, int id)
-{
-    char text[1024] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
+using testfiles::ItemText;
 
 bool Visible(HWND dialog, int id)
 {
@@ -82,13 +76,13 @@ TEST_F(AboutForm, OpensWithTheCreditsOutOfSightAndOpensItsLinksMaximised)
         EXPECT_EQ(client.right, 343);
         EXPECT_EQ(client.bottom, 209);
         EXPECT_EQ(GetWindowLongPtrA(dialog, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_VSCROLL), 0);
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_NAMELABEL), "...");
+        EXPECT_EQ(ItemText(dialog, IDC_ABOUT_NAMELABEL), "...");
         // the program's name with the project's version as major.minor, the minor in two digits
         int major = -1, minor = -1;
         ASSERT_EQ(std::sscanf(CB_VERSION_TEXT, "%d.%d", &major, &minor), 2);
         char name[32];
         std::snprintf(name, sizeof name, "Cuebinder %d.%02d", major, minor);
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_LABEL1), name);
+        EXPECT_EQ(ItemText(dialog, IDC_ABOUT_LABEL1), name);
         EXPECT_FALSE(Visible(dialog, IDC_ABOUT_NAMELABEL));
         EXPECT_FALSE(Visible(dialog, IDC_ABOUT_URLLABEL));
         EXPECT_FALSE(form.IsNamesTimerEnabled() || form.IsResizeTimerEnabled());
@@ -141,7 +135,7 @@ TEST_F(AboutForm, ADoubleClickOnTheIconGrowsTheWindowPixelByPixelThenStartsTheNa
         EXPECT_TRUE(PumpUntil([&] { return form.IsNamesTimerEnabled(); }));
         EXPECT_EQ(OuterHeight(dialog), TAboutForm::GrownHeight);
         EXPECT_FALSE(form.IsResizeTimerEnabled());
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_NAMELABEL), "...");
+        EXPECT_EQ(ItemText(dialog, IDC_ABOUT_NAMELABEL), "...");
         // grown: a double click turns the resize timer on, its next tick off again
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LOGOICON, STN_DBLCLK),
                      reinterpret_cast<LPARAM>(icon));
@@ -164,7 +158,7 @@ TEST_F(AboutForm, TheNamesCycleWrapsAfterTheClosingLineAndResumesOnReopening)
             names = form.Names();
             for (int i = 0; i < ticks; ++i) {
                 form.NamesTimerTimer();
-                shown.push_back(Text(dialog, IDC_ABOUT_NAMELABEL));
+                shown.push_back(ItemText(dialog, IDC_ABOUT_NAMELABEL));
             }
             DialogDriver::Click(dialog, IDOK);
         });

@@ -14,6 +14,14 @@
 
 namespace testfiles {
 
+// The text of a dialog's control (up to 1023 characters).
+inline std::string ItemText(HWND dialog, int id)
+{
+    char text[1024] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
 class DialogDriver
 {
 public:

@@ -16,13 +16,7 @@
 namespace {
 
 using testfiles::DialogDriver;
-
-std::string Text(HWND dialog, int id)
-{
-    char text[1024] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
+using testfiles::ItemText;
 
 WORD HotKeyValue(HWND dialog)
 {
@@ -69,7 +63,7 @@ TEST_F(GenericForm, ShowsTheEntryAndHandsBackWhatOKFound)
     driver_.When("Edit Sound", [&](HWND dialog) {
         seen = true;
         EXPECT_EQ(dialog, form.Handle());
-        EXPECT_EQ(Text(dialog, IDC_GENERIC_FILENAME), "C:\\sounds\\hello.wav");
+        EXPECT_EQ(ItemText(dialog, IDC_GENERIC_FILENAME), "C:\\sounds\\hello.wav");
         EXPECT_EQ(HotKeyValue(dialog), MAKEWORD(VK_F5, HOTKEYF_SHIFT | HOTKEYF_CONTROL));
         // client area 267 by 165, centred over the owner, no maximise or minimise box
         RECT client, frame, owner;
@@ -160,9 +154,9 @@ TEST_F(GenericForm, BrowsePutsTheChosenPathIntoTheBox)
     prompts_.FileAnswers.push_back(std::string("C:\\picked\\boom.wav"));
     driver_.When("Add Sound", [&](HWND dialog) {
         DialogDriver::Click(dialog, IDC_GENERIC_BROWSE);
-        EXPECT_EQ(Text(dialog, IDC_GENERIC_FILENAME), "typed.wav"); // cancelled: unchanged
+        EXPECT_EQ(ItemText(dialog, IDC_GENERIC_FILENAME), "typed.wav"); // cancelled: unchanged
         DialogDriver::Click(dialog, IDC_GENERIC_BROWSE);
-        EXPECT_EQ(Text(dialog, IDC_GENERIC_FILENAME), "C:\\picked\\boom.wav");
+        EXPECT_EQ(ItemText(dialog, IDC_GENERIC_FILENAME), "C:\\picked\\boom.wav");
         DialogDriver::Click(dialog, IDOK);
     });
     EXPECT_EQ(form.ShowModal(owner_), IDOK);

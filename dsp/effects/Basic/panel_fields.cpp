@@ -47,9 +47,7 @@ bool AcceptClockEntry(HWND dialog, const ClockFields& row, int id)
 
 long FieldNumber(HWND dialog, int id)
 {
-    char text[MAX_PATH] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return std::strtol(text, nullptr, 10);
+    return std::strtol(FieldText(dialog, id).c_str(), nullptr, 10);
 }
 
 void LoadClocks(ClockSettings settings)

@@ -263,14 +263,7 @@ void Engine::RunBlock()
         std::fill(w + kBlockFrames, w + kTransformSize, 0.0f);
         fft_.Forward(w);
 
-        const float* h = spectra_[active_][c == 0 ? 0 : 1].data();
-        w[0] *= h[0];
-        w[1] *= h[1];
-        for (size_t k = 2; k < kTransformSize; k += 2) {
-            const float xr = w[k], xi = w[k + 1];
-            w[k] = xr * h[k] - xi * h[k + 1];
-            w[k + 1] = xr * h[k + 1] + xi * h[k];
-        }
+        MultiplyPacked(w, spectra_[active_][c == 0 ? 0 : 1].data(), kTransformSize);
         fft_.Inverse(w);
 
         float* out = output_.data() + c;

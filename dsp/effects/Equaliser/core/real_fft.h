@@ -41,4 +41,17 @@ private:
     std::vector<float> re_, im_;       // the complex work arrays
 };
 
+// Multiplies the packed spectrum `a` bin by bin by the packed spectrum `h`,
+// both of n values (the filtering step between Forward and Inverse).
+inline void MultiplyPacked(float* a, const float* h, size_t n)
+{
+    a[0] *= h[0];
+    a[1] *= h[1];
+    for (size_t k = 2; k < n; k += 2) {
+        const float xr = a[k], xi = a[k + 1];
+        a[k] = xr * h[k] - xi * h[k + 1];
+        a[k + 1] = xr * h[k + 1] + xi * h[k];
+    }
+}
+
 } // namespace eq

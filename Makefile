@@ -10,24 +10,31 @@ deps:
 
 configure: deps
 	@cmake --preset windows >/dev/null
+	@cmake --preset windows32 >/dev/null
 	@cmake --preset native >/dev/null
 
 build: configure
 	cmake --build --preset windows
+	cmake --build --preset windows32
 	cmake --build --preset native
 
-# The shipping folder: every program and plug-in, flat, plus tools/.
+# The shipping folders, one a width: every program and plug-in, flat, plus
+# tools/: dist/ (64-bit) and dist32/ (32-bit).
 dist: deps
 	@cmake --preset windows >/dev/null
+	@cmake --preset windows32 >/dev/null
 	cmake --build --preset windows
-	rm -rf dist
+	cmake --build --preset windows32
+	rm -rf dist dist32
 	cp -r $(BUILD)/windows/dist dist
-	@echo "dist/ holds:"; ls dist
+	cp -r $(BUILD)/windows32/dist dist32
+	@echo "dist/ (64-bit) and dist32/ (32-bit) hold:"; ls dist
 
-# The release package: build/package/<name>-<version>-win64.zip of dist/
-# without tools/, the readme beside it and SHA256SUMS of both.
+# The release packages: build/package/<name>-<version>-win64.zip of dist/ and
+# ...-win32.zip of dist32/, without tools/, the readme beside them and one
+# SHA256SUMS of all three.
 package: dist
-	cmake/package.sh dist $(BUILD)/package $(BUILD)/windows/package.env
+	cmake/package.sh $(BUILD)/package $(BUILD)/windows/package.env win64=dist win32=dist32
 
 # Pictures of every program and plug-in panel under Wine, in docs/screenshots/.
 screenshots: dist
@@ -35,8 +42,8 @@ screenshots: dist
 
 test: build
 	cmake/check-format.sh
-	cmake/run-tests.sh
 	cmake/fuzz.sh
+	cmake/run-tests.sh
 
 # The libFuzzer harnesses, open-ended for SECONDS each (default 60).
 SECONDS ?= 60
@@ -54,4 +61,4 @@ check-format: deps
 	cmake/check-format.sh
 
 clean:
-	rm -rf $(BUILD) dist
+	rm -rf $(BUILD) dist dist32

@@ -18,7 +18,7 @@ namespace auxiliary {
 // Names of the suite's objects that a recording uses.
 constexpr const char* kWaitingToConvertEvent = "evtTVCCWaitingToConvert";
 constexpr const char* kConversionLogValue = "tVCWriteConvLog";
-constexpr uint32_t kConversionLogValueSize = 260;
+constexpr uint32_t kConversionLogValueSize = 260; // a path, in both widths
 constexpr const char* kNotInstalledText = "Tonvask Recaster is not installed!.";
 constexpr const char* kNotInstalledCaption = "Tonvask Recaster";
 

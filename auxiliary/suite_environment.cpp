@@ -37,14 +37,29 @@ void CopyBounded(char (&field)[N], std::string_view text)
 
 } // namespace
 
+const CodePageText& SystemCodePage()
+{
+    // The system's own rules for its ANSI code page: CharUpperBuffA upper-
+    // cases as the system does (two-byte characters left whole), and
+    // IsDBCSLeadByte knows the code page's lead bytes.
+    static const CodePageText codePage{[](std::string_view text) {
+                                           std::string upper(text);
+                                           if (!upper.empty())
+                                               CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+                                           return upper;
+                                       },
+                                       [](unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }};
+    return codePage;
+}
+
 const std::string& ProgramFolder()
 {
     static const std::string folder = [] {
         char path[MAX_PATH + 1] = {};
         const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
         // A path cut at the buffer's end is no path: the default folder is used.
-        return ProgramFolderFromModulePath(length > 0 && length < MAX_PATH ? std::string_view(path, length)
-                                                                           : "");
+        return ProgramFolderFromModulePath(
+            length > 0 && length < MAX_PATH ? std::string_view(path, length) : "", SystemCodePage());
     }();
     return folder;
 }
@@ -56,7 +71,7 @@ std::string InProgramFolder(std::string_view relative)
 
 // ---- Named kernel objects ---------------------------------------------------
 
-const SuiteObjectKind kSuiteObjects[kSuiteObjectCount] = {
+constexpr SuiteObjectKind kSuiteObjects[kSuiteObjectCount] = {
     {"evtTVCCWaitingToConvert", 0},
     {"evttvClose", 0},
     {"evtTonvaskRunning", 0},
@@ -87,6 +102,24 @@ const SuiteObjectKind kSuiteObjects[kSuiteObjectCount] = {
     {"tvPlayListChanged", 4},
     {"TonvaskLiveUpdate", 264},
 };
+
+// Programs of both widths share these values, so each size is a fixed number
+// of bytes, never one that follows the width of a pointer or a long.
+constexpr uint32_t SizeOfSuiteObject(std::string_view name)
+{
+    for (const SuiteObjectKind& object : kSuiteObjects)
+        if (object.name == name)
+            return object.size;
+    return 0xFFFFFFFF;
+}
+static_assert(SizeOfSuiteObject("TonvaskLiveUpdate") == 264);
+static_assert(SizeOfSuiteObject("tvEqPositions") == 88);
+static_assert(SizeOfSuiteObject("tvTrackPlaying") == 648 && SizeOfSuiteObject("tvTrackShouldPlay") == 648);
+static_assert(SizeOfSuiteObject("tvTrackTime") == 12);
+static_assert(SizeOfSuiteObject("tvVolume") == 4 && SizeOfSuiteObject("tvBalance") == 4 &&
+              SizeOfSuiteObject("tvSelectorSwitch") == 4 && SizeOfSuiteObject("tvSkipToPos") == 4 &&
+              SizeOfSuiteObject("tvMPLastSetTSP") == 4 && SizeOfSuiteObject("tvMPVolBoost") == 4 &&
+              SizeOfSuiteObject("tvPlayListChanged") == 4);
 
 SuiteObjects::~SuiteObjects()
 {

@@ -21,6 +21,8 @@
 
 namespace auxiliary {
 
+// The system's ANSI code page as the program folder rule uses it.
+const CodePageText& SystemCodePage();
 // The program folder (see ProgramFolderFromModulePath), computed once per
 // process from the program's own module path.
 const std::string& ProgramFolder();

@@ -20,6 +20,11 @@
 # one (fader.sh, equaliser.sh, basic-effects.sh, more-effects.sh) still check
 # the results against sox and the peak memory.
 #
+# The 32-bit build (build/windows32, or BENCH_BUILD32) adds two columns: its
+# plug-in on the raw file against sox, and its speed against the 64-bit
+# plug-in's (32/64: 1 is as fast). They are measured where this machine runs
+# 32-bit programs; elsewhere the table says why they are missing.
+#
 # Usage: bench/run-all.sh [WINDOWS_BUILD_DIR] [SECONDS] [ROUNDS]
 #   WINDOWS_BUILD_DIR  a windows-preset build with the plug-ins, dsphost and
 #                      equaliser_taps built (default build/windows)
@@ -72,6 +77,24 @@ for row in "${rows[@]}"; do
     [ -f "$build/dist/$dll.dll" ] || { echo "missing $build/dist/$dll.dll (build the plug-ins)" >&2; exit 1; }
 done
 
+# The 32-bit build, run through 32-bit Wine in a prefix of its own.
+build32=${BENCH_BUILD32:-$here/build/windows32}
+why32=""
+if [ ! -f "$build32/dist/tools/dsphost.exe" ]; then
+    why32="no 32-bit build in $build32 (make build)"
+elif ! why32=$("$here/cmake/wine32-root.sh" check); then
+    :
+elif ! "$here/cmake/wine32-root.sh" >/dev/null; then
+    why32="the 32-bit Wine could not be set up (cmake/wine32-root.sh)"
+else
+    why32=""
+fi
+wine32() { WINEPREFIX="$build32/wineprefix" "$here/cmake/wine32-run.sh" "$@"; }
+if [ -z "$why32" ]; then
+    wine32 --wineserver -p </dev/null >/dev/null 2>&1
+    wine32 wineboot </dev/null >/dev/null 2>&1
+fi
+
 # The settings that make each plug-in do what sox does above.
 eq_positions=(30 110 75 0 -25 0 20 30 30 0 0 0 0 0 0 0 0 0)
 settings=(Vol-Fade-In=-1 Vol-Fade-InLength=6000 Vol-Fade-Out=-1 Vol-Fade-OutLength=6000
@@ -84,7 +107,13 @@ settings=(Vol-Fade-In=-1 Vol-Fade-InLength=6000 Vol-Fade-Out=-1 Vol-Fade-OutLeng
           ChannelMove-ChannelCount=1 ChannelMove-Downsample=0 ChannelMove-ch-from-0=0 ChannelMove-ch-to-0=0)
 for band in "${!eq_positions[@]}"; do settings+=("EQ-Pos$band=${eq_positions[band]}"); done
 store_settings "${settings[@]}"
-trap 'clear_settings "${settings[@]%%=*}"; _bench_cleanup' EXIT
+[ -n "$why32" ] || wine=wine32 store_settings "${settings[@]}"
+stop32() {
+    [ -n "$why32" ] && return
+    wine=wine32 clear_settings "${settings[@]%%=*}"
+    wine32 --wineserver -k </dev/null >/dev/null 2>&1 || true
+}
+trap 'clear_settings "${settings[@]%%=*}"; stop32; _bench_cleanup' EXIT
 
 "$wine" "$taps_tool" 44100 "${eq_positions[@]}" </dev/null 2>/dev/null | tr -d '\r' > "$work/taps.txt"
 [ "$(wc -l < "$work/taps.txt")" -eq 255 ] || { echo "could not dump the equaliser's taps" >&2; exit 1; }
@@ -159,6 +188,16 @@ run_row() {
         read -r w c <<< "$(step effect)"
         keep "$i.raw.wall" "$w"; keep "$i.raw.cpu" "$c"
         cmp -s "$in_raw" "$work/work.raw" && { echo "$dll left the raw file unchanged" >&2; exit 1; }
+        if [ -z "$why32" ]; then
+            mv "$work/work.raw" "$work/work64.raw"
+            cp "$in_raw" "$work/work.raw"
+            measure wine32 "$build32/dist/tools/dsphost.exe" --raw "$(winpath "$build32/dist/$dll.dll")" \
+                "$(winpath "$work/work.raw")" --channels 2 --rate 44100 --bits "$bits" --quiet --timings
+            read -r w c <<< "$(step effect)"
+            keep "$i.raw32.wall" "$w"; keep "$i.raw32.cpu" "$c"
+            cmp -s "$work/work64.raw" "$work/work.raw" || { echo "$dll: 32-bit bytes differ from 64-bit" >&2; exit 1; }
+            rm -f "$work/work64.raw"
+        fi
         rm -f "$work/work.raw"
 
         measure sox $sox_opts -t raw -r 44100 -e signed-integer -b "$bits" -c 2 "$in_raw" \
@@ -217,9 +256,12 @@ echo "Conversions: our time / cp of the same bytes (1 or less is at most one pla
 echo "A Windows program's plain copy of the 16-bit WAV under Wine (ReadFile/WriteFile, 1 MiB pieces):" \
     "${best[wincopy.wall]} s wall against cp's ${best[cpcopy.wall]} s, that is" \
     "$(speed "${best[wincopy.wall]}" "${best[cpcopy.wall]}") cp: no conversion under Wine can cost less."
-printf '\n%-22s | %-23s | %-23s | %-23s\n' "" "plug-in on the raw file" "dsphost on a WAV" "dsphost's conversions"
-printf '%-22s | %-11s %-11s | %-11s %-11s | %-11s %-11s\n' effect "x sox" "x cp" "x sox" "x cp" "WAV->raw" "raw->WAV"
-printf '%s\n' "-----------------------+-------------------------+-------------------------+------------------------"
+[ -z "$why32" ] || echo "32-bit columns: not measured: $why32."
+printf '\n%-22s | %-23s | %-23s | %-23s | %-23s\n' "" "plug-in on the raw file" "dsphost on a WAV" "dsphost's conversions" \
+    "32-bit plug-in, raw file"
+printf '%-22s | %-11s %-11s | %-11s %-11s | %-11s %-11s | %-11s %-11s\n' effect "x sox" "x cp" "x sox" "x cp" "WAV->raw" \
+    "raw->WAV" "x sox" "32/64"
+printf '%s\n' "-----------------------+-------------------------+-------------------------+-------------------------+------------------------"
 pair() { printf '%5s %5s' "$1" "$2"; }
 for i in "${!rows[@]}"; do
     IFS='|' read -r name _ <<< "${rows[i]}"
@@ -237,7 +279,15 @@ for i in "${!rows[@]}"; do
         "$(speed "${best[$i.in.wall]}" "${best[$i.cpwav.wall]}")")")
     cells+=("$(pair "$(speed "${best[$i.out.cpu]}" "${best[$i.cpout.cpu]}")" \
         "$(speed "${best[$i.out.wall]}" "${best[$i.cpout.wall]}")")")
-    printf '%-22s | %s %s | %s %s | %s %s\n' "$name" "${cells[@]}"
+    if [ -z "$why32" ]; then
+        cells+=("$(pair "$(speed "${best[$i.soxraw.cpu]}" "${best[$i.raw32.cpu]}")" \
+            "$(speed "${best[$i.soxraw.wall]}" "${best[$i.raw32.wall]}")")")
+        cells+=("$(pair "$(speed "${best[$i.raw.cpu]}" "${best[$i.raw32.cpu]}")" \
+            "$(speed "${best[$i.raw.wall]}" "${best[$i.raw32.wall]}")")")
+    else
+        cells+=("$(pair - -)" "$(pair - -)")
+    fi
+    printf '%-22s | %s %s | %s %s | %s %s | %s %s\n' "$name" "${cells[@]}"
 done
 
 # The seconds behind the ratios, for a closer look.

@@ -1,17 +1,22 @@
 #!/bin/bash
 # Checks every file shipped in the dist folder:
 #  - it imports only DLLs that come with Windows (no C++ runtime DLLs);
+#  - with FORMAT given, it is a PE image of that machine (pei-i386 for the
+#    32-bit build, pei-x86-64 for the 64-bit one);
 #  - a plug-in DLL exports exactly DSPWorkOnThisFile, ShowDSPSettings and
-#    RemoveDSPSettings;
+#    RemoveDSPSettings, undecorated (no leading underscore, no @n);
 #  - with VERSION given: its VERSIONINFO carries that version (fixed and text
 #    forms), its own file name, a description no other file has, a product
 #    name and a copyright line; and a program's manifest asks for common
 #    controls 6 and asInvoker, names Windows 7 to 11, states the code page, and
-#    declares DPI awareness exactly for the programs that scale themselves.
-# Usage: check-dist.sh DIST_DIR [OBJDUMP [VERSION]]
+#    declares DPI awareness exactly for the programs that scale themselves;
+#    with ARCHITECTURE given, the manifest names that processor.
+# Usage: check-dist.sh DIST_DIR [OBJDUMP [VERSION [FORMAT ARCHITECTURE]]]
 dist=$1
 objdump=${2:-x86_64-w64-mingw32-objdump}
 version=$3
+format=$4
+architecture=$5
 here=$(cd "$(dirname "$0")" && pwd)
 python=${PYTHON:-python3}
 # The programs that lay themselves out by the screen's DPI.
@@ -30,6 +35,10 @@ shopt -s nullglob nocaseglob
 for f in "$dist"/*.exe "$dist"/*.dll; do
     count=$((count + 1))
     dump=$("$objdump" -p "$f") || { echo "FAIL $f: objdump could not read it"; fail=1; continue; }
+    if [ -n "$format" ] && ! grep -q "file format $format\$" <<<"$dump"; then
+        echo "FAIL $(basename "$f") is $(grep -o 'file format .*' <<<"$dump" | head -1), expected $format"
+        fail=1
+    fi
     while read -r dll; do
         lower=$(echo "$dll" | tr 'A-Z' 'a-z')
         if ! [[ $lower =~ $allowed ]]; then
@@ -89,6 +98,7 @@ for f in "$dist"/*.exe "$dist"/*.dll; do
     grep -qE "^identity=([^ ]+\.)?${name%.*} ${version//./\\.}\.0$" <<<"$manifest" ||
         { echo "FAIL $name: the manifest's identity is '$(grep '^identity=' <<<"$manifest")'"; fail=1; }
     want "dependency=Microsoft.Windows.Common-Controls 6.0.0.0"
+    [ -z "$architecture" ] || want "architecture=$architecture"
     want "requestedExecutionLevel=asInvoker"
     for id in "${supported_os[@]}"; do want "supportedOS=$id"; done
     grep -qE '^activeCodePage=(Legacy|UTF-8)$' <<<"$manifest" || { echo "FAIL $name: the manifest states no code page"; fail=1; }

@@ -3,13 +3,15 @@
 # with an independent zip reader (Python's), and checks it: the name, the
 # checksums, the readme beside it, the same files with the same bytes as
 # DIST_DIR without tools/, and the project's version in every binary inside.
-# Usage: check-package.sh DIST_DIR SCRATCH_DIR PACKAGE_ENV
+# WIDTH (win64 or win32) is the package DIST_DIR makes.
+# Usage: check-package.sh DIST_DIR SCRATCH_DIR PACKAGE_ENV WIDTH
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 python=${PYTHON:-python3}
 dist=$(cd "${1:?usage: check-package.sh DIST_DIR SCRATCH_DIR PACKAGE_ENV}" && pwd)
 scratch=${2:?}
 env_file=${3:?}
+width=${4:?}
 # shellcheck source=/dev/null
 . "$env_file"
 base="$CB_PACKAGE_NAME-$CB_VERSION"
@@ -18,10 +20,10 @@ bad() { echo "FAIL $*"; fail=1; }
 
 rm -rf "$scratch"
 mkdir -p "$scratch"
-"$here/package.sh" "$dist" "$scratch/out" "$env_file" || { echo "FAIL package.sh failed"; exit 1; }
-zip="$scratch/out/$base-win64.zip"
-[ -f "$zip" ] || { echo "FAIL no $base-win64.zip in $scratch/out"; exit 1; }
-[ "$(cd "$scratch/out" && ls | sort | tr '\n' ' ')" = "$base-win64.zip Readme.txt SHA256SUMS " ] ||
+"$here/package.sh" "$scratch/out" "$env_file" "$width=$dist" || { echo "FAIL package.sh failed"; exit 1; }
+zip="$scratch/out/$base-$width.zip"
+[ -f "$zip" ] || { echo "FAIL no $base-$width.zip in $scratch/out"; exit 1; }
+[ "$(cd "$scratch/out" && ls | sort | tr '\n' ' ')" = "$base-$width.zip Readme.txt SHA256SUMS " ] ||
   bad "the package folder holds '$(ls "$scratch/out" | tr '\n' ' ')'"
 (cd "$scratch/out" && sha256sum --quiet -c SHA256SUMS) || bad "SHA256SUMS does not match"
 cmp -s "$scratch/out/Readme.txt" "$dist/Readme.txt" || bad "the readme beside the zip is not dist's"
@@ -54,5 +56,5 @@ IFS=. read -r major minor _ <<<"$CB_VERSION"
 short=$(printf '%d.%02d' "$major" "$minor")
 grep -q "Cuebinder $short\b" "$scratch/unpacked/$base/Readme.txt" || bad "Readme.txt does not name Cuebinder $short"
 
-[ $fail -eq 0 ] && echo "OK: $base-win64.zip holds $(wc -l <"$scratch/got") files ($binaries binaries), all at $CB_VERSION"
+[ $fail -eq 0 ] && echo "OK: $base-$width.zip holds $(wc -l <"$scratch/got") files ($binaries binaries), all at $CB_VERSION"
 exit $fail

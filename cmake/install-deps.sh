@@ -5,6 +5,8 @@ set -e
 packages=(
   make cmake ninja-build g++ googletest libbenchmark-dev clang-format clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
+  debootstrap bubblewrap binutils  # the 32-bit Wine root (cmake/wine32-root.sh) and its probe
   wine64 wine xvfb xauth xdotool x11-utils imagemagick fonts-wine sox
   python3  # cmake/pe-resources.py reads version information and manifests; the package test
 )

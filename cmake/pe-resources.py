@@ -11,7 +11,9 @@ Usage:
   pe-resources.py manifest-summary FILE
                                   parses that manifest as XML and prints what
                                   Windows reads from it, one "key=value" a line:
-                                  identity, dependency (name and version),
+                                  identity (name and version), architecture
+                                  (its processorArchitecture, when given),
+                                  dependency (name and version),
                                   requestedExecutionLevel, supportedOS (one line
                                   each), and every windowsSettings element
 
@@ -213,7 +215,12 @@ def manifest_summary(text):
     def identity(element):
         return "%s %s" % (element.get("name", ""), element.get("version", ""))
 
-    pairs = [("identity", identity(child)) for child in root if _local(child.tag) == "assemblyIdentity"]
+    pairs = []
+    for child in root:
+        if _local(child.tag) == "assemblyIdentity":
+            pairs.append(("identity", identity(child)))
+            if child.get("processorArchitecture") is not None:
+                pairs.append(("architecture", child.get("processorArchitecture")))
     for element in root.iter():
         name = _local(element.tag)
         if name == "description":

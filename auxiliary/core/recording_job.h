@@ -20,6 +20,8 @@ constexpr const char* kJobFileName = "AddThis.Bin";
 constexpr const char* kJobOutputFileName = "AddThisOuputTo.Bin";
 constexpr size_t kJobRecordSize = 260;
 using JobRecord = std::array<char, kJobRecordSize>;
+// The job files are read by a converter of either width: no padding, no pointer.
+static_assert(sizeof(JobRecord) == 260 && alignof(JobRecord) == 1);
 
 // Track numbers travel as 8-bit values and pseudo paths as "%02d": a job never
 // holds more tracks than this.

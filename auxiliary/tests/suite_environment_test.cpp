@@ -207,6 +207,48 @@ TEST(AuxEncoderPlugin, CallsTheEntryPointsTheLibraryOffersAndNoOthers)
               auxiliary::ProgramFolder() + "Compression\\Mp3 (Lame).dll");
 }
 
+// A process loads libraries of its own width only: the stand-ins of the other
+// width's build (in the build tree beside this one) are skipped as a file
+// that is no library is, without a crash and without a call, and the table
+// and the encoder go on with the libraries of this width.
+TEST(AuxSuiteLibraries, LibrariesOfTheOtherWidthAreSkippedAndTheRestStillLoad)
+{
+    const std::string other = CB_OTHER_WIDTH_TOOLS_DIR;
+    for (const char* standIn : {"StandInDecoder.dll", "StandInEncoder.dll"})
+        ASSERT_TRUE(dsp::testing::FileExists(other + "/" + standIn))
+            << other << "/" << standIn << " is missing: build the other width too (make build)";
+    CallLog log;
+    const std::string folder = dsp::testing::ScratchDir();
+    ASSERT_TRUE(CopyFileA((other + "/StandInDecoder.dll").c_str(), (folder + "Other.dll").c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileA((other + "/StandInEncoder.dll").c_str(), (folder + "OtherEncoder.dll").c_str(), FALSE));
+    ASSERT_TRUE(auxiliary::testing::CopyStandIn("StandInDecoder.dll", folder + "Own.dll"));
+
+    auxiliary::DecoderTable table;
+    table.Build(folder);
+    ASSERT_EQ(table.Plugins().size(), 1u);
+    EXPECT_EQ(std::string(table.Plugins()[0]->path), folder + "Own.dll");
+    ASSERT_NE(table.Find(".aux"), nullptr);
+
+    auxiliary::EncoderPlugin encoder;
+    EXPECT_FALSE(encoder.Load(folder + "OtherEncoder.dll"));
+    EXPECT_FALSE(encoder.SetProfile("AuxInput"));
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Own.dll WhatFormats 0", "Own.dll WhatFormats 1",
+                                                     "Own.dll WhatFormats 2"}));
+}
+
+// The system's own upper case for its code page reaches the program folder:
+// under Western Windows (code page 1252) an accented letter gets its capital.
+TEST(AuxSystemCodePage, UpperCasesAsTheSystemDoesForTheProgramFolder)
+{
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "the system's code page is " << GetACP() << ", not 1252";
+    EXPECT_EQ(auxiliary::ProgramFolderFromModulePath("c:\\tonvask\\caf\xE9 \x9A\xFF\\aux.exe",
+                                                     auxiliary::SystemCodePage()),
+              "C:\\TONVASK\\CAF\xC9 \x8A\x9F\\");
+    EXPECT_FALSE(auxiliary::SystemCodePage().isLeadByte(0x83));
+}
+
 HANDLE OpenNamedEvent(const std::string& name)
 {
     return OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, name.c_str());

@@ -32,6 +32,7 @@ PROBE_VERSION = [
 
 PROBE_MANIFEST = [
     ("identity", "Probe.Assembly 1.2.3.4"),
+    ("architecture", "x86"),
     ("description", "The probe"),
     ("dependency", "Some.Dependency 9.8.7.6"),
     ("requestedExecutionLevel", "highestAvailable"),

@@ -2,6 +2,7 @@
 // plug-in gets past these functions.
 #include "plugin.h"
 
+#include "core/float_environment.h"
 #include "settings_store.h"
 
 #include <commctrl.h>
@@ -43,6 +44,9 @@ extern "C" int __cdecl DSPWorkOnThisFile(char* path, WAVEFORMATEX* format)
     try {
         if (!path || !format)
             return 0;
+        // The effect's arithmetic in the state it is written for, whatever
+        // the host's thread was left in; the host gets its own state back.
+        const dsp::FloatEnvironment pinned;
         return plugin::WorkOnFile(path, format) ? 1 : 0;
     } catch (...) {
         return 0;

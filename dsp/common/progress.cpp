@@ -6,7 +6,7 @@ namespace dsp {
 
 Progress::Progress()
 {
-    value_.Create(kProgressName, sizeof(uint32_t));
+    value_.Create(kProgressName, kProgressBytes);
 }
 
 Progress::~Progress()
@@ -29,7 +29,7 @@ uint32_t Progress::Percent(uint64_t done, uint64_t total)
 
 ProgressReader::ProgressReader()
 {
-    value_.Create(kProgressName, sizeof(uint32_t));
+    value_.Create(kProgressName, kProgressBytes);
 }
 
 uint32_t ProgressReader::Read()

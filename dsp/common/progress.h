@@ -9,6 +9,9 @@
 namespace dsp {
 
 constexpr const char* kProgressName = "tVCDSPTellPCDone";
+// The value's size, the same for a host and a plug-in of either width.
+constexpr uint32_t kProgressBytes = 4;
+static_assert(sizeof(uint32_t) == kProgressBytes);
 
 class Progress
 {

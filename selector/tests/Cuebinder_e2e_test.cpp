@@ -85,7 +85,7 @@ HWND FindWindowOf(DWORD pid, const char* className, const char* title = nullptr)
         HWND found;
     } search{pid, className, title, nullptr};
     EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
+        [](HWND hwnd, LPARAM lp) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<Search*>(lp);
             DWORD owner = 0;
             GetWindowThreadProcessId(hwnd, &owner);
@@ -392,6 +392,20 @@ TEST_F(CuebinderRun, RealKeyPressesPlayTheChosenSounds)
         << StatusBarWindowText();
     ASSERT_TRUE(Press(kF9));
     EXPECT_TRUE(WaitFor([&] { return ReadAll(Voice()) == a_; })) << "a shorter sound left a tail";
+
+    // About left open in Cuebinder (a modal loop of its own) while the player
+    // is in the game: the keys still play
+    Command(IDM_ABOUT);
+    HWND about = WaitForDialog("About");
+    ASSERT_NE(about, nullptr) << "About did not open";
+    ASSERT_TRUE(Press(kF10));
+    EXPECT_TRUE(WaitFor([&] { return ReadAll(Voice()) == b_; }))
+        << "a press while About was open played nothing";
+    ASSERT_TRUE(Press(kF9));
+    EXPECT_TRUE(WaitFor([&] { return ReadAll(Voice()) == a_; }))
+        << "a press while About was open played nothing";
+    PostMessageA(about, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); })) << "About did not close";
 
     // deactivated, the keys do nothing
     Command(IDM_DEACTIVATE);

@@ -69,7 +69,7 @@ private:
         } search{&self->queue_.front().first, nullptr};
         EnumThreadWindows(
             GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM lp) -> BOOL {
+            [](HWND hwnd, LPARAM lp) CALLBACK -> BOOL {
                 auto* s = reinterpret_cast<Search*>(lp);
                 char text[256] = {};
                 GetWindowTextA(hwnd, text, sizeof text);
@@ -89,7 +89,7 @@ private:
                 self->queue_.pop_front();
                 EnumThreadWindows(
                     GetCurrentThreadId(),
-                    [](HWND hwnd, LPARAM) -> BOOL {
+                    [](HWND hwnd, LPARAM) CALLBACK -> BOOL {
                         char cls[32] = {};
                         GetClassNameA(hwnd, cls, sizeof cls);
                         if (IsWindowVisible(hwnd) && std::string(cls) == "#32770")

@@ -76,6 +76,7 @@ protected:
         DialogScript script(std::move(steps));
         bool changed = RunOptionsWindow(nullptr, *settings_, finder_);
         EXPECT_EQ(script.Left(), 0u) << "the window closed before the script ended";
+        EXPECT_FALSE(script.TimedOut()) << "a dialog was still open after the script ended";
         return changed;
     }
 

@@ -6,12 +6,14 @@
 #   L:           a folder holding Loop\Back, a symbolic link to L:\ itself
 # The program learns the letters from CB_FINDER_DRIVES ("DEFL").
 #
-# Usage: finder-drives.sh BUILD_DIR PROGRAM [ARGS...]
+# Usage: finder-drives.sh BUILD_DIR WINE_RUN PROGRAM [ARGS...]
+#   WINE_RUN: the build's cmake/wine-run.sh or wine32-run.sh
 # Tests run through this script share one prefix: give them one RESOURCE_LOCK.
 set -u
 here=$(cd "$(dirname "$0")/../.." && pwd)
-build=$(cd "${1:?usage: finder-drives.sh BUILD_DIR PROGRAM [ARGS...]}" && pwd)
-shift
+build=$(cd "${1:?usage: finder-drives.sh BUILD_DIR WINE_RUN PROGRAM [ARGS...]}" && pwd)
+export WINE_RUN=${2:?usage: finder-drives.sh BUILD_DIR WINE_RUN PROGRAM [ARGS...]}
+shift 2
 root="$build/testtmp/finder-drives"
 for l in d e f l; do
     rm -rf "${root:?}/$l"
@@ -21,4 +23,4 @@ mkdir -p "$root/l/Loop"
 ln -s .. "$root/l/Loop/Back"
 export CB_FINDER_DRIVES=DEFL
 exec "$here/cmake/wine-drives.sh" "$build/finder-wineprefix" d="$root/d" e="$root/e" f="$root/f" l="$root/l" \
-    -- /usr/lib/wine/wine64 "$@"
+    -- "$WINE_RUN" "$@"

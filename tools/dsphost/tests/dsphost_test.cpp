@@ -188,7 +188,7 @@ TEST_F(DsphostTest, ShowsThePanelInItsWindow)
     } call{&run};
     started = CreateThread(
         nullptr, 0,
-        [](void* p) -> DWORD {
+        [](void* p) WINAPI -> DWORD {
             *static_cast<Call*>(p)->run = RunHost("--panel \"" + kFaderDll + "\" --close-after 6", 60000);
             return 0;
         },

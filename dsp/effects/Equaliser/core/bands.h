@@ -18,6 +18,8 @@ constexpr int kMaxPosition = 200;
 using Positions = std::array<int32_t, kBands>;
 using BandRecord = std::array<int32_t, kRecordSlots>;
 using Gains = std::array<float, kBands>;
+// The record crosses processes (the suite's shared positions) and files.
+static_assert(sizeof(BandRecord) == kRecordBytes && sizeof(Positions) == 72);
 
 // Upper edge in hertz of bands 0 to 16; band 17 reaches to the sample rate.
 extern const std::array<float, kBands - 1> kUpperEdge;

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/float_environment.h"
+
 namespace eq {
 
 namespace {
@@ -37,8 +39,21 @@ const std::array<float, 16>& Factorials()
     return table;
 }
 
-const long double kBeta = KaiserBeta(kAttenuation);
-const long double kI0Beta = BesselI0(kBeta);
+// The window's beta and I0(beta), worked out on first use (inside the pinned
+// floating-point state of the design, not in whatever thread loads the code).
+struct Beta
+{
+    long double beta;
+    long double i0;
+};
+const Beta& WindowBeta()
+{
+    static const Beta terms = [] {
+        const long double beta = KaiserBeta(kAttenuation);
+        return Beta{beta, BesselI0(beta)};
+    }();
+    return terms;
+}
 
 // 2 f / fs times sinc(2 pi f n / fs).
 long double LowPass(int n, float edge, long double fs)
@@ -133,8 +148,8 @@ long double BesselI0(long double x)
 long double KaiserWindow(int n)
 {
     const long double ratio = 4.0L * n * n / (254.0L * 254.0L);
-    const long double arg = kBeta * std::sqrt(std::max(0.0L, 1.0L - ratio));
-    return BesselI0(arg) / kI0Beta;
+    const long double arg = WindowBeta().beta * std::sqrt(std::max(0.0L, 1.0L - ratio));
+    return BesselI0(arg) / WindowBeta().i0;
 }
 
 int LastActiveBand(double sampleRate)
@@ -147,6 +162,7 @@ int LastActiveBand(double sampleRate)
 
 Taps DesignTaps(const Gains& gains, double sampleRate)
 {
+    const dsp::FloatEnvironment pinned;
     const long double fs = sampleRate;
     const int last = LastActiveBand(sampleRate);
     Taps taps{};

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "core/float_environment.h"
+
 namespace eq {
 
 namespace {
@@ -62,6 +64,7 @@ inline void Radix4(float* __restrict r0, float* __restrict i0, float* __restrict
 
 RealFft::RealFft(size_t n) : n_(n), m_(n / 2)
 {
+    const dsp::FloatEnvironment pinned; // the twiddles are worked out in long double
     if (n < 8 || (n & (n - 1)) != 0) {
         throw std::invalid_argument("RealFft length must be a power of two of at least 8");
     }

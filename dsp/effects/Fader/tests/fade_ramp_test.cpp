@@ -121,6 +121,21 @@ TEST(FadeRamp, HugeRegionsStayExact)
     EXPECT_EQ(fader::FadeSample(INT32_MIN, big, big, Direction::In), INT32_MIN);
     EXPECT_EQ(fader::FadeSample(-7, 1, 2, Direction::In), -3); // toward zero, not down
     EXPECT_EQ(fader::FadeSample(7, 1, 3, Direction::Out), 4);
+#ifdef __SIZEOF_INT128__
+    // Where the compiler has 128-bit integers they are the reference for the
+    // 64-bit long division the wide path uses on every target.
+    const uint64_t lengths[] = {0x100000000ull,        0x100000001ull,        big,
+                                0x7FFFFFFFFFFFFFFFull, 0x8000000000000001ull, 0xFFFFFFFFFFFFFFFFull};
+    const int32_t values[] = {INT32_MIN, INT32_MIN + 1, -12345678, -1, 0, 1, 987654321, INT32_MAX};
+    for (const uint64_t length : lengths)
+        for (const uint64_t part : {uint64_t(0), uint64_t(1), length / 3, length / 2 + 1, length - 1, length})
+            for (const int32_t value : values) {
+                const auto expected =
+                    static_cast<int32_t>(static_cast<__int128>(value) * part / static_cast<__int128>(length));
+                EXPECT_EQ(fader::FadeSample(value, part, length, Direction::In), expected)
+                    << value << " * " << part << " / " << length;
+            }
+#endif
 }
 
 TEST(FadeRamp, ZeroLengthCountsAsOne)

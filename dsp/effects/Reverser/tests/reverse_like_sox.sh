@@ -1,15 +1,14 @@
 #!/bin/bash
 # Reverses one WAV through dsphost and Reverser.dll and the same WAV with
 # `sox IN OUT reverse`, and compares the samples of the two results.
-# Usage: reverse_like_sox.sh DIST_DIR WORK_DIR   (WINEPREFIX set by the caller)
+# Usage: reverse_like_sox.sh WINE_RUN DIST_DIR WORK_DIR   (WINE_RUN: the build's
+# cmake/wine-run.sh or wine32-run.sh; WINEPREFIX set by the caller)
 set -euo pipefail
-dist=$1
-work=$2/reverse_like_sox
+wine=$1
+dist=$2
+work=$3/reverse_like_sox
 rm -rf "$work" && mkdir -p "$work"
 command -v sox >/dev/null || { echo "sox is not installed"; exit 1; }
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=wine64
-export WINEDEBUG=-all
 
 check() {  # channels bits seconds
   local in="$work/in-$1-$2.wav" ours="$work/ours-$1-$2.wav" theirs="$work/theirs-$1-$2.wav"

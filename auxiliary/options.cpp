@@ -323,7 +323,9 @@ protected:
 
     bool OnCommand(int id, int code) override
     {
-        if (id == IDOK) {
+        // Every way out (OK, Escape) lets the encoder take its part down, and
+        // so save what it keeps, as closing the window does.
+        if (id == IDOK || id == IDCANCEL) {
             Finish();
             return true;
         }
@@ -335,10 +337,13 @@ protected:
 private:
     void Finish()
     {
-        encoder_.RemoveConfigBit(Handle());
+        if (!finished_)
+            encoder_.RemoveConfigBit(Handle());
+        finished_ = true;
         End(IDOK);
     }
 
+    bool finished_ = false;
     std::string codec_;
     EncoderPlugin encoder_;
 };

@@ -61,6 +61,10 @@ bool Backdrop::TilePicture(const std::string& path)
     if (!memory)
         return false;
     void* data = GlobalLock(memory);
+    if (!data) {
+        GlobalFree(memory);
+        return false;
+    }
     std::copy(bytes.begin(), bytes.end(), static_cast<char*>(data));
     GlobalUnlock(memory);
     IStream* stream = nullptr;

@@ -49,14 +49,28 @@ HBITMAP LoadForm(const std::string& path, HDC backdrop, int x, int y)
     if (!image)
         return nullptr;
     HBITMAP mask = LoadBitmapFile(MaskBitmapName(path));
-    if (!mask || !backdrop)
+    if (!mask || !backdrop) {
+        if (mask)
+            DeleteObject(mask); // no backdrop to combine it with
         return image;
+    }
     const SIZE size = BitmapSize(image);
     HDC screen = GetDC(nullptr);
     HBITMAP combined = CreateCompatibleBitmap(screen, size.cx, size.cy);
     HDC target = CreateCompatibleDC(screen);
     HDC source = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
+    if (!combined || !target || !source) {
+        // Without the surfaces the plain image is still a face for the button.
+        if (source)
+            DeleteDC(source);
+        if (target)
+            DeleteDC(target);
+        if (combined)
+            DeleteObject(combined);
+        DeleteObject(mask);
+        return image;
+    }
     HGDIOBJ oldTarget = SelectObject(target, combined);
     BitBlt(target, 0, 0, size.cx, size.cy, backdrop, x, y, SRCCOPY);
     HGDIOBJ oldSource = SelectObject(source, mask);

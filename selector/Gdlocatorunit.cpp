@@ -75,9 +75,16 @@ void TGDLocatorForm::SearchButtonClick()
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDCANCEL)), TRUE);
     EnableWindow(Item(IDC_LOC_SEARCHBUTTON), FALSE);
 
-    m_Searching = true;
-    m_Finder.Find();
-    m_Searching = false;
+    {
+        // Cleared however the search ends, a throw included: otherwise Search
+        // would stay refused for good.
+        struct Searching
+        {
+            bool& flag;
+            ~Searching() { flag = false; }
+        } searching{m_Searching = true};
+        m_Finder.Find();
+    }
     // A modeless window closed during the search is gone by now.
     if (!Handle())
         return;
@@ -91,6 +98,11 @@ void TGDLocatorForm::SearchButtonClick()
     ShowControl(IDC_LOC_CURDIRLABEL, false);
     ShowControl(IDC_LOC_RESULTS, true);
     ShowControl(IDC_LOC_RESULTSLABEL, true);
+    // The focus went to Cancel for the search; it goes back where the user
+    // carries on: the list when it holds something, otherwise Search.
+    const bool anything = SendMessageA(results, LB_GETCOUNT, 0, 0) > 0;
+    SendMessageA(dialog, WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(anything ? results : Item(IDC_LOC_SEARCHBUTTON)), TRUE);
 }
 
 void TGDLocatorForm::ResultsClick()

@@ -316,6 +316,12 @@ void TMainForm::LayoutControls()
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
+    case WM_HOTKEY: {
+        // Reached from the loop of whatever modal window is open.
+        MSG message{Handle(), msg, wp, lp, 0, {}};
+        PlayHotKey(message);
+        return 0;
+    }
     case WM_SIZE:
         LayoutControls();
         // A minimised window keeps its place: its rectangle is not the one to reopen at.
@@ -383,6 +389,26 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
             ShowException(e.what()); // the window closes all the same
         }
         DestroyWindow(Handle());
+        return 0;
+    case WM_QUERYENDSESSION:
+        // Logging off or shutting down asks as closing the window does; a
+        // Cancel (or a list that could not be saved) holds the session open.
+        try {
+            return FormCloseQuery() ? TRUE : FALSE;
+        } catch (const std::exception& e) {
+            ShowException(e.what());
+            return FALSE;
+        }
+    case WM_ENDSESSION:
+        // The session ends and the process with it, without a WM_CLOSE: what
+        // closing saves is saved now.
+        if (wp) {
+            try {
+                FormClose();
+            } catch (const std::exception& e) {
+                WriteLog(std::string("Failure in TMainForm::FormClose(): ") + e.what());
+            }
+        }
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -699,7 +725,8 @@ void TMainForm::ScriptSetupMenuClick()
 
 std::int32_t TMainForm::NewHotKeyID()
 {
-    return cb::NewHotKeyID(m_Sounds, static_cast<std::uint32_t>(std::time(nullptr)));
+    // The 64-bit clock: a 32-bit build's time() stops at 2038.
+    return cb::NewHotKeyID(m_Sounds, static_cast<std::uint32_t>(_time64(nullptr)));
 }
 
 int TMainForm::IndexFromID(std::int32_t id)
@@ -764,17 +791,22 @@ void TMainForm::OnHotKey(const MSG& message)
         m_StatusForm->ShowStatus(m_StatusText);
 }
 
-void TMainForm::ApplicationEvents1Message(const MSG& message, bool& handled)
+void TMainForm::PlayHotKey(const MSG& message)
 {
-    if (message.message != WM_HOTKEY)
-        return;
     try {
-        MSG copy = message;
-        OnHotKey(copy);
+        OnHotKey(message);
     } catch (const std::exception& e) {
         // The player is in the game: problems go to the log, never on screen.
         WriteLog(std::string("Failure in TMainForm::OnHotKey(): ") + e.what());
     }
+}
+
+void TMainForm::ApplicationEvents1Message(const MSG& message, bool& handled)
+{
+    if (message.message != WM_HOTKEY)
+        return;
+    PlayHotKey(message);
+    handled = true;
 }
 
 int RunApplication(TMainForm& form, HACCEL accelerators)

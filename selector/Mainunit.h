@@ -101,8 +101,13 @@ public:
     std::int32_t NewHotKeyID();
     int IndexFromID(std::int32_t id);
     void OnHotKey(const MSG& message);
-    // Sees every message taken from the queue; hands WM_HOTKEY to OnHotKey and
-    // never marks a message handled.
+    // OnHotKey with every failure written to the log (the player is in the game).
+    void PlayHotKey(const MSG& message);
+    // Sees every message taken from the application's own loop; hands WM_HOTKEY
+    // to OnHotKey and marks it handled, so it is not dispatched as well. In
+    // the loops of modal windows, message boxes and file dialogs the hotkey is
+    // dispatched to the main window, whose procedure plays it: once a press,
+    // wherever it arrives.
     void ApplicationEvents1Message(const MSG& message, bool& handled);
 
     // State.

@@ -26,7 +26,12 @@ bool PathFinder::Find()
 {
     if (m_Searching)
         return false;
-    m_Searching = true;
+    // Cleared however the search ends, a throw included.
+    struct Searching
+    {
+        bool& flag;
+        ~Searching() { flag = false; }
+    } searching{m_Searching = true};
     auto list = std::make_unique<std::vector<std::string>>();
     DWORD drives = GetLogicalDrives();
     m_Results.reset();
@@ -46,7 +51,6 @@ bool PathFinder::Find()
         SearchDirectory(dir, upperTarget, *list);
     }
     m_Results = std::move(list);
-    m_Searching = false;
     return true;
 }
 

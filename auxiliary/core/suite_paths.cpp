@@ -43,12 +43,20 @@ bool SameIgnoringCase(std::string_view a, std::string_view b)
     return true;
 }
 
-std::string ProgramFolderFromModulePath(std::string_view modulePath)
+std::string ProgramFolderFromModulePath(std::string_view modulePath, const CodePageText& codePage)
 {
-    std::string path = UpperCase1252(modulePath);
+    std::string path = codePage.upper(modulePath);
     if (path.empty() || path.find("SOURCE CODE") != std::string::npos)
         return kDefaultProgramFolder;
-    const size_t slash = path.rfind('\\');
+    // The last backslash that is a character of its own, not the second byte
+    // of a two-byte character.
+    size_t slash = std::string::npos;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (codePage.isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size())
+            ++i;
+        else if (path[i] == '\\')
+            slash = i;
+    }
     if (slash == std::string::npos)
         return kDefaultProgramFolder;
     path.resize(slash + 1);

@@ -2,6 +2,7 @@
 // places below the program folder.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,11 +30,20 @@ std::string UpperCase1252(std::string_view text);
 // Equal when upper-cased alike, as extensions and codec names are compared.
 bool SameIgnoringCase(std::string_view a, std::string_view b);
 
-// The program folder for the program's own module path: the path in upper
-// case, cut after its last backslash (a leading double quote dropped). An
-// empty path, one containing "SOURCE CODE" in any case, or one without a
-// backslash gives kDefaultProgramFolder. The result always ends with a
-// backslash.
-std::string ProgramFolderFromModulePath(std::string_view modulePath);
+// The system's code page, as the program folder rule needs it: its upper
+// case of a text, and which bytes begin a two-byte character (whose second
+// byte may look like a backslash or a small letter, and is neither).
+struct CodePageText
+{
+    std::function<std::string(std::string_view)> upper;
+    std::function<bool(unsigned char)> isLeadByte;
+};
+
+// The program folder for the program's own module path: the path in the
+// code page's upper case, cut after its last backslash (a leading double
+// quote dropped). An empty path, one containing "SOURCE CODE" in any case, or
+// one without a backslash gives kDefaultProgramFolder. The result always
+// ends with a backslash.
+std::string ProgramFolderFromModulePath(std::string_view modulePath, const CodePageText& codePage);
 
 } // namespace auxiliary

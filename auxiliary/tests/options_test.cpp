@@ -566,6 +566,7 @@ TEST(AuxCompressionDialog, CallsTheEncoderWithTheDialogsWindowAndTheProfileAuxIn
     } ways[] = {
         {"OK", [](HWND d) { t::Click(d, IDOK); }},
         {"close box", [](HWND d) { SendMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"Escape", [](HWND d) { SendMessageA(d, WM_COMMAND, IDCANCEL, 0); }},
     };
     for (const auto& way : ways) {
         SCOPED_TRACE(way.name);

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,51 @@ TEST_F(Locator, TheWindowShowsTheSearchThenItsResults)
     EXPECT_EQ(finder_.StatusLabel(), nullptr) << "the finder let go of the closed window's label";
 }
 
+TEST_F(Locator, AfterASearchTheFocusIsWhereTheUserGoesOnAndEnterTakesTheSelection)
+{
+    // Found something: the focus is on the list, so arrow keys pick and
+    // Enter confirms; found nothing: the focus is back on Search.
+    Build({"D:\\Games\\Veltrane\\WONAuth.dll", "E:\\Skarrow\\wonauth.dll"});
+    TGDLocatorForm form(finder_);
+    INT_PTR result = 0;
+    HWND focusAfterSearch = nullptr, list = nullptr;
+    {
+        DialogScript script({[&] {
+                                 HWND dlg = FindDialog(kTitle);
+                                 list = GetDlgItem(dlg, IDC_LOC_RESULTS);
+                                 Click(dlg, IDC_LOC_SEARCHBUTTON);
+                                 focusAfterSearch = GetFocus();
+                                 Select(dlg, 1);
+                             },
+                             [&] { PressKey(GetFocus(), VK_RETURN); }});
+        result = form.ShowModal(nullptr);
+        EXPECT_FALSE(script.TimedOut());
+    }
+    EXPECT_EQ(focusAfterSearch, list);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(form.SelectedDirectory().value_or(""), "E:\\Skarrow\\");
+
+    ClearDrives();
+    TGDLocatorForm empty(finder_);
+    ASSERT_TRUE(empty.Show(nullptr));
+    Click(empty.Handle(), IDC_LOC_SEARCHBUTTON);
+    EXPECT_TRUE(Items(empty.Handle()).empty());
+    EXPECT_EQ(GetFocus(), GetDlgItem(empty.Handle(), IDC_LOC_SEARCHBUTTON));
+    Click(empty.Handle(), IDCANCEL);
+}
+
+TEST_F(Locator, ASearchThatThrowsLeavesSearchAvailable)
+{
+    Build({"D:\\One\\WONAuth.dll"});
+    finder_.SetProgressCallback([](const std::string&) { throw std::runtime_error("lost the drive"); });
+    EXPECT_THROW(finder_.Find(), std::runtime_error);
+    EXPECT_FALSE(finder_.Searching()) << "the finder takes a new search";
+    finder_.SetProgressCallback(nullptr);
+    EXPECT_TRUE(finder_.Find());
+    ASSERT_NE(finder_.ResultList(), nullptr);
+    EXPECT_EQ(*finder_.ResultList(), std::vector<std::string>{"D:\\One\\"});
+}
+
 TEST_F(Locator, CancelOrEscapeDuringTheSearchStopsItAndCloses)
 {
     struct Case
@@ -234,6 +280,7 @@ TEST_F(Locator, AutoFindPutsTheChosenDirectoryIntoOptions)
         script.WaitWhile([this] { return finder_.Searching(); });
         EXPECT_TRUE(RunOptionsWindow(nullptr, settings, finder_)) << c.what;
         EXPECT_EQ(script.Left(), 0u) << c.what;
+        EXPECT_FALSE(script.TimedOut()) << c.what;
         EXPECT_EQ(directory, c.directory) << c.what;
         EXPECT_EQ(settings.GetInstallPath(), c.directory) << c.what;
         EXPECT_EQ(log.Messages(), c.log) << c.what;

@@ -15,6 +15,41 @@ namespace {
 
 using auxiliary::kDefaultProgramFolder;
 
+// Models of two code pages the way the system treats them: 1251 (Cyrillic,
+// one byte a character: small letters 0xE0-0xFF have capitals 0xC0-0xDF, and
+// small yo 0xB8 has 0xA8) and 932 (Japanese: bytes 0x81-0x9F and 0xE0-0xFC
+// begin two-byte characters, which upper case leaves whole; their second
+// byte can be a backslash or a small letter).
+const auxiliary::CodePageText kCodePage1251{[](std::string_view text) {
+                                                std::string upper(text);
+                                                for (char& c : upper) {
+                                                    const unsigned char u = static_cast<unsigned char>(c);
+                                                    if ((u >= 'a' && u <= 'z') || u >= 0xE0)
+                                                        c = static_cast<char>(u - 0x20);
+                                                    else if (u == 0xB8)
+                                                        c = static_cast<char>(0xA8);
+                                                }
+                                                return upper;
+                                            },
+                                            [](unsigned char) { return false; }};
+bool Lead932(unsigned char u)
+{
+    return (u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC);
+}
+const auxiliary::CodePageText kCodePage932{[](std::string_view text) {
+                                               std::string upper(text);
+                                               for (size_t i = 0; i < upper.size(); ++i) {
+                                                   const unsigned char u =
+                                                       static_cast<unsigned char>(upper[i]);
+                                                   if (Lead932(u))
+                                                       ++i;
+                                                   else if (u >= 'a' && u <= 'z')
+                                                       upper[i] = static_cast<char>(u - 0x20);
+                                               }
+                                               return upper;
+                                           },
+                                           Lead932};
+
 TEST(AuxProgramFolder, IsTheUpperCaseFolderOfTheProgramOrTheDefaultFolder)
 {
     const struct
@@ -24,7 +59,6 @@ TEST(AuxProgramFolder, IsTheUpperCaseFolderOfTheProgramOrTheDefaultFolder)
     } cases[] = {
         {"C:\\Program Files\\Marrowby\\Tonvask\\Auxiliary.exe", "C:\\PROGRAM FILES\\MARROWBY\\TONVASK\\"},
         {"\"c:\\tonvask\\auxiliary.exe", "C:\\TONVASK\\"},
-        {"c:\\tonvask\\caf\xE9 \x9A\xFF\\aux.exe", "C:\\TONVASK\\CAF\xC9 \x8A\x9F\\"},
         {"d:\\sourcecode\\aux.exe", "D:\\SOURCECODE\\"},
         {"d:\\work\\Source Code\\aux\\Debug\\Auxiliary.exe", kDefaultProgramFolder},
         {"d:\\SOURCE CODE\\Auxiliary.exe", kDefaultProgramFolder},
@@ -33,11 +67,44 @@ TEST(AuxProgramFolder, IsTheUpperCaseFolderOfTheProgramOrTheDefaultFolder)
         {"", kDefaultProgramFolder},
         {"Auxiliary.exe", kDefaultProgramFolder},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.modulePath);
-        EXPECT_EQ(auxiliary::ProgramFolderFromModulePath(c.modulePath), c.folder);
+    for (const auto* codePage : {&kCodePage1251, &kCodePage932}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.modulePath);
+            EXPECT_EQ(auxiliary::ProgramFolderFromModulePath(c.modulePath, *codePage), c.folder);
+        }
     }
     EXPECT_EQ(std::string(kDefaultProgramFolder), "c:\\Program files\\Marrowby\\Tonvask\\");
+}
+
+TEST(AuxProgramFolder, NamesInOtherCodePagesKeepTheirLettersAndTheirTwoByteCharacters)
+{
+    const struct
+    {
+        const char* what;
+        const auxiliary::CodePageText* codePage;
+        const char* modulePath;
+        std::string folder;
+    } cases[] = {
+        // "c:\\музыка\\aux.exe": the capitals of 1251, not letters of another alphabet
+        {"1251 small letters", &kCodePage1251, "c:\\\xEC\xF3\xE7\xFB\xEA\xE0\\aux.exe",
+         "C:\\\xCC\xD3\xC7\xDB\xCA\xC0\\"},
+        {"1251 small yo", &kCodePage1251, "c:\\\xB8\xEB\xEA\xE0\\aux.exe", "C:\\\xA8\xCB\xCA\xC0\\"},
+        // "c:\\ソフト\\aux.exe": ソ is 0x83 0x5C, its second byte a backslash
+        {"932 with a backslash inside a character", &kCodePage932, "c:\\\x83\x5C\x83\x74\x83\x67\\aux.exe",
+         "C:\\\x83\x5C\x83\x74\x83\x67\\"},
+        // the file name's ソ must not be taken for the folder's end
+        {"932 in the file name", &kCodePage932, "c:\\tonvask\\\x83\x5C.exe", "C:\\TONVASK\\"},
+        // "ャ" is 0x83 0x61: its second byte is a small "a" that stays as it is
+        {"932 with a small letter inside a character", &kCodePage932,
+         "c:\\\x83\x61"
+         "dir\\aux.exe",
+         "C:\\\x83\x61"
+         "DIR\\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(auxiliary::ProgramFolderFromModulePath(c.modulePath, *c.codePage), c.folder);
+    }
 }
 
 // A stand-in for a decoder's WhatFormats answering from a list and noting

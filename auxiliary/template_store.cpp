@@ -3,6 +3,7 @@
 #include "template_history.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace auxiliary {
 
@@ -30,17 +31,13 @@ uint32_t TemplateStore::Next()
 
 std::vector<std::string> TemplateStore::History() const
 {
-    std::vector<std::string> entries;
+    std::vector<std::optional<std::string>> stored(kHistoryEntries);
     for (int i = 0; i < static_cast<int>(kHistoryEntries); ++i) {
         const std::string name = HistoryName(i);
-        if (!settings::ValueExists(name.c_str(), root_, path_.c_str()))
-            break;
-        std::string entry = settings::ReadText(name.c_str(), root_, path_.c_str());
-        if (entry.empty())
-            break;
-        entries.push_back(std::move(entry));
+        if (settings::ValueExists(name.c_str(), root_, path_.c_str()))
+            stored[i] = settings::ReadText(name.c_str(), root_, path_.c_str());
     }
-    return entries;
+    return HistoryFromStored(stored);
 }
 
 void TemplateStore::AddToHistory(std::string_view text) const

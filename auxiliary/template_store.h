@@ -27,10 +27,10 @@ public:
     // Reads the counter (0 when missing), adds one, stores and returns it.
     uint32_t Next() override;
 
-    // The history from entry 0 up to the first missing (or empty) one.
+    // The stored history in its order, missing or empty values skipped.
     std::vector<std::string> History() const;
-    // Puts an accepted template at the top of the history and rewrites it;
-    // entries that fall out are deleted.
+    // Puts an accepted template at the top of the history and rewrites it
+    // from value 0 on, without gaps; values past its end are deleted.
     void AddToHistory(std::string_view text) const;
 
 private:

@@ -42,6 +42,19 @@ void AppendLine(std::string& out, std::string_view line)
     out += "\r\n";
 }
 
+// Text that goes inside one line of a playlist entry: a CR or LF in a tag or
+// a name would end the line early and leave the rest as a line of its own,
+// so each one is written as a space.
+std::string OneLine(std::string_view text)
+{
+    std::string line(text);
+    for (char& c : line) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    }
+    return line;
+}
+
 int WholeSeconds(uint32_t lengthMs)
 {
     return static_cast<int>(lengthMs / 1000);
@@ -148,8 +161,8 @@ std::string M3uText(std::string_view playlistFolder, const std::vector<PlaylistE
     std::string text;
     AppendLine(text, "#EXTM3U");
     for (const PlaylistEntry& e : entries) {
-        AppendLine(text, FormatText("#EXTINF:%d,%s", WholeSeconds(e.lengthMs), e.title.c_str()));
-        AppendLine(text, RelativeEntryPath(playlistFolder, e.path));
+        AppendLine(text, FormatText("#EXTINF:%d,%s", WholeSeconds(e.lengthMs), OneLine(e.title).c_str()));
+        AppendLine(text, OneLine(RelativeEntryPath(playlistFolder, e.path)));
     }
     return text;
 }
@@ -161,8 +174,9 @@ std::string PlsText(std::string_view playlistFolder, const std::vector<PlaylistE
     int n = 0;
     for (const PlaylistEntry& e : entries) {
         ++n;
-        AppendLine(text, FormatText("File%d=%s", n, RelativeEntryPath(playlistFolder, e.path).c_str()));
-        AppendLine(text, FormatText("Title%d=%s", n, e.title.c_str()));
+        AppendLine(text,
+                   FormatText("File%d=%s", n, OneLine(RelativeEntryPath(playlistFolder, e.path)).c_str()));
+        AppendLine(text, FormatText("Title%d=%s", n, OneLine(e.title).c_str()));
         AppendLine(text, FormatText("Length%d=%d", n, WholeSeconds(e.lengthMs)));
     }
     AppendLine(text, FormatText("NumberOfEntries=%d", n));

@@ -62,7 +62,8 @@ struct PlaylistEntry
 };
 
 // The playlist files byte for byte (CR LF line ends); entry paths are made
-// relative to `playlistFolder` on the way.
+// relative to `playlistFolder` on the way. Each CR or LF inside a title or a
+// path is written as a space, so that every entry keeps its own lines.
 std::string M3uText(std::string_view playlistFolder, const std::vector<PlaylistEntry>& entries);
 std::string PlsText(std::string_view playlistFolder, const std::vector<PlaylistEntry>& entries);
 // The layout the playlist's own path asks for.

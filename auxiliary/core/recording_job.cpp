@@ -85,8 +85,10 @@ int16_t YearFromText(std::string_view text)
     }
     if (i == text.size() || !IsDigit(text[i]))
         return 0;
-    const uint64_t value = LeadingNumber(text.substr(i), 100000);
-    if (value > 32767)
+    // The negative side reaches one further than the positive one: -32768 fits.
+    const uint64_t most = negative ? 32768 : 32767;
+    const uint64_t value = LeadingNumber(text.substr(i), most + 1);
+    if (value > most)
         return 0;
     return static_cast<int16_t>(negative ? -static_cast<int>(value) : static_cast<int>(value));
 }

@@ -47,7 +47,8 @@ std::string SmartLengthValueName(int trackNumber);
 uint32_t SmartLengthSeconds(std::string_view text);
 
 // The Year field as a number for the track record: a decimal number that fits
-// 16 signed bits, otherwise 0.
+// 16 signed bits (-32768 to 32767), otherwise 0. Blanks before it and one sign
+// in front of the digits are allowed; reading stops at the first non-digit.
 int16_t YearFromText(std::string_view text);
 
 // The converter's command line: the quoted path of Recaster.exe in the program

@@ -235,10 +235,14 @@ TEST_F(AuxFileCreationWindow, TheDropDownOffersTheHistoryAndAChosenEntryBecomesT
     }
     const std::vector<Case> cases = {
         {"no history", {}, {}, ""},
-        {"stops at the first missing entry",
+        {"a missing entry is skipped and the one after it offered",
          {{0, "[artist]\\[album]"}, {1, "[track] ([year])"}, {2, "[unique]"}, {4, "[orphan]"}},
-         {"[artist]\\[album]", "[track] ([year])", "[unique]"},
+         {"[artist]\\[album]", "[track] ([year])", "[unique]", "[orphan]"},
          "Example: Rain (1992)"},
+        {"an empty first entry is skipped",
+         {{0, ""}, {1, "[track] ([year])"}, {3, "[artist]"}},
+         {"[track] ([year])", "[artist]"},
+         "Example: Varnette"},
         {"all ten", ten, tenOffered, "Example: Rain 1"},
     };
     for (const Case& c : cases) {
@@ -338,6 +342,12 @@ TEST_F(AuxFileCreationWindow, TheStoreRewritesTheHistoryAndAdvancesTheCounterInT
          "c",
          padded({"c", "a", "b"})},
         {"only entries equal to the text move", {"a", "b", "a", "c"}, "c", padded({"c", "a", "b", "a"})},
+        {"an empty value at the start costs nothing after it", {"", "a", "b"}, "c", padded({"c", "a", "b"})},
+        {"an empty value in the middle costs nothing after it",
+         {"a", "", "b", "c"},
+         "[new]",
+         padded({"[new]", "a", "b", "c"})},
+        {"an empty value at the end is dropped", {"a", "b", ""}, "b", padded({"b", "a"})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -59,7 +59,9 @@ int ParseCount(std::string_view value)
         base = 16;
         value.remove_prefix(2);
     }
-    if (value.empty())
+    // One sign at most, and only in front of the prefix: from_chars would take
+    // a second one as the number's own, so "+-5" or "0x-5" must stop here.
+    if (value.empty() || value[0] == '-' || value[0] == '+')
         return 0;
     long long n = 0;
     auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n, base);

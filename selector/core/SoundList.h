@@ -54,7 +54,9 @@ struct TSoundValue
 TSoundValue ParseSoundValue(std::string_view value);
 
 // The number of entries a Count value asks for: a decimal (or 0x hex) number,
-// 0 when it is absent or not a number or negative, at most kMaxSounds.
+// 0 when it is absent or not a number or negative, at most kMaxSounds. One
+// sign may stand in front (before the 0x); a second sign, after the first or
+// after the 0x, makes the value not a number, however many digits follow.
 int ParseCount(std::string_view value);
 
 // Hotkey identifiers are drawn from the C runtime's generator (the classic

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -318,6 +319,83 @@ TEST(AuxTemplateHistory, NewestFirstTenAtMostNoExactDuplicates)
         SCOPED_TRACE(c.name);
         List entries = c.before;
         AddToHistory(entries, c.added);
+        EXPECT_EQ(entries, c.after);
+    }
+}
+
+TEST(AuxTemplateHistory, MissingOrEmptyStoredPlacesAreSkippedAndTheEntriesAfterThemKept)
+{
+    using Slots = std::vector<std::optional<std::string>>;
+    using List = std::vector<std::string>;
+    const std::nullopt_t missing = std::nullopt;
+    struct Case
+    {
+        const char* name;
+        Slots stored;
+        List history;
+    };
+    const Case cases[] = {
+        {"nothing stored", {}, {}},
+        {"every place missing", Slots(10, missing), {}},
+        {"every place empty", Slots(10, ""), {}},
+        {"no gap", {"a", "b", "c"}, {"a", "b", "c"}},
+        {"missing at the start", {missing, "a", "b"}, {"a", "b"}},
+        {"empty at the start", {"", "a", "b"}, {"a", "b"}},
+        {"missing in the middle", {"a", missing, "b", "c"}, {"a", "b", "c"}},
+        {"empty in the middle", {"a", "", "b", "c"}, {"a", "b", "c"}},
+        {"missing at the end", {"a", "b", missing}, {"a", "b"}},
+        {"empty at the end", {"a", "b", ""}, {"a", "b"}},
+        {"gaps everywhere",
+         {"", "a", missing, missing, "b", "", "c", missing, "d", ""},
+         {"a", "b", "c", "d"}},
+        {"only the last of ten places",
+         {missing, missing, missing, "", "", missing, "", missing, "", "j"},
+         {"j"}},
+        {"a blank is an entry", {" ", missing, "b"}, {" ", "b"}},
+        {"stored duplicates stay as stored", {"a", missing, "a"}, {"a", "a"}},
+        {"places past the tenth are not read",
+         {"a", missing, "c", "d", "e", "f", "g", "h", "i", "j", "k"},
+         {"a", "c", "d", "e", "f", "g", "h", "i", "j"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(HistoryFromStored(c.stored), c.history);
+    }
+}
+
+TEST(AuxTemplateHistory, AnAcceptAfterAGapKeepsEveryStoredEntry)
+{
+    using Slots = std::vector<std::optional<std::string>>;
+    using List = std::vector<std::string>;
+    const std::nullopt_t missing = std::nullopt;
+    struct Case
+    {
+        const char* name;
+        Slots stored;
+        std::string accepted;
+        List after;
+    };
+    const Case cases[] = {
+        {"a new entry over a gap at the start", {missing, "a", "b"}, "new", {"new", "a", "b"}},
+        {"a new entry over a gap in the middle", {"a", "", "b", "c"}, "new", {"new", "a", "b", "c"}},
+        {"a new entry over a gap at the end", {"a", "b", missing}, "new", {"new", "a", "b"}},
+        {"an entry after the gap moves to the top", {"a", missing, "b", "c"}, "c", {"c", "a", "b"}},
+        {"an entry before the gap moves to the top", {"a", "b", "", "c"}, "b", {"b", "a", "c"}},
+        {"the only entry, behind a gap", {missing, missing, "a"}, "a", {"a"}},
+        {"the accepted text leaves every place it held", {"a", missing, "a", "", "b", "a"}, "a", {"a", "b"}},
+        {"nine entries around a gap and a new one make ten",
+         {"e0", "e1", "e2", "e3", missing, "e5", "e6", "e7", "e8", "e9"},
+         "new",
+         {"new", "e0", "e1", "e2", "e3", "e5", "e6", "e7", "e8", "e9"}},
+        {"the entry of the last place moves over a gap to the top",
+         {"e0", "", "e2", "e3", "e4", "e5", "e6", "e7", "e8", "e9"},
+         "e9",
+         {"e9", "e0", "e2", "e3", "e4", "e5", "e6", "e7", "e8"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        List entries = HistoryFromStored(c.stored);
+        AddToHistory(entries, c.accepted);
         EXPECT_EQ(entries, c.after);
     }
 }

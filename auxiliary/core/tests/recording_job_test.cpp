@@ -114,6 +114,67 @@ TEST(AuxRecordingJob, YearIsADecimalNumberThatFitsSixteenBitsOrZero)
     }
 }
 
+TEST(AuxRecordingJob, YearsAtTheEdgesOfSixteenBitsAndAroundTheSignKeepOrLoseTheirValue)
+{
+    struct Case
+    {
+        const char* text;
+        int16_t year;
+    } cases[] = {
+        {"-32769", 0},
+        {"-32768", -32768},
+        {"-32767", -32767},
+        {"-1", -1},
+        {"0", 0},
+        {"-0", 0},
+        {"+0", 0},
+        {"1", 1},
+        {"32767", 32767},
+        {"+32767", 32767},
+        {"32768", 0},
+        {"+32768", 0},
+        {"-65536", 0},
+        {"65535", 0},
+        {"-99999999999999999999", 0},
+        {"99999999999999999999", 0},
+        {"-0032768", -32768},
+        {"000032767", 32767},
+        {"  -32768", -32768},
+        {" +1992", 1992},
+        {"-32768 AD", -32768},
+        {"1992 ", 1992},
+        {"", 0},
+        {"   ", 0},
+        {"-", 0},
+        {"+", 0},
+        {"- 5", 0},
+        {"+-5", 0},
+        {"-+5", 0},
+        {"--5", 0},
+        {"\t5", 0},
+        {"x-5", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(YearFromText(c.text), c.year);
+    }
+}
+
+TEST(AuxRecordingJob, EverySixteenBitYearReachesTheTrackRecordAsItself)
+{
+    for (int year = -32768; year <= 32767; ++year) {
+        ASSERT_EQ(YearFromText(std::to_string(year)), year) << year;
+        if (year >= 0) {
+            ASSERT_EQ(YearFromText("+" + std::to_string(year)), year) << year;
+        }
+    }
+    AlbumFields album;
+    album.year = "-32768";
+    EXPECT_EQ(TrackRecordFor({"Song", "", true}, 1, album).year, -32768);
+    album.year = "32767";
+    EXPECT_EQ(TrackRecordFor({"Song", "", true}, 1, album).year, 32767);
+}
+
 TEST(AuxRecordingJob, CommandLinesQuoteTheConverterAndAppendTheCodecWithoutABlank)
 {
     EXPECT_EQ(ConverterCommandLine("C:\\PROG\\", true, "Mp3 (Lame)"),

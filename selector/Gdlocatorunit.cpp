@@ -98,8 +98,10 @@ void TGDLocatorForm::SearchButtonClick()
     ShowControl(IDC_LOC_CURDIRLABEL, false);
     ShowControl(IDC_LOC_RESULTS, true);
     ShowControl(IDC_LOC_RESULTSLABEL, true);
-    // The focus went to Cancel for the search; it goes back where the user
-    // carries on: the list when it holds something, otherwise Search.
+    // The focus went to Cancel for the search, which made Cancel the button
+    // Enter presses; OK is that button again, and the focus goes back where
+    // the user carries on: the list when it holds something, otherwise Search.
+    SendMessageA(dialog, DM_SETDEFID, IDOK, 0);
     const bool anything = SendMessageA(results, LB_GETCOUNT, 0, 0) > 0;
     SendMessageA(dialog, WM_NEXTDLGCTL,
                  reinterpret_cast<WPARAM>(anything ? results : Item(IDC_LOC_SEARCHBUTTON)), TRUE);

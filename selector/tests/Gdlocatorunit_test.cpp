@@ -142,26 +142,24 @@ TEST_F(Locator, TheWindowShowsTheSearchThenItsResults)
 
 TEST_F(Locator, AfterASearchTheFocusIsWhereTheUserGoesOnAndEnterTakesTheSelection)
 {
-    // Found something: the focus is on the list, so arrow keys pick and
-    // Enter confirms; found nothing: the focus is back on Search.
+    // Found something: the focus is on the list and OK is the button Enter
+    // presses, so arrow keys pick and Enter confirms; found nothing: the focus
+    // is back on Search.
     Build({"D:\\Games\\Veltrane\\WONAuth.dll", "E:\\Skarrow\\wonauth.dll"});
     TGDLocatorForm form(finder_);
-    INT_PTR result = 0;
-    HWND focusAfterSearch = nullptr, list = nullptr;
-    {
-        DialogScript script({[&] {
-                                 HWND dlg = FindDialog(kTitle);
-                                 list = GetDlgItem(dlg, IDC_LOC_RESULTS);
-                                 Click(dlg, IDC_LOC_SEARCHBUTTON);
-                                 focusAfterSearch = GetFocus();
-                                 Select(dlg, 1);
-                             },
-                             [&] { PressKey(GetFocus(), VK_RETURN); }});
-        result = form.ShowModal(nullptr);
-        EXPECT_FALSE(script.TimedOut());
-    }
-    EXPECT_EQ(focusAfterSearch, list);
-    EXPECT_EQ(result, IDOK);
+    ASSERT_TRUE(form.Show(nullptr));
+    HWND dlg = form.Handle();
+    HWND list = GetDlgItem(dlg, IDC_LOC_RESULTS);
+    Click(dlg, IDC_LOC_SEARCHBUTTON);
+    EXPECT_EQ(GetFocus(), list);
+    EXPECT_EQ(SendMessageA(dlg, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID))
+        << "Enter would press another button than OK";
+    Select(dlg, 1);
+    // Enter on the list, through the dialog manager as the window's loop hands it over.
+    MSG enter{list, WM_KEYDOWN, VK_RETURN, 1, GetTickCount(), {}};
+    EXPECT_TRUE(IsDialogMessageA(dlg, &enter));
+    EXPECT_FALSE(IsWindow(dlg));
+    EXPECT_EQ(form.ModalResult(), IDOK);
     EXPECT_EQ(form.SelectedDirectory().value_or(""), "E:\\Skarrow\\");
 
     ClearDrives();

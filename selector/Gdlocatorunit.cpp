@@ -59,9 +59,14 @@ void TGDLocatorForm::ShowControl(int id, bool visible)
     ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE);
 }
 
+bool TGDLocatorForm::Searching() const
+{
+    return m_Finder.Searching();
+}
+
 void TGDLocatorForm::SearchButtonClick()
 {
-    if (m_Searching)
+    if (m_Finder.Searching())
         return;
     HWND dialog = Handle();
     SendMessageA(Item(IDC_LOC_RESULTS), LB_RESETCONTENT, 0, 0);
@@ -75,16 +80,7 @@ void TGDLocatorForm::SearchButtonClick()
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDCANCEL)), TRUE);
     EnableWindow(Item(IDC_LOC_SEARCHBUTTON), FALSE);
 
-    {
-        // Cleared however the search ends, a throw included: otherwise Search
-        // would stay refused for good.
-        struct Searching
-        {
-            bool& flag;
-            ~Searching() { flag = false; }
-        } searching{m_Searching = true};
-        m_Finder.Find();
-    }
+    m_Finder.Find(); // the finder's own flag refuses a second search meanwhile
     // A modeless window closed during the search is gone by now.
     if (!Handle())
         return;

@@ -33,7 +33,8 @@ public:
     // button is disabled while the search runs, so no search starts inside
     // another.
     void SearchButtonClick();
-    bool Searching() const { return m_Searching; }
+    // The finder's own flag: a search runs.
+    bool Searching() const;
 
 protected:
     bool OnInit() override;
@@ -53,5 +54,4 @@ private:
 
     PathFinder& m_Finder;
     std::optional<std::string> m_Selected;
-    bool m_Searching = false;
 };

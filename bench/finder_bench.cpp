@@ -2,7 +2,7 @@
 // bench/finder.sh) with its label on the screen, and measures how long a
 // stop request, arriving as a window message as Cancel's click does, takes to
 // end the search. Prints key=value lines for the script.
-#include "bench_clock.h"
+#include "seconds_clock.h"
 #include "Tpathfinder.h"
 
 #include <windows.h>

@@ -3,7 +3,7 @@
 // alone at the smallest and largest buffer, then the whole press through the
 // main window (hook, replacer, status bar).
 // Usage: selector_press FOLDER   (the folder receives the scratch files)
-#include "bench_clock.h"
+#include "seconds_clock.h"
 #include "Mainunit.h"
 #include "Treplacer.h"
 #include "Tsettings.h"

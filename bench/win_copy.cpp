@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "bench_clock.h"
+#include "seconds_clock.h"
 
 int main(int argc, char** argv)
 {

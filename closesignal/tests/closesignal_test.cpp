@@ -6,7 +6,12 @@
 
 #include <string>
 
+#include "testing/run_program.h"
+
 namespace {
+
+using dsp::testing::StartProgram;
+using dsp::testing::WaitProgramExit;
 
 const char* const kEventName = "evttvClose";
 const char* const kReadyName = "cbtest_closesignal_holder_ready";
@@ -17,43 +22,12 @@ std::string ToolPath()
     return std::string(CB_DIST_DIR) + "/CloseSignal.exe";
 }
 
-std::string SelfPath()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
-
-// Starts a program and returns its process handle (null on failure).
-HANDLE Start(const std::string& exe, const std::string& args)
-{
-    std::string cmd = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
-DWORD WaitExit(HANDLE process, DWORD ms = 20000)
-{
-    EXPECT_EQ(WaitForSingleObject(process, ms), WAIT_OBJECT_0);
-    DWORD code = 12345;
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    return code;
-}
-
 // Runs the tool to its end and returns its exit code.
 DWORD RunTool(const std::string& args)
 {
-    HANDLE p = Start(ToolPath(), args);
+    HANDLE p = StartProgram(ToolPath(), args);
     EXPECT_NE(p, nullptr) << "cannot start " << ToolPath();
-    if (!p)
-        return 12345;
-    return WaitExit(p);
+    return WaitProgramExit(p, 20000);
 }
 
 // The holder: keeps "evttvClose" open, reports whether it was signalled while
@@ -81,7 +55,7 @@ TEST(CloseSignal, HolderSeesTheEventSignalledAndItStaysSignalled)
     HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, kReadyName);
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, kReleaseName);
     ASSERT_TRUE(ready && release);
-    HANDLE holder = Start(SelfPath(), "--holder");
+    HANDLE holder = StartProgram(dsp::testing::ThisProgramPath(), "--holder");
     ASSERT_NE(holder, nullptr);
     ASSERT_EQ(WaitForSingleObject(ready, 20000), WAIT_OBJECT_0) << "holder did not start";
 
@@ -95,7 +69,8 @@ TEST(CloseSignal, HolderSeesTheEventSignalledAndItStaysSignalled)
     CloseHandle(seen);
 
     SetEvent(release);
-    EXPECT_EQ(WaitExit(holder), 0u) << "holder exit code: 11 never signalled, 13 reset after the tool exited";
+    EXPECT_EQ(WaitProgramExit(holder, 20000), 0u)
+        << "holder exit code: 11 never signalled, 13 reset after the tool exited";
     CloseHandle(ready);
     CloseHandle(release);
 }
@@ -105,13 +80,13 @@ TEST(CloseSignal, WithoutHolderTheEventIsGoneAfterTheToolExits)
     HANDLE before = OpenEventA(SYNCHRONIZE, FALSE, kEventName);
     ASSERT_EQ(before, nullptr) << "another process still holds evttvClose";
 
-    HANDLE tool = Start(ToolPath(), "");
+    HANDLE tool = StartProgram(ToolPath(), "");
     ASSERT_NE(tool, nullptr);
     // While the tool sleeps it has already closed its handle: nothing holds the event.
     Sleep(1500);
     EXPECT_EQ(WaitForSingleObject(tool, 0), WAIT_TIMEOUT) << "the tool should live on for about five seconds";
     EXPECT_EQ(OpenEventA(SYNCHRONIZE, FALSE, kEventName), nullptr);
-    EXPECT_EQ(WaitExit(tool), 0u);
+    EXPECT_EQ(WaitProgramExit(tool, 20000), 0u);
     EXPECT_EQ(OpenEventA(SYNCHRONIZE, FALSE, kEventName), nullptr);
 }
 

@@ -173,11 +173,6 @@ uint32_t DiskFile::Checksum()
     return FileChecksum(handle_);
 }
 
-bool DiskFile::FileTimes(FILETIME* creation, FILETIME* lastAccess, FILETIME* lastWrite)
-{
-    return GetFileTimes(handle_, creation, lastAccess, lastWrite);
-}
-
 template <class Char>
 bool DiskFile::ReadLineOf(Char* buffer, uint32_t length)
 {
@@ -273,15 +268,18 @@ bool ShiftFileTail(HANDLE file, uint64_t from, int64_t delta, uint32_t chunkByte
     if (chunkBytes == 0)
         chunkBytes = kShiftChunk;
     std::vector<uint8_t> chunk(chunkBytes);
+    // Moves the n bytes at `at` to at + delta.
+    const auto move = [&](uint64_t at, uint32_t n) {
+        uint32_t got = 0;
+        return SeekHandle(file, static_cast<int64_t>(at), FILE_BEGIN) &&
+               ReadFully(file, chunk.data(), n, &got) && got == n &&
+               SeekHandle(file, static_cast<int64_t>(at) + delta, FILE_BEGIN) &&
+               WriteFully(file, chunk.data(), n);
+    };
     if (delta < 0) {
         for (uint64_t at = from; at < size;) {
             const uint32_t n = static_cast<uint32_t>(size - at < chunkBytes ? size - at : chunkBytes);
-            uint32_t got = 0;
-            if (!SeekHandle(file, static_cast<int64_t>(at), FILE_BEGIN) ||
-                !ReadFully(file, chunk.data(), n, &got) || got != n)
-                return false;
-            if (!SeekHandle(file, static_cast<int64_t>(at) + delta, FILE_BEGIN) ||
-                !WriteFully(file, chunk.data(), n))
+            if (!move(at, n))
                 return false;
             at += n;
         }
@@ -290,12 +288,7 @@ bool ShiftFileTail(HANDLE file, uint64_t from, int64_t delta, uint32_t chunkByte
     for (uint64_t end = size; end > from;) {
         const uint32_t n = static_cast<uint32_t>(end - from < chunkBytes ? end - from : chunkBytes);
         const uint64_t at = end - n;
-        uint32_t got = 0;
-        if (!SeekHandle(file, static_cast<int64_t>(at), FILE_BEGIN) ||
-            !ReadFully(file, chunk.data(), n, &got) || got != n)
-            return false;
-        if (!SeekHandle(file, static_cast<int64_t>(at) + delta, FILE_BEGIN) ||
-            !WriteFully(file, chunk.data(), n))
+        if (!move(at, n))
             return false;
         end = at;
     }

@@ -76,8 +76,6 @@ public:
     bool ReadLine(char* buffer, uint32_t length);
     bool ReadLine(wchar_t* buffer, uint32_t length);
 
-    bool FileTimes(FILETIME* creation, FILETIME* lastAccess, FILETIME* lastWrite);
-
 private:
     bool MoveTo(int where);
     void Tell(const char* what, const char* caption);

@@ -1,6 +1,6 @@
 // Every message box and file dialog of the library and the panels goes
 // through one small interface, so tests can answer them from a script and
-// check exactly what was Calls.
+// check exactly what was asked.
 #pragma once
 
 #include <windows.h>

@@ -16,22 +16,6 @@ bool ReplaceInput(const std::string& result, const char* input)
     return MoveFileExA(result.c_str(), input, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
-bool CopyOverInput(const std::string& result, const char* input)
-{
-    if (!input || result.empty())
-        return false;
-    // Same volume: the atomic move. Otherwise a copy beside the input, then the move.
-    if (ReplaceInput(result, input))
-        return true;
-    const std::string sibling = SiblingPath(input, ".dsp-copy");
-    RemoveOnExit guard(sibling);
-    if (!CopyFileA(result.c_str(), sibling.c_str(), FALSE) || !ReplaceInput(sibling, input))
-        return false;
-    guard.Release();
-    DeleteFileA(result.c_str());
-    return true;
-}
-
 RemoveOnExit::RemoveOnExit(std::string path) : path_(std::move(path)) {}
 
 RemoveOnExit::~RemoveOnExit()

@@ -13,13 +13,6 @@ std::string SiblingPath(const char* input, const char* ending);
 // stay as they were and the result is false.
 bool ReplaceInput(const std::string& result, const char* input);
 
-// Puts a result made in the temporary directory (possibly on another drive)
-// in the input's place: moved when it can be; otherwise copied to a sibling
-// of the input first (input + ".dsp-copy") and that moved over the input in
-// one step. The temporary result is deleted on success. On failure the input
-// is unchanged and the sibling removed.
-bool CopyOverInput(const std::string& result, const char* input);
-
 // Deletes a file at scope exit unless released (a result that was moved into
 // place, or a temporary file that must survive).
 class RemoveOnExit

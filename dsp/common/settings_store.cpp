@@ -56,11 +56,6 @@ void SetDefault(HKEY root, const char* path)
     g_path[n] = '\0';
 }
 
-HKEY DefaultRoot()
-{
-    return g_root;
-}
-
 const char* DefaultPath()
 {
     return g_path;

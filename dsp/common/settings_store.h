@@ -18,7 +18,6 @@ constexpr const char* kSuiteKey = "Software\\Marrowby\\Tonvask";
 constexpr const char* kPluginKey = "Software\\Marrowby\\Tonvask\\tVC-DSP";
 
 void SetDefault(HKEY root, const char* path);
-HKEY DefaultRoot();
 const char* DefaultPath();
 
 // Numbers (REG_DWORD). A read creates the key when it is missing and gives 0

@@ -28,7 +28,6 @@ public:
     bool TryLock();
     void Unlock();
     bool IsHeld() const { return held_; }
-    bool IsValid() const { return handle_ != nullptr; }
     void Close();
 
 private:

@@ -24,10 +24,11 @@
 #include "disk_file.h"
 #include "file_steps.h"
 #include "plugin.h"
+#include "plugin_host.h"
 #include "progress.h"
 #include "replace.h"
 
-#include "bench_clock.h"
+#include "seconds_clock.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -76,18 +77,6 @@ int Fail(int code, const std::string& message)
     return code;
 }
 
-std::string LastErrorText()
-{
-    const DWORD e = GetLastError();
-    char text[256] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, e, 0, text,
-                   sizeof text, nullptr);
-    std::string s = text;
-    while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ' || s.back() == '.'))
-        s.pop_back();
-    return s.empty() ? "error " + std::to_string(e) : s;
-}
-
 bool ParseNumber(const char* text, unsigned long max, unsigned long* value)
 {
     if (!text || !*text)
@@ -102,40 +91,6 @@ bool ParseNumber(const char* text, unsigned long max, unsigned long* value)
     *value = static_cast<unsigned long>(v);
     return true;
 }
-
-class Plugin
-{
-public:
-    explicit Plugin(const char* path)
-    {
-        module_ = LoadLibraryA(path);
-        if (!module_) {
-            error_ = "cannot load the plug-in '" + std::string(path) + "': " + LastErrorText();
-            return;
-        }
-        work = reinterpret_cast<DSPWorkOnThisFileFn>(GetProcAddress(module_, "DSPWorkOnThisFile"));
-        show = reinterpret_cast<ShowDSPSettingsFn>(GetProcAddress(module_, "ShowDSPSettings"));
-        remove = reinterpret_cast<RemoveDSPSettingsFn>(GetProcAddress(module_, "RemoveDSPSettings"));
-        if (!work || !show || !remove)
-            error_ =
-                "'" + std::string(path) +
-                "' is not a DSP plug-in (DSPWorkOnThisFile, ShowDSPSettings or RemoveDSPSettings is missing)";
-    }
-    ~Plugin()
-    {
-        if (module_)
-            FreeLibrary(module_);
-    }
-    const std::string& Error() const { return error_; }
-
-    DSPWorkOnThisFileFn work = nullptr;
-    ShowDSPSettingsFn show = nullptr;
-    RemoveDSPSettingsFn remove = nullptr;
-
-private:
-    HMODULE module_ = nullptr;
-    std::string error_;
-};
 
 // A file handle closed on scope exit.
 struct Handle
@@ -253,7 +208,8 @@ private:
 
 // Calls DSPWorkOnThisFile on a worker thread and reads the progress value
 // until it returns. Returns the plug-in's result, or -1 when no thread starts.
-int RunPlugin(const Plugin& plugin, const std::string& rawPath, WAVEFORMATEX* format, bool bar, bool log)
+int RunPlugin(const dsp::LoadedPlugin& plugin, const std::string& rawPath, WAVEFORMATEX* format, bool bar,
+              bool log)
 {
     dsp::ProgressReader progress;
     WorkCall call{plugin.work, rawPath, format, 0};
@@ -289,17 +245,14 @@ void PrintFormat(const WAVEFORMATEX& f)
 
 int RunWav(const char* pluginPath, const char* inPath, const char* outPath, const Options& options)
 {
-    Plugin plugin(pluginPath);
-    if (!plugin.Error().empty())
-        return Fail(kNoPlugin, plugin.Error());
+    dsp::LoadedPlugin plugin(pluginPath);
+    if (!plugin.Complete())
+        return Fail(kNoPlugin, plugin.Problem());
 
     dsp::DiskFile in;
-    if (!in.Open(inPath, GENERIC_READ, OPEN_EXISTING))
-        return Fail(kBadInput, std::string("cannot open '") + inPath + "': " + LastErrorText());
-    bool sizeError = false;
-    const uint64_t size = in.Size(&sizeError);
-    if (sizeError)
-        return Fail(kBadInput, std::string("cannot read the size of '") + inPath + "'");
+    uint64_t size = 0;
+    if (!dsp::OpenWithSize(in, inPath, GENERIC_READ, &size))
+        return Fail(kBadInput, std::string("cannot open '") + inPath + "': " + dsp::LastErrorText());
     wav::Info info;
     const wav::Reader reader = [&](uint64_t offset, void* buffer, size_t n) -> size_t {
         if (!in.Seek(static_cast<int64_t>(offset), FILE_BEGIN))
@@ -321,9 +274,9 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, cons
     {
         dsp::DiskFile raw;
         if (!raw.Open(rawPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS, false, false))
-            return Fail(kNoOutput, "cannot create '" + rawPath + "': " + LastErrorText());
+            return Fail(kNoOutput, "cannot create '" + rawPath + "': " + dsp::LastErrorText());
         if (!dsp::CopyRange(in, info.dataOffset, info.dataBytes, raw, kCopyChunk, nullptr))
-            return Fail(kNoOutput, "cannot write the samples to '" + rawPath + "': " + LastErrorText());
+            return Fail(kNoOutput, "cannot write the samples to '" + rawPath + "': " + dsp::LastErrorText());
     }
     in.Close();
     times.End("wav-to-raw");
@@ -366,13 +319,13 @@ int RunWav(const char* pluginPath, const char* inPath, const char* outPath, cons
             !raw.ShiftTail(0, static_cast<int64_t>(header.size()), kCopyChunk) ||
             !raw.Write(header.data(), static_cast<uint32_t>(header.size()), dsp::kFromStart) ||
             (wav::PadBytes(dataBytes) && (!raw.Seek(static_cast<int64_t>(end)) || !raw.Write(&pad, 1))))
-            return Fail(kNoOutput, "cannot write the result to '" + rawPath + "': " + LastErrorText());
+            return Fail(kNoOutput, "cannot write the result to '" + rawPath + "': " + dsp::LastErrorText());
         if (GetFileAttributesA(outPath) != INVALID_FILE_ATTRIBUTES && !FlushFileBuffers(raw.Handle()))
-            return Fail(kNoOutput, "cannot write the result to the disk: " + LastErrorText());
+            return Fail(kNoOutput, "cannot write the result to the disk: " + dsp::LastErrorText());
     }
     if (!dsp::ReplaceInput(rawPath, outPath))
         return Fail(kNoOutput,
-                    std::string("cannot move the result to '") + outPath + "': " + LastErrorText());
+                    std::string("cannot move the result to '") + outPath + "': " + dsp::LastErrorText());
     rawGuard.Release();
     times.End("raw-to-wav");
     PrintFormat(format);
@@ -425,9 +378,9 @@ int RunRaw(int argc, char** argv)
     }
     if (!channels || !rate || !bits)
         return Fail(kUsage, "--raw needs --channels, --rate and --bits");
-    Plugin plugin(pluginPath);
-    if (!plugin.Error().empty())
-        return Fail(kNoPlugin, plugin.Error());
+    dsp::LoadedPlugin plugin(pluginPath);
+    if (!plugin.Complete())
+        return Fail(kNoPlugin, plugin.Problem());
     if (GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES)
         return Fail(kBadInput, std::string("cannot find '") + file + "'");
     WAVEFORMATEX format{};
@@ -449,46 +402,8 @@ int RunRaw(int argc, char** argv)
     return kOk;
 }
 
-// The host window for --panel.
-struct PanelHost
-{
-    Plugin* plugin = nullptr;
-    bool removed = false;
-};
-PanelHost g_host;
-
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_TIMER:
-        KillTimer(window, 1);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        return 0;
-    case WM_CLOSE:
-        if (!g_host.removed) {
-            g_host.removed = true;
-            std::printf("RemoveDSPSettings returned %d\n", g_host.plugin->remove());
-            std::fflush(stdout);
-        }
-        DestroyWindow(window);
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        SetBkMode(dc, TRANSPARENT);
-        SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-        const char* text = "Plug-in settings (dsphost, a stand-in for the converter's window):";
-        TextOutA(dc, 20, 180, text, static_cast<int>(std::strlen(text)));
-        EndPaint(window, &ps);
-        return 0;
-    }
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
+// --panel: the plug-in's panel in a host window, until the window is closed
+// (or, with --close-after, for that many seconds).
 int RunPanel(int argc, char** argv)
 {
     if (argc < 3)
@@ -501,59 +416,53 @@ int RunPanel(int argc, char** argv)
         else
             return Fail(kUsage, "unknown or incomplete option '" + a + "' (see --help)");
     }
-    Plugin plugin(argv[2]);
-    if (!plugin.Error().empty())
-        return Fail(kNoPlugin, plugin.Error());
-    g_host.plugin = &plugin;
+    dsp::LoadedPlugin plugin(argv[2]);
+    if (!plugin.Complete())
+        return Fail(kNoPlugin, plugin.Problem());
 
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = HostProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "DspHostWindow";
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    RegisterClassA(&wc);
     std::string name = argv[2];
     const size_t slash = name.find_last_of("\\/");
     if (slash != std::string::npos)
         name = name.substr(slash + 1);
-    const std::string title = "dsphost - " + name;
-    RECT r{0, 0, 440, 340};
-    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND window = CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr,
-                                  nullptr, wc.hInstance, nullptr);
-    if (!window)
-        return Fail(kNoOutput, "cannot create the host window: " + LastErrorText());
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
-    std::printf("ShowDSPSettings returned %d\n", plugin.show(window));
-    std::fflush(stdout);
-    // The panel sits at a fixed place in the host; grow the window so the
-    // whole panel shows, whatever its size.
-    if (HWND panel = GetWindow(window, GW_CHILD)) {
-        RECT pr{}, cr{};
-        GetWindowRect(panel, &pr);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&pr), 2);
-        GetClientRect(window, &cr);
-        RECT want{0, 0, std::max(cr.right, pr.right + 20), std::max(cr.bottom, pr.bottom + 20)};
-        if (want.right > cr.right || want.bottom > cr.bottom) {
-            AdjustWindowRect(&want, WS_OVERLAPPEDWINDOW, FALSE);
-            SetWindowPos(window, nullptr, 0, 0, want.right - want.left, want.bottom - want.top,
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    bool removed = false;
+    // Closing the window takes the panel away first, as the converter does.
+    const auto handler = [&](HWND window, UINT message, WPARAM, LPARAM, LRESULT* result) {
+        switch (message) {
+        case WM_TIMER:
+            KillTimer(window, 1);
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            return true;
+        case WM_CLOSE:
+            if (!removed) {
+                removed = true;
+                std::printf("RemoveDSPSettings returned %d\n", plugin.remove());
+                std::fflush(stdout);
+            }
+            DestroyWindow(window);
+            return true;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            *result = 0;
+            return true;
         }
-    }
+        return false;
+    };
+    dsp::PanelHostWindow host("DspHostWindow", "dsphost - " + name, true, handler);
+    if (!host.Frame())
+        return Fail(kNoOutput, "cannot create the host window: " + dsp::LastErrorText());
+    std::printf("ShowDSPSettings returned %d\n", plugin.show(host.Parent()));
+    std::fflush(stdout);
+    host.FitToPanel();
     if (closeAfter)
-        SetTimer(window, 1, closeAfter * 1000, nullptr);
+        SetTimer(host.Frame(), 1, closeAfter * 1000, nullptr);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        HWND panel = GetWindow(window, GW_CHILD);
+        HWND panel = host.Panel();
         if (panel && IsDialogMessageA(panel, &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    g_host.plugin = nullptr;
     return kOk;
 }
 

@@ -89,13 +89,6 @@ inline decltype(auto) WithDepth(int bitsPerSample, F&& f)
     }
 }
 
-// The same under the name the API notes use.
-template <class F>
-inline decltype(auto) ForEachDepth(int bitsPerSample, F&& f)
-{
-    return WithDepth(bitsPerSample, static_cast<F&&>(f));
-}
-
 // One converter per depth behind a common interface.
 class SampleConverter
 {

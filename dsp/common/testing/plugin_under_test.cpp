@@ -10,50 +10,23 @@
 namespace dsp::testing {
 
 PluginUnderTest::PluginUnderTest(const char* dllName, const char* directory)
-    : path_(std::string(directory) + "/" + dllName)
-{
-    Load();
-}
-
-PluginUnderTest::~PluginUnderTest()
-{
-    Unload();
-}
-
-void PluginUnderTest::Load()
-{
-    module_ = LoadLibraryA(path_.c_str());
-    if (!module_)
-        return;
-    work_ = reinterpret_cast<DSPWorkOnThisFileFn>(GetProcAddress(module_, "DSPWorkOnThisFile"));
-    show_ = reinterpret_cast<ShowDSPSettingsFn>(GetProcAddress(module_, "ShowDSPSettings"));
-    remove_ = reinterpret_cast<RemoveDSPSettingsFn>(GetProcAddress(module_, "RemoveDSPSettings"));
-}
-
-void PluginUnderTest::Unload()
-{
-    if (module_)
-        FreeLibrary(module_);
-    module_ = nullptr;
-    work_ = nullptr;
-    show_ = nullptr;
-    remove_ = nullptr;
-}
+    : plugin_(std::string(directory) + "/" + dllName)
+{}
 
 int PluginUnderTest::Work(const std::string& path, WAVEFORMATEX& format)
 {
-    if (!work_)
+    if (!plugin_.work)
         return -1;
     std::string copy = path;
-    return work_(copy.data(), &format) & 0xFF;
+    return plugin_.work(copy.data(), &format) & 0xFF;
 }
 
 HWND PluginUnderTest::Show(HWND parent)
 {
-    if (!show_)
+    if (!plugin_.show)
         return nullptr;
     HWND before = GetWindow(parent, GW_CHILD);
-    showResult_ = show_(parent);
+    showResult_ = plugin_.show(parent);
     // The newest child of the parent is the panel (children are added on top).
     HWND panel = GetWindow(parent, GW_CHILD);
     return panel != before ? panel : nullptr;
@@ -61,42 +34,21 @@ HWND PluginUnderTest::Show(HWND parent)
 
 int PluginUnderTest::Remove()
 {
-    return remove_ ? remove_() : -1;
+    return plugin_.remove ? plugin_.remove() : -1;
 }
 
 bool PluginUnderTest::Reload()
 {
-    Unload();
-    Load();
+    plugin_.Load();
     return Loaded();
 }
 
-namespace {
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-} // namespace
-
-HostWindow::HostWindow(bool visible, const char* title)
-{
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = HostProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "DspTestHostWindow";
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    RegisterClassA(&wc);
-    window_ = CreateWindowExA(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 560,
-                              400, nullptr, nullptr, wc.hInstance, nullptr);
-    if (window_ && visible)
-        ShowWindow(window_, SW_SHOWNORMAL);
-}
+HostWindow::HostWindow(bool visible, const char* title) : window_("DspTestHostWindow", title, visible) {}
 
 HostWindow::~HostWindow()
 {
-    if (window_)
-        DestroyWindow(window_);
+    if (HWND frame = window_.Frame())
+        DestroyWindow(frame);
     PumpMessages();
 }
 

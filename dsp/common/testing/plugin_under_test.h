@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "plugin.h"
+#include "plugin_host.h"
 
 namespace dsp::testing {
 
@@ -32,21 +33,20 @@ public:
     explicit PluginUnderTest(const char* dllName) : PluginUnderTest(dllName, CB_DIST_DIR) {}
 #endif
     PluginUnderTest(const char* dllName, const char* directory);
-    ~PluginUnderTest();
     PluginUnderTest(const PluginUnderTest&) = delete;
     PluginUnderTest& operator=(const PluginUnderTest&) = delete;
 
     bool Loaded() const
     {
-        return module_ && work_ && show_ && remove_;
+        return plugin_.Complete();
     }
     HMODULE Module() const
     {
-        return module_;
+        return plugin_.Module();
     }
     const std::string& Path() const
     {
-        return path_;
+        return plugin_.Path();
     }
 
     // DSPWorkOnThisFile(path, &format): 1 applied, 0 failed, -1 not loaded.
@@ -63,18 +63,12 @@ public:
     bool Reload();
 
 private:
-    void Load();
-    void Unload();
-
-    std::string path_;
-    HMODULE module_ = nullptr;
-    DSPWorkOnThisFileFn work_ = nullptr;
-    ShowDSPSettingsFn show_ = nullptr;
-    RemoveDSPSettingsFn remove_ = nullptr;
+    LoadedPlugin plugin_;
     int showResult_ = 0;
 };
 
-// A top-level window to hold panels in tests (hidden unless shown).
+// A window to hold panels in tests (hidden unless shown): the host's frame
+// of dsphost. Handle() is the parent to pass to Show().
 class HostWindow
 {
 public:
@@ -82,10 +76,11 @@ public:
     ~HostWindow();
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
-    HWND Handle() const { return window_; }
+    HWND Handle() const { return window_.Parent(); }
+    HWND Frame() const { return window_.Frame(); }
 
 private:
-    HWND window_ = nullptr;
+    dsp::PanelHostWindow window_;
 };
 
 // Runs the message loop of this thread until it is empty.

@@ -1,5 +1,7 @@
 #include "testing/run_program.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 namespace dsp::testing {
@@ -72,6 +74,42 @@ ProgramRun RunProgram(const std::string& exe, const std::string& args, DWORD tim
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return run;
+}
+
+HANDLE StartProgram(const std::string& exe, const std::string& args)
+{
+    std::string cmd = Quote(exe) + (args.empty() ? "" : " " + args);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+DWORD WaitProgramExit(HANDLE process, DWORD timeoutMs)
+{
+    DWORD code = 999;
+    if (!process) {
+        ADD_FAILURE() << "no process to wait for";
+        return code;
+    }
+    const bool ended = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+    EXPECT_TRUE(ended) << "the program did not end within " << timeoutMs << " ms";
+    if (ended)
+        GetExitCodeProcess(process, &code);
+    else
+        TerminateProcess(process, 999);
+    CloseHandle(process);
+    return code;
+}
+
+std::string ThisProgramPath()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
 }
 
 } // namespace dsp::testing

@@ -397,28 +397,6 @@ TEST(Replace, MovesTheResultOverTheInputInOneStepOrLeavesBothAlone)
     CloseHandle(lock);
     EXPECT_EQ(ReadFileBytes(input), (std::vector<uint8_t>{7, 8}));
     EXPECT_FALSE(dsp::testing::FileExists(sibling));
-
-    // A result that cannot be moved (it is held open without delete sharing) is
-    // copied beside the input and moved over it from there.
-    ASSERT_TRUE(WriteFileBytes(sibling, {6, 6, 6}));
-    HANDLE held =
-        CreateFileA(sibling.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const bool copied = dsp::CopyOverInput(sibling, input.c_str());
-    CloseHandle(held);
-    EXPECT_TRUE(copied);
-    EXPECT_EQ(ReadFileBytes(input), (std::vector<uint8_t>{6, 6, 6}));
-    EXPECT_FALSE(dsp::testing::FileExists(input + ".dsp-copy"));
-    EXPECT_TRUE(dsp::testing::FileExists(sibling)) << "the result was moved, not copied";
-    DeleteFileA(sibling.c_str());
-
-    // From the temporary directory: moved or copied, and the temporary is gone.
-    dsp::TempFileName temp;
-    const std::string tmp = temp.Make("DSP");
-    ASSERT_TRUE(WriteFileBytes(tmp, {4, 4, 4, 4}));
-    EXPECT_TRUE(dsp::CopyOverInput(tmp, input.c_str()));
-    EXPECT_EQ(ReadFileBytes(input), (std::vector<uint8_t>{4, 4, 4, 4}));
-    EXPECT_FALSE(dsp::testing::FileExists(tmp));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // across two (this test program starts a copy of itself as the other side).
 #include "progress.h"
 #include "shared_value.h"
+#include "testing/run_program.h"
 
 #include <gtest/gtest.h>
 
@@ -12,35 +13,6 @@
 #include <vector>
 
 namespace {
-
-std::string SelfPath()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
-
-HANDLE StartSelf(const std::string& args)
-{
-    const std::string exe = SelfPath();
-    std::string cmd = "\"" + exe + "\" " + args;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
-DWORD WaitExit(HANDLE process)
-{
-    EXPECT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
-    DWORD code = 999;
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    return code;
-}
 
 // The other side: counts a value from 0 to `last` through a SharedValue the
 // way a plug-in writes its progress, pausing between writes.
@@ -120,7 +92,8 @@ TEST(SharedValue, HostReadsWhatAnotherProcessWrites)
     const uint32_t start = 0xFFFFFFFFu;
     value.Write(&start);
     HANDLE seen = CreateEventA(nullptr, TRUE, FALSE, (std::string(name) + "_seen").c_str());
-    HANDLE writer = StartSelf(std::string("--writer ") + name + " 100");
+    HANDLE writer =
+        dsp::testing::StartProgram(dsp::testing::ThisProgramPath(), std::string("--writer ") + name + " 100");
     ASSERT_NE(writer, nullptr);
     std::vector<uint32_t> readings;
     for (int i = 0; i < 20000; ++i) {
@@ -133,7 +106,7 @@ TEST(SharedValue, HostReadsWhatAnotherProcessWrites)
         Sleep(1);
     }
     SetEvent(seen);
-    EXPECT_EQ(WaitExit(writer), 0u);
+    EXPECT_EQ(dsp::testing::WaitProgramExit(writer), 0u);
     CloseHandle(seen);
     ASSERT_FALSE(readings.empty());
     EXPECT_EQ(readings.back(), 100u);
@@ -153,7 +126,8 @@ TEST(NamedMutex, ExcludesAnotherProcessAndReportsExisting)
 
     HANDLE held = CreateEventA(nullptr, TRUE, FALSE, (std::string(name) + "_held").c_str());
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, (std::string(name) + "_release").c_str());
-    HANDLE holder = StartSelf(std::string("--hold ") + name);
+    HANDLE holder =
+        dsp::testing::StartProgram(dsp::testing::ThisProgramPath(), std::string("--hold ") + name);
     ASSERT_NE(holder, nullptr);
     ASSERT_EQ(WaitForSingleObject(held, 20000), WAIT_OBJECT_0);
     EXPECT_FALSE(mine.TryLock());
@@ -165,7 +139,7 @@ TEST(NamedMutex, ExcludesAnotherProcessAndReportsExisting)
     again.Unlock();
     mine.Unlock();
     EXPECT_FALSE(mine.IsHeld());
-    EXPECT_EQ(WaitExit(holder), 0u);
+    EXPECT_EQ(dsp::testing::WaitProgramExit(holder), 0u);
     CloseHandle(held);
     CloseHandle(release);
 

@@ -120,14 +120,11 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     const uint32_t percent = g_percent;
     dsp::Progress progress;
     dsp::DiskFile file;
-    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
+    uint64_t size = 0;
+    if (!dsp::OpenWithSize(file, path, GENERIC_READ | GENERIC_WRITE, &size))
         return 0;
     if (percent == 0)
         return 1; // a factor of 1 changes no sample
-    bool sizeError = false;
-    const uint64_t size = file.Size(&sizeError);
-    if (sizeError)
-        return 0;
     const uint16_t bits = format->bitsPerSample;
     const bool complete = dsp::RewriteInPlace(
         file, size, dsp::BytesForMilliseconds(*format, 1000), progress,

@@ -39,7 +39,8 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     if (!format)
         return 0;
     dsp::DiskFile file;
-    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING))
+    uint64_t size = 0;
+    if (!dsp::OpenWithSize(file, path, GENERIC_READ | GENERIC_WRITE, &size))
         return 0;
     const uint8_t silence = SilenceByte(format->bitsPerSample);
     const uint64_t endBytes = FrameBytesForMilliseconds(*format, g_endMs);
@@ -47,10 +48,6 @@ int WorkOnFile(const char* path, WAVEFORMATEX* record)
     if (startBytes == 0)
         return dsp::AppendFill(file, silence, endBytes) ? 1 : 0;
 
-    bool sizeError = false;
-    const uint64_t size = file.Size(&sizeError);
-    if (sizeError)
-        return 0;
     const bool done = dsp::ReplaceThroughFile(dsp::SiblingPath(path, "-Tmp"), path, [&](dsp::DiskFile& out) {
         const bool complete = dsp::WriteFill(out, silence, startBytes) &&
                               dsp::CopyRange(file, 0, size, out, dsp::kSilencePiece, nullptr) &&

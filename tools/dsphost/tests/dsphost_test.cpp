@@ -177,7 +177,28 @@ TEST_F(DsphostTest, RefusesUnusableWavFiles)
     EXPECT_NE(run.out.find("stand-in"), std::string::npos);
 }
 
-TEST_F(DsphostTest, ShowsThePanelInItsWindow)
+// The first window below `parent` (at any depth) with the control id `id`.
+HWND FindDescendant(HWND parent, int id)
+{
+    struct Search
+    {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM p) CALLBACK -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            if (GetDlgCtrlID(child) != s->id)
+                return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(DsphostTest, ShowsThePanelInItsWindowSizedToIt)
 {
     Store({true, 1500, false, 0});
     HANDLE started = nullptr;
@@ -203,11 +224,20 @@ TEST_F(DsphostTest, ShowsThePanelInItsWindow)
     HWND panel = nullptr;
     for (int i = 0; i < 50 && !panel; ++i) {
         Sleep(100);
-        for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (GetDlgItem(c, 1004))
-                panel = c;
+        HWND field = FindDescendant(window, 1004);
+        panel = field ? GetParent(field) : nullptr;
     }
     ASSERT_NE(panel, nullptr);
+    // The window is sized to the panel: all of it shows, 20 pixels from the
+    // client area's top left, with nothing but a margin around it.
+    RECT client{}, shown{};
+    GetClientRect(window, &client);
+    GetWindowRect(panel, &shown);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&shown), 2);
+    EXPECT_EQ(shown.left, 20);
+    EXPECT_EQ(shown.top, 20);
+    EXPECT_EQ(client.right, shown.right + 20);
+    EXPECT_EQ(client.bottom, shown.bottom + 20);
     EXPECT_EQ(dsp::testing::Text(panel, 1004), "1500");
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(panel, 1004)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(panel, 1005)));

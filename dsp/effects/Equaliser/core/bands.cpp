@@ -19,11 +19,6 @@ constexpr std::array<int, kBands> kSlot = {2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 
 constexpr std::array<int, 10> kTenBands = {0, 2, 4, 6, 8, 10, 12, 14, 16, 17};
 } // namespace
 
-int SlotOfBand(int band)
-{
-    return kSlot.at(static_cast<size_t>(band));
-}
-
 float GainFromPosition(int32_t position, float masterGain)
 {
     const float x = static_cast<float>(position) * 0.01f;

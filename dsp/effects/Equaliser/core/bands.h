@@ -24,9 +24,6 @@ static_assert(sizeof(BandRecord) == kRecordBytes && sizeof(Positions) == 72);
 // Upper edge in hertz of bands 0 to 16; band 17 reaches to the sample rate.
 extern const std::array<float, kBands - 1> kUpperEdge;
 
-// The record slot that holds a band in the 18-band layout.
-int SlotOfBand(int band);
-
 // Gain of one slider position: below 0, 10^(x/4) with x = position / 100;
 // otherwise 1 + x. Computed in single precision, then times the master gain.
 float GainFromPosition(int32_t position, float masterGain = 1.0f);

@@ -1,4 +1,5 @@
-// The benchmark programs' clock: seconds from the performance counter.
+// Seconds from the performance counter: the clock of the benchmark programs
+// and of dsphost --timings.
 #pragma once
 
 #include <windows.h>

@@ -1,10 +1,9 @@
 #!/bin/bash
 # Runs each program and each plug-in's settings panel under Wine on a virtual
 # X display and saves a picture of it in OUT_DIR (default docs/screenshots/):
-#   cuebinder.png, cuebinder-about.png, cuebinder-options.png,
-#   cuebinder-add.png, auxiliary.png, panel-<Plugin>.png (each plug-in's
-#   panel) at 96 dpi, and each of them again at 144 dpi (LogPixels) as
-#   <name>-144dpi.png
+#   cuebinder.png, cuebinder-about.png, cuebinder-options.png, auxiliary.png
+#   and panel-<Plugin>.png (each plug-in's panel) at 96 dpi, and each of them
+#   again at 144 dpi (LogPixels) as <name>-144dpi.png
 # Each program runs inside Wine's virtual desktop, which draws title bars and
 # frames; the picture is cut to what differs from the desktop's background.
 # Usage: screenshots.sh [BUILD_DIR [OUT_DIR]]
@@ -118,11 +117,9 @@ shot cuebinder 96 Return -- Cuebinder.exe
 shot cuebinder-about 96 Return F1 -- Cuebinder.exe
 shot cuebinder-144dpi 144 Return -- Cuebinder.exe
 shot cuebinder-about-144dpi 144 Return F1 -- Cuebinder.exe
-# Ctrl+P opens the Options window, Ctrl+G the Add window.
+# Ctrl+P opens the Options window.
 shot cuebinder-options 96 Return ctrl+p -- Cuebinder.exe
 shot cuebinder-options-144dpi 144 Return ctrl+p -- Cuebinder.exe
-shot cuebinder-add 96 Return ctrl+g -- Cuebinder.exe
-shot cuebinder-add-144dpi 144 Return ctrl+g -- Cuebinder.exe
 shot auxiliary 96 -- Auxiliary.exe
 shot auxiliary-144dpi 144 -- Auxiliary.exe
 for dll in "$build"/dist/*.dll; do

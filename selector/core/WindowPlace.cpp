@@ -81,7 +81,8 @@ TScreenRect PlaceOnWorkAreas(const TScreenRect& stored, int minWidth, int minHei
     constexpr std::int64_t high = std::numeric_limits<int>::max();
     left = std::clamp(left, low, high);
     top = std::clamp(top, low, high);
-    return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(std::clamp(left + width, low, high)),
+    return {static_cast<int>(left), static_cast<int>(top),
+            static_cast<int>(std::clamp(left + width, low, high)),
             static_cast<int>(std::clamp(top + height, low, high))};
 }
 

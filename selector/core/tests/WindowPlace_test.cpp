@@ -49,7 +49,9 @@ TEST(WindowPlace, AStoredPlaceThatIsUsableStaysAndOneNoMonitorShowsMovesOntoTheN
         {"huge", {0, 0, 100000, 100000}, {0, 0, 1024, 738}},
         {"huge and negative", {-100000, -100000, 100000, 100000}, {0, 0, 1024, 738}},
         {"the whole 32-bit range", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {0, 0, 1024, 738}},
-        {"the edges swapped at the range's ends", {INT_MAX, INT_MAX, INT_MIN, INT_MIN}, {1354, 388, 1824, 700}},
+        {"the edges swapped at the range's ends",
+         {INT_MAX, INT_MAX, INT_MIN, INT_MIN},
+         {1354, 388, 1824, 700}},
         {"between the monitors' heights, off to the right", {3000, 0, 3500, 50}, {1324, 100, 1824, 412}},
     };
     for (const Case& c : cases)

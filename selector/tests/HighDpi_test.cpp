@@ -75,10 +75,11 @@ void ExpectNothingCut(HWND window, const char* what, std::initializer_list<int> 
         RECT r;
         GetWindowRect(c, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        const std::string where = std::string(what) + ", control " + std::to_string(GetDlgCtrlID(c)) + " \"" +
-                                  TextOf(c) + "\"";
+        const std::string where =
+            std::string(what) + ", control " + std::to_string(GetDlgCtrlID(c)) + " \"" + TextOf(c) + "\"";
         const bool inside = r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom;
-        EXPECT_TRUE(inside || std::find(beyondEdge.begin(), beyondEdge.end(), GetDlgCtrlID(c)) != beyondEdge.end())
+        EXPECT_TRUE(inside ||
+                    std::find(beyondEdge.begin(), beyondEdge.end(), GetDlgCtrlID(c)) != beyondEdge.end())
             << where << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom << " in "
             << client.right << "x" << client.bottom;
 
@@ -208,7 +209,8 @@ TEST_F(HighDpi, EveryDialogIsScaledAndNothingInItIsCut)
     HWND main = form_->Handle();
     {
         TOptionsForm options(finder_);
-        ExpectDialogNothingCut(options, main, "Options", TOptionsForm::ClientWidth, TOptionsForm::ClientHeight);
+        ExpectDialogNothingCut(options, main, "Options", TOptionsForm::ClientWidth,
+                               TOptionsForm::ClientHeight);
     }
     {
         TGenericForm generic;
@@ -221,14 +223,16 @@ TEST_F(HighDpi, EveryDialogIsScaledAndNothingInItIsCut)
     }
     {
         TScriptForm script;
-        ExpectDialogNothingCut(script, main, "Script Setup", TScriptForm::ClientWidth, TScriptForm::ClientHeight);
+        ExpectDialogNothingCut(script, main, "Script Setup", TScriptForm::ClientWidth,
+                               TScriptForm::ClientHeight);
     }
     {
         TAboutForm about;
         // The banner is wider than the window, and the credits lie below its
         // first bottom edge until it grows: so they are at 96 dpi too.
-        ExpectDialogNothingCut(about, main, "About", TAboutForm::ClientWidth, TAboutForm::ClientHeight,
-                               {IDC_ABOUT_LOGOIMAGE, IDC_ABOUT_SECRETBEVEL, IDC_ABOUT_LABEL2, IDC_ABOUT_LABEL5});
+        ExpectDialogNothingCut(
+            about, main, "About", TAboutForm::ClientWidth, TAboutForm::ClientHeight,
+            {IDC_ABOUT_LOGOIMAGE, IDC_ABOUT_SECRETBEVEL, IDC_ABOUT_LABEL2, IDC_ABOUT_LABEL5});
         // the banner fills its scaled place
         BITMAP banner{};
         TAboutForm again;

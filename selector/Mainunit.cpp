@@ -189,21 +189,21 @@ HBITMAP LoadImageStrip(HINSTANCE instance, int imageSize)
     return scaled;
 }
 
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info))
+        reinterpret_cast<std::vector<cb::TScreenRect>*>(areas)->push_back(
+            {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom});
+    return TRUE;
+}
+
 // The work areas of every monitor (screen coordinates).
 std::vector<cb::TScreenRect> WorkAreas()
 {
     std::vector<cb::TScreenRect> areas;
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-            MONITORINFO info{};
-            info.cbSize = sizeof info;
-            if (GetMonitorInfoA(monitor, &info))
-                reinterpret_cast<std::vector<cb::TScreenRect>*>(data)->push_back(
-                    {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&areas));
+    EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
     return areas;
 }
 

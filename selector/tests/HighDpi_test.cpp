@@ -13,6 +13,7 @@
 #include "Optionsunit.h"
 #include "Prompts.h"
 #include "Scriptunit.h"
+#include "Statusunit.h"
 #include "TestFiles.h"
 #include "Tpathfinder.h"
 #include "Treplacer.h"
@@ -202,6 +203,30 @@ TEST_F(HighDpi, TheMainWindowIsScaledAndItsStatusTextIsWhole)
     EXPECT_LE(s.cx + 2 * GetSystemMetrics(SM_CXEDGE), part.right - part.left - grip);
     EXPECT_LE(s.cy, part.bottom - part.top);
     ExpectNothingCut(main, "main window");
+}
+
+TEST_F(HighDpi, TheInGameStatusBarIsScaledAndItsTextIsWhole)
+{
+    TStatusForm& bar = *form_->StatusForm();
+    const std::string text = "Current Sound: C:\\sounds\\a long name for a sound.wav";
+    bar.ShowStatus(text); // BarAlign 0: at the top of the screen
+    RECT r;
+    GetWindowRect(bar.Handle(), &r);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.bottom - r.top, 33);
+    EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+    RECT label;
+    GetClientRect(bar.StatusLabel(), &label);
+    EXPECT_EQ(label.bottom, 33);
+    const SIZE s = TextExtent(bar.StatusLabel(), text, DT_SINGLELINE | DT_NOPREFIX);
+    EXPECT_LE(s.cx, label.right);
+    EXPECT_LE(s.cy, label.bottom);
+    // the bold 10-point Tahoma of the design, at 144 dpi: 20 pixels of character height
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(bar.StatusLabel(), WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    EXPECT_EQ(font.lfHeight, -20);
+    bar.StatusTimerTimer();
 }
 
 TEST_F(HighDpi, EveryDialogIsScaledAndNothingInItIsCut)

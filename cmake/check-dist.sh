@@ -20,7 +20,7 @@ architecture=$5
 here=$(cd "$(dirname "$0")" && pwd)
 python=${PYTHON:-python3}
 # The programs that lay themselves out by the screen's DPI.
-dpi_aware_programs=" Auxiliary.exe "
+dpi_aware_programs=" Auxiliary.exe Cuebinder.exe "
 supported_os=(
   "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}" # Windows 7
   "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}" # Windows 8

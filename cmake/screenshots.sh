@@ -1,13 +1,16 @@
 #!/bin/bash
 # Runs each program and each plug-in's settings panel under Wine on a virtual
 # X display and saves a picture of it in OUT_DIR (default docs/screenshots/):
-#   cuebinder.png, cuebinder-about.png, auxiliary.png     at 96 dpi
-#   cuebinder-144dpi.png, auxiliary-144dpi.png             at 144 dpi (LogPixels)
-#   panel-<Plugin>.png                                     each plug-in's panel
+#   cuebinder.png, cuebinder-about.png, cuebinder-options.png, auxiliary.png
+#   and panel-<Plugin>.png (each plug-in's panel) at 96 dpi, and each of them
+#   again at 144 dpi (LogPixels) as <name>-144dpi.png
 # Each program runs inside Wine's virtual desktop, which draws title bars and
 # frames; the picture is cut to what differs from the desktop's background.
 # Usage: screenshots.sh [BUILD_DIR [OUT_DIR]]
+# CB_SCREENSHOTS_ONLY: a regular expression; only the pictures whose names
+# match it are taken.
 set -u
+only=${CB_SCREENSHOTS_ONLY:-}
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$here/build/windows}" && pwd)
 out=${2:-$here/docs/screenshots}
@@ -24,6 +27,21 @@ if [ -z "${CB_SCREENSHOTS_DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1536x1152x24 -nolisten tcp" "$0" "$build" "$out"
 fi
 
+# Wine's own fonts folder (marlett.ttf draws the title bars' buttons). This
+# Wine finds its data folder as <loader>/../../share/wine and looks for its
+# fonts through that path; the ".." in it keeps the lookup from ever reaching
+# the folder, so a fresh prefix has no Marlett and the caption buttons come out
+# as the letters "0 1 r". A font in the prefix's C:\windows\Fonts is loaded at
+# every start, so the prefix gets a copy of Marlett there.
+wine_fonts() {
+  local d
+  for d in "$(dirname "$(readlink -f "$wine")")/../../share/wine/fonts" /usr/share/wine/fonts \
+    /usr/lib/wine/../../share/wine/fonts; do
+    [ -f "$d/marlett.ttf" ] && { (cd "$d" && pwd); return 0; }
+  done
+  return 1
+}
+
 # A prefix per DPI, made once; LogPixels is where Wine reads the screen's DPI.
 prefix_for() {
   local dpi=$1
@@ -35,6 +53,13 @@ prefix_for() {
       /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
     "$wineserver" -w
     touch "$WINEPREFIX/.dpi-$dpi"
+  fi
+  if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+    if fonts=$(wine_fonts); then
+      cp "$fonts/marlett.ttf" "$WINEPREFIX/drive_c/windows/Fonts/"
+    else
+      echo "screenshots.sh: Wine's marlett.ttf not found; title bar buttons show as letters" >&2
+    fi
   fi
 }
 
@@ -67,6 +92,7 @@ shot() {
   local keys=()
   while [ "$1" != "--" ]; do keys+=("$1"); shift; done
   shift
+  [[ -n "$only" && ! "$name" =~ $only ]] && return 0
   prefix_for "$dpi"
   desktop=1024x768
   [ "$dpi" -gt 96 ] && desktop=1536x1152
@@ -90,9 +116,14 @@ mkdir -p "$work"
 shot cuebinder 96 Return -- Cuebinder.exe
 shot cuebinder-about 96 Return F1 -- Cuebinder.exe
 shot cuebinder-144dpi 144 Return -- Cuebinder.exe
+shot cuebinder-about-144dpi 144 Return F1 -- Cuebinder.exe
+# Ctrl+P opens the Options window.
+shot cuebinder-options 96 Return ctrl+p -- Cuebinder.exe
+shot cuebinder-options-144dpi 144 Return ctrl+p -- Cuebinder.exe
 shot auxiliary 96 -- Auxiliary.exe
 shot auxiliary-144dpi 144 -- Auxiliary.exe
 for dll in "$build"/dist/*.dll; do
   plugin=$(basename "$dll" .dll)
   shot "panel-$plugin" 96 -- tools/dsphost.exe --panel "$plugin.dll" --close-after 20
+  shot "panel-$plugin-144dpi" 144 -- tools/dsphost.exe --panel "$plugin.dll" --close-after 20
 done

@@ -51,7 +51,7 @@ struct TLabel
 
 // The window's layout in client pixels, with the texts of its labels.
 const TLabel kLayout[] = {
-    {IDC_ABOUT_LOGOIMAGE, 0, 0, 365, 39, nullptr},
+    {IDC_ABOUT_LOGOIMAGE, 0, 0, TAboutForm::BannerWidth, TAboutForm::BannerHeight, nullptr},
     {IDC_ABOUT_LOGOICON, 12, 52, 32, 32, nullptr},
     {IDC_ABOUT_LABEL1, 56, 52, 0, 13, "Cuebinder " CB_VERSION_SHORT},
     {IDC_ABOUT_LABEL3, 56, 68, 0, 13, "Written by Tobin Ashgrove and friends."},
@@ -90,6 +90,8 @@ TAboutForm::~TAboutForm()
 {
     if (m_hLinkFont)
         DeleteObject(m_hLinkFont);
+    if (m_hBanner)
+        DeleteObject(m_hBanner);
     if (m_hIcon)
         DestroyIcon(m_hIcon);
 }
@@ -136,13 +138,24 @@ bool TAboutForm::OnInit()
         HWND control = Item(l.id);
         if (l.text)
             SetWindowTextA(control, l.text);
-        const int width = l.width ? l.width : TextWidth(control, l.text) + 1;
-        MoveWindow(control, l.left, l.top, width, l.height, FALSE);
+        // A label as wide as its text measures it in the font of the screen's DPI.
+        const int width = l.width ? Scaled(l.width) : TextWidth(control, l.text) + 1;
+        MoveWindow(control, Scaled(l.left), Scaled(l.top), width, Scaled(l.height), FALSE);
     }
     SetClientSize(Handle(), ClientWidth, ClientHeight);
 
+    // The banner and the icon at the size of their places.
+    const HINSTANCE program = GetModuleHandleA(nullptr);
+    m_hBanner = static_cast<HBITMAP>(LoadImageA(program, MAKEINTRESOURCEA(IDB_ABOUTBANNER), IMAGE_BITMAP,
+                                                Scaled(BannerWidth), Scaled(BannerHeight), 0));
+    if (m_hBanner) {
+        const auto old = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(
+            Handle(), IDC_ABOUT_LOGOIMAGE, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_hBanner)));
+        if (old && old != m_hBanner)
+            DeleteObject(old);
+    }
     m_hIcon = static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_CUEBINDER), IMAGE_ICON, 32, 32, 0));
+        LoadImageA(program, MAKEINTRESOURCEA(IDI_CUEBINDER), IMAGE_ICON, Scaled(32), Scaled(32), 0));
     SendDlgItemMessageA(Handle(), IDC_ABOUT_LOGOICON, STM_SETICON, reinterpret_cast<WPARAM>(m_hIcon), 0);
 
     // The site's address is underlined like a link; the partner's is only blue.
@@ -219,7 +232,7 @@ void TAboutForm::ResizeTimerTimer()
     RECT r;
     GetWindowRect(Handle(), &r);
     const int height = r.bottom - r.top;
-    if (height < GrownHeight) {
+    if (height < Scaled(GrownHeight)) {
         SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, height + 1,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else {

@@ -13,8 +13,11 @@
 class TAboutForm : public TDialog
 {
 public:
+    // Sizes in 96-dpi design pixels; the window scales them by the screen's DPI.
     static constexpr int ClientWidth = 343;
     static constexpr int ClientHeight = 209;
+    static constexpr int BannerWidth = 365;
+    static constexpr int BannerHeight = 39;
     // The window grows until its outer height reaches this many pixels.
     static constexpr int GrownHeight = 326;
     static constexpr UINT_PTR NamesTimerId = 1;
@@ -63,6 +66,7 @@ private:
 
     HWND m_hTips = nullptr;
     HFONT m_hLinkFont = nullptr;
+    HBITMAP m_hBanner = nullptr;
     HICON m_hIcon = nullptr;
     std::vector<std::string> m_Names;
     bool m_NamesTimer = false;

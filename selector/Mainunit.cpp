@@ -2,6 +2,7 @@
 
 #include "Aboutunit.h"
 #include "Cubdfuncs.h"
+#include "DialogLayout.h"
 #include "Genericunit.h"
 #include "Mainres.h"
 #include "Optionsunit.h"
@@ -13,12 +14,14 @@
 #include "Treplacer.h"
 #include "Tsettings.h"
 #include "core/HotKeyValue.h"
+#include "core/WindowPlace.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <ctime>
 #include <exception>
+#include <vector>
 
 // ---------------------------------------------------------------------------
 // Shortcut texts
@@ -73,7 +76,9 @@ std::string FileSizeText(const std::string& fileName)
 
 namespace {
 
-// Toolbar buttons are 23 by 22 pixels; a separator is a 6-pixel gap.
+// Toolbar buttons are 23 by 22 pixels; a separator is a 6-pixel gap. The
+// images are 16 by 16. All in 96-dpi design pixels, scaled on other screens.
+constexpr int kImageSize = 16;
 constexpr int kToolButtonWidth = 23;
 constexpr int kToolButtonHeight = 22;
 constexpr int kToolSeparatorWidth = 6;
@@ -144,6 +149,64 @@ bool FileExists(const std::string& name)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// The image strip of the resources at the screen's image size: a strip of
+// 16-pixel images, stretched pixel by pixel on a screen of more than 96 dpi
+// (no blending, so the magenta mask colour stays exact).
+HBITMAP LoadImageStrip(HINSTANCE instance, int imageSize)
+{
+    HBITMAP strip = static_cast<HBITMAP>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDB_MENUIMAGES), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!strip || imageSize == kImageSize)
+        return strip;
+    BITMAP design{};
+    GetObjectA(strip, sizeof design, &design);
+    const int width = MulDiv(design.bmWidth, imageSize, kImageSize);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = imageSize;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP scaled = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (scaled) {
+        HDC from = CreateCompatibleDC(screen);
+        HDC to = CreateCompatibleDC(screen);
+        HGDIOBJ oldFrom = SelectObject(from, strip);
+        HGDIOBJ oldTo = SelectObject(to, scaled);
+        SetStretchBltMode(to, COLORONCOLOR);
+        StretchBlt(to, 0, 0, width, imageSize, from, 0, 0, design.bmWidth, design.bmHeight, SRCCOPY);
+        SelectObject(from, oldFrom);
+        SelectObject(to, oldTo);
+        DeleteDC(from);
+        DeleteDC(to);
+    }
+    ReleaseDC(nullptr, screen);
+    if (!scaled)
+        return strip;
+    DeleteObject(strip);
+    return scaled;
+}
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info))
+        reinterpret_cast<std::vector<cb::TScreenRect>*>(areas)->push_back(
+            {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom});
+    return TRUE;
+}
+
+// The work areas of every monitor (screen coordinates).
+std::vector<cb::TScreenRect> WorkAreas()
+{
+    std::vector<cb::TScreenRect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
 const char* const kBadFilenameText = "The file doesn't exist. Please check the filename and try again.";
 
 // The commands that the inactive state offers and the active state withholds.
@@ -186,14 +249,15 @@ bool TMainForm::Create(HINSTANCE instance, int showCommand)
     WNDCLASSEXA wc{};
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_CUEBINDER));
     wc.hIconSm =
-        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_CUEBINDER), IMAGE_ICON, 16, 16, 0));
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_CUEBINDER), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
     if (!CreateHandle(instance, wc, 0, "Cuebinder",
                       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME |
                           WS_CLIPCHILDREN,
-                      CW_USEDEFAULT, CW_USEDEFAULT, MinWidth, MinHeight, nullptr, menu)) {
+                      CW_USEDEFAULT, CW_USEDEFAULT, Scaled(MinWidth), Scaled(MinHeight), nullptr, menu)) {
         if (menu)
             DestroyMenu(menu);
         return false;
@@ -211,16 +275,14 @@ bool TMainForm::Create(HINSTANCE instance, int showCommand)
 
 void TMainForm::CreateControls(HINSTANCE instance)
 {
-    HDC dc = GetDC(Handle());
-    int height = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    ReleaseDC(Handle(), dc);
+    const int height = -MulDiv(8, ScreenDpi(), 72);
     m_hFont =
         CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
 
-    m_MenuImages = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, IMG_COUNT, 0);
-    if (HBITMAP strip = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_MENUIMAGES),
-                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+    m_ImageSize = Scaled(kImageSize);
+    m_MenuImages = ImageList_Create(m_ImageSize, m_ImageSize, ILC_COLOR24 | ILC_MASK, IMG_COUNT, 0);
+    if (HBITMAP strip = LoadImageStrip(instance, m_ImageSize)) {
         ImageList_AddMasked(m_MenuImages, strip, RGB(255, 0, 255));
         DeleteObject(strip);
     }
@@ -228,13 +290,15 @@ void TMainForm::CreateControls(HINSTANCE instance)
     m_hToolbar = CreateWindowExA(
         0, TOOLBARCLASSNAMEA, nullptr,
         WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER | CCS_NORESIZE, 0,
-        0, 0, ToolbarHeight, Handle(), reinterpret_cast<HMENU>(IDC_MAINTOOLBAR), instance, nullptr);
+        0, 0, Scaled(ToolbarHeight), Handle(), reinterpret_cast<HMENU>(IDC_MAINTOOLBAR), instance, nullptr);
     SendMessageA(m_hToolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(m_hToolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_MenuImages));
-    SendMessageA(m_hToolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kToolButtonWidth, kToolButtonHeight));
+    SendMessageA(m_hToolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(m_ImageSize, m_ImageSize));
+    SendMessageA(m_hToolbar, TB_SETBUTTONSIZE, 0,
+                 MAKELPARAM(Scaled(kToolButtonWidth), Scaled(kToolButtonHeight)));
     for (const TToolButton& b : kToolButtons) {
         TBBUTTON button{};
-        button.iBitmap = b.image < 0 ? kToolSeparatorWidth : b.image; // a separator's width
+        button.iBitmap = b.image < 0 ? Scaled(kToolSeparatorWidth) : b.image; // a separator's width
         button.idCommand = b.command;
         button.fsState = static_cast<BYTE>(b.enabled ? TBSTATE_ENABLED : 0);
         button.fsStyle = static_cast<BYTE>(b.image < 0 ? BTNS_SEP : BTNS_BUTTON);
@@ -253,7 +317,7 @@ void TMainForm::CreateControls(HINSTANCE instance)
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
         column.fmt = kColumns[i].format;
-        column.cx = kColumns[i].width;
+        column.cx = Scaled(kColumns[i].width);
         column.pszText = const_cast<char*>(kColumns[i].caption);
         column.iSubItem = i;
         SendMessageA(m_hSoundsList, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
@@ -280,8 +344,12 @@ void TMainForm::FormCreate()
 
     m_Settings.Load();
     m_SettingsApplied = true;
-    TWindowBounds b = m_Settings.GetWindowBounds();
-    SetWindowPos(Handle(), nullptr, b.Left, b.Top, b.Right - b.Left, b.Bottom - b.Top,
+    // The stored rectangle, unless no monitor shows enough of it (a monitor
+    // since removed, a damaged file): then it moves onto the nearest one.
+    const TWindowBounds b = m_Settings.GetWindowBounds();
+    const cb::TScreenRect place = cb::PlaceOnWorkAreas({b.Left, b.Top, b.Right, b.Bottom}, Scaled(MinWidth),
+                                                       Scaled(MinHeight), Scaled(GripSize), WorkAreas());
+    SetWindowPos(Handle(), nullptr, place.Left, place.Top, place.Right - place.Left, place.Bottom - place.Top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < 3; ++i)
         if (int width = m_Settings.GetColumnWidth(i))
@@ -308,9 +376,10 @@ void TMainForm::LayoutControls()
     RECT status;
     GetWindowRect(m_hStatus, &status);
     int statusHeight = status.bottom - status.top;
-    MoveWindow(m_hToolbar, 0, 0, client.right, ToolbarHeight, TRUE);
-    MoveWindow(m_hSoundsList, 0, ToolbarHeight, client.right,
-               std::max(0, static_cast<int>(client.bottom) - ToolbarHeight - statusHeight), TRUE);
+    const int toolbarHeight = Scaled(ToolbarHeight);
+    MoveWindow(m_hToolbar, 0, 0, client.right, toolbarHeight, TRUE);
+    MoveWindow(m_hSoundsList, 0, toolbarHeight, client.right,
+               std::max(0, static_cast<int>(client.bottom) - toolbarHeight - statusHeight), TRUE);
 }
 
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
@@ -348,8 +417,8 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-        info->ptMinTrackSize.x = MinWidth;
-        info->ptMinTrackSize.y = MinHeight;
+        info->ptMinTrackSize.x = Scaled(MinWidth);
+        info->ptMinTrackSize.y = Scaled(MinHeight);
         return 0;
     }
     case WM_COMMAND:
@@ -1013,8 +1082,8 @@ bool TMainForm::MeasureMenuImage(MEASUREITEMSTRUCT& item)
 {
     if (item.CtlType != ODT_MENU || MenuImageOf(item.itemID) < 0)
         return false;
-    item.itemWidth = 20; // the image with a little room beside it
-    item.itemHeight = 16;
+    item.itemWidth = static_cast<UINT>(m_ImageSize + Scaled(4)); // the image with a little room beside it
+    item.itemHeight = static_cast<UINT>(m_ImageSize);
     return true;
 }
 
@@ -1023,8 +1092,8 @@ bool TMainForm::DrawMenuImage(const DRAWITEMSTRUCT& item)
     const int image = item.CtlType == ODT_MENU ? MenuImageOf(item.itemID) : -1;
     if (image < 0)
         return false;
-    const int x = item.rcItem.left + (item.rcItem.right - item.rcItem.left - 16) / 2;
-    const int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - 16) / 2;
+    const int x = item.rcItem.left + (item.rcItem.right - item.rcItem.left - m_ImageSize) / 2;
+    const int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - m_ImageSize) / 2;
     const bool grayed = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
     ImageList_DrawEx(m_MenuImages, image, item.hDC, x, y, 0, 0, CLR_NONE, GetSysColor(COLOR_MENU),
                      grayed ? ILD_TRANSPARENT | ILD_BLEND50 : ILD_TRANSPARENT);

@@ -33,9 +33,13 @@ std::string FileSizeText(const std::string& fileName);
 class TMainForm : public TWindow
 {
 public:
+    // Sizes in 96-dpi design pixels; the window scales them by the screen's DPI.
     static constexpr int MinWidth = 470;
     static constexpr int MinHeight = 312;
     static constexpr int ToolbarHeight = 24;
+    // A stored place opens as it is when a monitor shows at least this much of
+    // the window across and down; otherwise it moves onto the nearest monitor.
+    static constexpr int GripSize = 32;
     static constexpr const char* ClassName = "TMainForm";
     static constexpr const char* ListFilter = "CUBD Scripts|*.qbl|All Files|*.*";
     static constexpr const char* OnlineHelpAddress = "http://cuebinder.example.net/help/";
@@ -148,6 +152,7 @@ private:
     HMENU m_hPopupMenu = nullptr;
     bool m_SettingsApplied = false; // FormResize stores nothing before FormCreate read the settings
     HIMAGELIST m_MenuImages = nullptr;
+    int m_ImageSize = 16; // of MenuImages, in pixels of the screen
     HFONT m_hFont = nullptr;
     std::unique_ptr<TStatusForm> m_StatusForm;
     cb::TSoundList m_Sounds;

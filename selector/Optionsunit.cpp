@@ -73,8 +73,8 @@ bool TOptionsForm::OnInit()
     PlaceControls(Handle(), kPlaces);
     for (int i = 0; i < 7; ++i)
         // Each label reaches to the next one; the last stays inside its box.
-        MoveWindow(Item(IDC_OPT_TICKLABEL0 + i), kBox2X + kTickLeft[i], kBox2Y + 128,
-                   i < 6 ? kTickLeft[i + 1] - kTickLeft[i] : 30, 13, FALSE);
+        PlaceControl(Item(IDC_OPT_TICKLABEL0 + i), kBox2X + kTickLeft[i], kBox2Y + 128,
+                     i < 6 ? kTickLeft[i + 1] - kTickLeft[i] : 30, 13);
 
     SetWindowTextA(Item(IDC_OPT_DIRECTORY), m_Values.InstallPath.c_str());
     CheckDlgButton(Handle(), IDC_OPT_MINWHENACTIVATED,

@@ -1,5 +1,6 @@
 #include "Scriptunit.h"
 
+#include "DialogLayout.h"
 #include "FileSteps.h"
 #include "Prompts.h"
 #include "Tsettings.h"
@@ -64,24 +65,14 @@ TScriptForm::TScriptForm() : TDialog("TScriptForm", ScriptFormTemplate()) {}
 bool TScriptForm::OnInit()
 {
     // A client area of 170 by 245 pixels (the base centres it over the owner).
-    RECT frame = {0, 0, ClientWidth, ClientHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
-    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
-    struct Place
-    {
-        int id, x, y, w, h;
-    };
-    static const Place places[] = {
+    SetClientSize(Handle(), ClientWidth, ClientHeight);
+    static const TControlPlace places[] = {
         {IdPromptLabel, 6, 6, 158, 28},  {IdMainline, 14, 34, 150, 17},     {IdSkarrow, 14, 52, 150, 17},
         {IdHarrowkeep, 14, 70, 150, 17}, {IdIronmarch, 14, 88, 150, 17},    {IdRebound, 14, 106, 150, 17},
         {IdOther, 14, 124, 150, 17},     {IdOtherLabel, 6, 144, 158, 42},   {IdOtherEdit, 6, 186, 158, 21},
         {IdSetupButton, 6, 213, 77, 25}, {IdCancelButton, 87, 213, 77, 25},
     };
-    for (const Place& p : places)
-        MoveWindow(Item(p.id), p.x, p.y, p.w, p.h, FALSE);
+    PlaceControls(Handle(), places);
     CheckRadioButton(Handle(), IdMainline, IdOther, IdMainline);
     return true; // the focus goes to the first tab stop
 }

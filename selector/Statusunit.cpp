@@ -1,5 +1,6 @@
 #include "Statusunit.h"
 
+#include "DialogLayout.h"
 #include "Tsettings.h"
 
 #include <vector>
@@ -16,13 +17,9 @@ const char* TStatusForm::ClassName()
 TStatusForm::TStatusForm(TSettings& settings) : TWindow(kClassName), m_Settings(settings)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    m_hFont = CreateFontA(-MulDiv(10, dpi, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                          "Tahoma");
+    m_hFont = CreateFontA(-MulDiv(10, ScreenDpi(), 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_SWISS, "Tahoma");
     m_hBackground = CreateSolidBrush(RGB(0, 0, 0));
 
     int width = GetSystemMetrics(SM_CXSCREEN);
@@ -32,12 +29,12 @@ TStatusForm::TStatusForm(TSettings& settings) : TWindow(kClassName), m_Settings(
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     if (!CreateHandle(instance, wc, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "Status",
-                      WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, BarHeight, nullptr, nullptr))
+                      WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, Scaled(BarHeight), nullptr, nullptr))
         return;
 
     m_hStatus =
         CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0,
-                        0, width, BarHeight, Handle(), nullptr, instance, nullptr);
+                        0, width, Scaled(BarHeight), Handle(), nullptr, instance, nullptr);
     if (m_hStatus && m_hFont)
         SendMessageA(m_hStatus, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
 }
@@ -90,9 +87,9 @@ void TStatusForm::ShowStatus(const std::string& text)
     if (align == 0)
         top = 0;
     else if (align == 1)
-        top = height - BarHeight;
-    SetWindowPos(Handle(), nullptr, 0, top, width, BarHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    MoveWindow(m_hStatus, 0, 0, width, BarHeight, TRUE);
+        top = height - Scaled(BarHeight);
+    SetWindowPos(Handle(), nullptr, 0, top, width, Scaled(BarHeight), SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveWindow(m_hStatus, 0, 0, width, Scaled(BarHeight), TRUE);
 
     if (align != 2) {
         ShowWindow(Handle(), SW_SHOWNOACTIVATE);

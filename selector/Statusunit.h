@@ -17,7 +17,7 @@ class TStatusForm : public TWindow
 public:
     static constexpr UINT_PTR StatusTimerId = 1;
     static constexpr UINT StatusTimerInterval = 5000; // ms
-    static constexpr int BarHeight = 22;
+    static constexpr int BarHeight = 22;              // 96-dpi design pixels, scaled by the screen's DPI
 
     // Creates the window hidden (topmost, no task-bar button). The BarAlign
     // setting is read from `settings` at each ShowStatus.

@@ -581,4 +581,54 @@ TEST_F(CuebinderRun, FromAFirstStartThroughOptionsAddSavePlayAndTheSavePromptOnT
     EXPECT_NE(ini.find("ColumnWidth0=270\r\n"), std::string::npos) << ini;
 }
 
+TEST_F(CuebinderRun, AStoredPlaceNoMonitorShowsOpensOnTheNearestMonitorAndAUsableOneAsItWas)
+{
+    struct Case
+    {
+        const char* what;
+        int x, y, width, height;
+        bool kept; // opens exactly at the stored rectangle
+    };
+    const Case cases[] = {
+        {"on the screen", 40, 30, 500, 340, true},
+        {"negative width and height", 100, 80, -300, -200, false},
+        {"far off to the left", -20000, 100, 500, 340, false},
+        {"far off to the right", 20000, 100, 500, 340, false},
+        {"far off above", 100, -20000, 500, 340, false},
+        {"far off below", 100, 20000, 500, 340, false},
+        {"huge", 0, 0, 100000, 100000, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteOrFail(App("Cuebinder.ini"),
+                    "[Game]\r\nInstallPath=" + root_ + "\\game\r\n[App]\r\nLoadLastAtStart=0\r\n" +
+                        "[Window]\r\niX=" + std::to_string(c.x) + "\r\niY=" + std::to_string(c.y) +
+                        "\r\niW=" + std::to_string(c.width) + "\r\niH=" + std::to_string(c.height) + "\r\n");
+        Launch("Untitled - Cuebinder");
+        RECT r{};
+        GetWindowRect(main_, &r);
+        if (c.kept) {
+            EXPECT_EQ(r.left, c.x);
+            EXPECT_EQ(r.top, c.y);
+            EXPECT_EQ(r.right - r.left, c.width);
+            EXPECT_EQ(r.bottom - r.top, c.height);
+        } else {
+            // wholly on a monitor's work area, at least the window's minimum size
+            MONITORINFO monitor{};
+            monitor.cbSize = sizeof monitor;
+            ASSERT_TRUE(GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor));
+            const RECT& work = monitor.rcWork;
+            EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right &&
+                        r.bottom <= work.bottom)
+                << r.left << "," << r.top << "-" << r.right << "," << r.bottom << " on " << work.left << ","
+                << work.top << "-" << work.right << "," << work.bottom;
+            EXPECT_GE(r.right - r.left, 470);
+            EXPECT_GE(r.bottom - r.top, 312);
+        }
+        PostMessageA(main_, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(cuebinder_->WaitExit(10000)) << "still running after closing";
+        main_ = nullptr;
+    }
+}
+
 } // namespace

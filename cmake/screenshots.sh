@@ -27,12 +27,15 @@ if [ -z "${CB_SCREENSHOTS_DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1536x1152x24 -nolisten tcp" "$0" "$build" "$out"
 fi
 
-# Wine's own fonts folder (marlett.ttf draws the title bars' buttons). This
-# Wine finds its data folder as <loader>/../../share/wine and looks for its
-# fonts through that path; the ".." in it keeps the lookup from ever reaching
-# the folder, so a fresh prefix has no Marlett and the caption buttons come out
-# as the letters "0 1 r". A font in the prefix's C:\windows\Fonts is loaded at
-# every start, so the prefix gets a copy of Marlett there.
+# Wine's own fonts folder: marlett.ttf draws the title bars' buttons, and
+# tahoma.ttf and the bitmap faces (sserife.fon is "MS Sans Serif") are the
+# faces the windows and panels ask for. This Wine finds its data folder as
+# <loader>/../../share/wine and looks for its fonts through that path; the
+# ".." in it keeps the lookup from ever reaching the folder, so a fresh prefix
+# has none of them: the caption buttons come out as the letters "0 1 r" and
+# every text in a wider stand-in face. A font in the prefix's
+# C:\windows\Fonts is loaded at every start, so the prefix gets a copy of all
+# of Wine's fonts there, and the pictures show the faces Windows has.
 wine_fonts() {
   local d
   for d in "$(dirname "$(readlink -f "$wine")")/../../share/wine/fonts" /usr/share/wine/fonts \
@@ -54,11 +57,11 @@ prefix_for() {
     "$wineserver" -w
     touch "$WINEPREFIX/.dpi-$dpi"
   fi
-  if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+  if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/sserife.fon" ]; then
     if fonts=$(wine_fonts); then
-      cp "$fonts/marlett.ttf" "$WINEPREFIX/drive_c/windows/Fonts/"
+      cp "$fonts"/*.ttf "$fonts"/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
     else
-      echo "screenshots.sh: Wine's marlett.ttf not found; title bar buttons show as letters" >&2
+      echo "screenshots.sh: Wine's fonts not found; title bar buttons show as letters" >&2
     fi
   fi
 }

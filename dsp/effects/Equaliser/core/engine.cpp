@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/cpu_features.h"
 #include "core/float_environment.h"
 
 namespace eq {
@@ -230,7 +231,7 @@ Engine::Engine(const AudioShape& shape, bool enabled, LanePath path)
         for (auto& spectrum : pair)
             spectrum.assign(kTransformSize, 0.0f);
     }
-    if (path == LanePath::kAvx2 && !ProcessorHasAvx2())
+    if (path == LanePath::kAvx2 && !dsp::ProcessorHasAvx2())
         path = LanePath::kSse2;
     if (path == LanePath::kOneAtATime || channels_ == 0)
         return;

@@ -17,8 +17,7 @@
 
 namespace eq {
 
-enum class LanePath
-{
+enum class LanePath {
     kOneAtATime, // RealFft per block and channel, no lanes (the reference)
     kSse2,       // 4 lanes
     kAvx2,       // 8 lanes
@@ -40,10 +39,8 @@ struct LaneFilter
 };
 
 const LaneFilter& Sse2LaneFilter();
-// Only to be called where ProcessorHasAvx2() is true.
+// Only to be called where dsp::ProcessorHasAvx2() is true.
 const LaneFilter& Avx2LaneFilter();
-// True when the processor has AVX2 and the system saves its registers.
-bool ProcessorHasAvx2();
 // The widest path this processor runs.
 LanePath FastestLanePath();
 

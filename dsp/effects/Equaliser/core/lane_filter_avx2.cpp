@@ -1,5 +1,5 @@
 // The lane filter with 8 lanes. This file alone is compiled for AVX2 (and
-// without FMA); it is only called where ProcessorHasAvx2() said yes.
+// without FMA); it is only called where dsp::ProcessorHasAvx2() said yes.
 #include "core/lane_filter_impl.h"
 
 namespace eq {
@@ -9,7 +9,7 @@ struct Lanes8
 {
     using V = float __attribute__((vector_size(32), may_alias));
 };
-}
+} // namespace
 
 const LaneFilter& Avx2LaneFilter()
 {

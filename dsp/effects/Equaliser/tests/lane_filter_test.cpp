@@ -1,3 +1,4 @@
+#include "core/cpu_features.h"
 #include "core/engine.h"
 #include "core/lane_filter.h"
 
@@ -61,12 +62,13 @@ std::vector<uint8_t> Equalised(const Shape& run, LanePath path, const std::vecto
 }
 
 const eq::Positions kRock = {30, 110, 75, 0, -25, 0, 20, 30, 30, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-const eq::Positions kLoud = {200, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200};
+const eq::Positions kLoud = {200, 200, 200, 200, 200, 200, 200, 200, 200,
+                             200, 200, 200, 200, 200, 200, 200, 200, 200};
 const eq::Positions kMixed = {-200, 150, 0, -80, 200, 0, 0, 45, -120, 0, 90, 0, -200, 200, 0, 0, 33, -7};
 
 TEST(EqualiserLanes, TheProcessorsWidestPathIsChosenUnlessAnotherIsAsked)
 {
-    const LanePath fastest = eq::ProcessorHasAvx2() ? LanePath::kAvx2 : LanePath::kSse2;
+    const LanePath fastest = dsp::ProcessorHasAvx2() ? LanePath::kAvx2 : LanePath::kSse2;
     EXPECT_EQ(eq::FastestLanePath(), fastest);
     EXPECT_EQ(eq::Engine({2, 44100, 16}).lanePath(), fastest);
     EXPECT_EQ(eq::Engine({2, 44100, 16}, true, LanePath::kSse2).lanePath(), LanePath::kSse2);
@@ -74,7 +76,7 @@ TEST(EqualiserLanes, TheProcessorsWidestPathIsChosenUnlessAnotherIsAsked)
     // AVX2 is only taken where the processor has it.
     EXPECT_EQ(eq::Engine({2, 44100, 16}, true, LanePath::kAvx2).lanePath(), fastest);
     EXPECT_EQ(eq::Sse2LaneFilter().width, 4u);
-    if (eq::ProcessorHasAvx2()) {
+    if (dsp::ProcessorHasAvx2()) {
         EXPECT_EQ(eq::Avx2LaneFilter().width, 8u);
     }
 }
@@ -86,15 +88,16 @@ TEST(EqualiserLanes, TheProcessorsWidestPathIsChosenUnlessAnotherIsAsked)
 TEST(EqualiserLanes, EveryPathGivesTheBytesOfTheOneAtATimeFilter)
 {
     const Shape runs[] = {
-        {2, 44100, 16, kRock, 6000, 20000},  {1, 44100, 16, kMixed, 5000, 30000},
+        {2, 44100, 16, kRock, 6000, 20000},    {1, 44100, 16, kMixed, 5000, 30000},
         {3, 48000, 24, kMixed, 3000, 8000000}, {4, 22050, 8, kRock, 4000, 100},
-        {5, 32000, 16, kLoud, 2600, 32000},  {8, 44100, 24, kRock, 1600, 4000000},
-        {9, 11025, 16, kMixed, 1300, 25000}, {11, 44100, 8, kLoud, 1100, 120},
-        {2, 8000, 24, kLoud, 3000, 8388608}, {6, 96000, 16, kMixed, 1500, 32768},
+        {5, 32000, 16, kLoud, 2600, 32000},    {8, 44100, 24, kRock, 1600, 4000000},
+        {9, 11025, 16, kMixed, 1300, 25000},   {11, 44100, 8, kLoud, 1100, 120},
+        {2, 8000, 24, kLoud, 3000, 8388608},   {6, 96000, 16, kMixed, 1500, 32768},
     };
-    const std::vector<std::vector<size_t>> callPatterns = {{100000}, {1}, {254, 256, 1021}, {255}, {600, 17, 2040}};
+    const std::vector<std::vector<size_t>> callPatterns = {
+        {100000}, {1}, {254, 256, 1021}, {255}, {600, 17, 2040}};
     std::vector<LanePath> paths = {LanePath::kSse2};
-    if (eq::ProcessorHasAvx2())
+    if (dsp::ProcessorHasAvx2())
         paths.push_back(LanePath::kAvx2);
     else
         std::cout << "[ NOTE     ] this processor has no AVX2: its lanes are not tested here\n";

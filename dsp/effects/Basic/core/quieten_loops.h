@@ -47,7 +47,8 @@ inline void Quieten16(uint8_t* data, size_t samples, float numerator)
 inline void Quieten8(uint8_t* data, size_t samples, float numerator)
 {
     for (size_t i = 0; i < samples; ++i)
-        data[i] = static_cast<uint8_t>(FloorHundredth(static_cast<float>(int32_t(data[i]) - 128) * numerator) + 128);
+        data[i] = static_cast<uint8_t>(
+            FloorHundredth(static_cast<float>(int32_t(data[i]) - 128) * numerator) + 128);
 }
 
 } // namespace

@@ -69,10 +69,11 @@ inline __m128i FloorHundredths2(__m128i s, __m128d numerator)
 }
 #endif
 
-// 24-bit samples in place, as FloorHundredth(double) of s * numerator.
-void Quieten24(uint8_t* data, size_t samples, int32_t numerator)
+// 24-bit samples from `first` on in place, as FloorHundredth(double) of
+// s * numerator.
+void Quieten24(uint8_t* data, size_t samples, int32_t numerator, size_t first)
 {
-    size_t i = 0;
+    size_t i = first;
 #if defined(__SSE2__)
     const __m128d n = _mm_set1_pd(static_cast<double>(numerator));
     // Four samples at a time while 16 bytes can be read.
@@ -127,7 +128,7 @@ void QuietenBlock(void* block, size_t bytes, uint16_t bitsPerSample, uint32_t pe
             Quieten16(data, samples, n);
         break;
     case 24:
-        Quieten24(data, samples, numerator);
+        Quieten24(data, samples, numerator, wide ? Quieten24Avx2(data, samples, numerator) : 0);
         break;
     case 32:
         for (size_t i = 0; i < samples; ++i) {

@@ -37,5 +37,8 @@ void QuietenBlock(void* block, size_t bytes, uint16_t bitsPerSample, uint32_t pe
 // samples scaled by numerator / 100 in place.
 void Quieten16Avx2(uint8_t* data, size_t samples, float numerator);
 void Quieten8Avx2(uint8_t* data, size_t samples, float numerator);
+// The 24-bit samples eight at a time while a whole step can be read; returns
+// how many it scaled (the rest is left to the baseline loop).
+size_t Quieten24Avx2(uint8_t* data, size_t samples, int32_t numerator);
 
 } // namespace dsp::basic

@@ -13,6 +13,11 @@
 # Below the table, the same copy made by a Windows program (bench/win_copy,
 # ReadFile and WriteFile) shows the floor under Wine: cp copies inside the
 # kernel, which no Windows program can ask for.
+# ffmpeg is the second peer on the raw file: the same work through its own
+# filters (afir with the same 255 taps, volume, areverse, atrim, afade, apad,
+# adelay, silenceremove, pan, aresample with dither), in the same run, as a
+# column beside sox's. The script installs ffmpeg (apt-get) when it is
+# missing; without it the column says why.
 # Every figure is given twice: from processor time (user + system, plus the
 # Wine server's share for whole dsphost runs; the steadier figure on a shared
 # machine) and from wall time. Each time is the least of ROUNDS runs.
@@ -32,6 +37,7 @@
 #                      at each end (default 600: a 16-bit WAV of about 106 MB;
 #                      the 24-bit one for Dither16 is half as large again)
 #   ROUNDS             runs of every command (default 2)
+# BENCH_ONLY=REGEX runs only the rows whose names match (grep -E).
 # With the defaults a run takes about 6 to 8 minutes on a busy 2-core machine.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -72,10 +78,54 @@ rows=(
     "Dither8 16 to 8|Dither8|16|-b 8 -e unsigned-integer|-b 8|dither -s"
     "Bits24 16 to 24|Bits24|16|-b 24|-b 24|"
 )
+# ffmpeg doing the same work, row by row: filter graph # output sample format
+# (raw s16le when empty), split by #. Fades and trims are given in seconds of the input
+# (2 s of silence + SECONDS + 2 s).
+length=$(( seconds + 4 ))
+ffmpeg_rows=(
+    "[0:a][1:a]afir=gtype=none:precision=float#"
+    "[0:a][1:a]afir=gtype=none:precision=float#"
+    "afade=t=in:d=6,afade=t=out:st=$(( length - 6 )):d=6#"
+    "adelay=2s:all=1,apad=pad_dur=2#"
+    "atrim=start=30:duration=60#"
+    "areverse#"
+    "apad=whole_dur=$(( length + 10 ))#"
+    "volume=0.5#"
+    "atrim=start=5:end=$(( length - 5 ))#"
+    "silenceremove=start_periods=1:start_duration=0.05:start_threshold=0.04,areverse,silenceremove=start_periods=1:start_duration=0.05:start_threshold=0.04,areverse#"
+    "pan=mono|c0=0.5*c0+0.5*c1#"
+    "aresample=osf=s16:dither_method=shibata#"
+    "aresample=osf=u8:dither_method=shibata#u8"
+    "#s24le"
+)
+# Only the rows asked for.
+if [ -n "${BENCH_ONLY:-}" ]; then
+    kept=() kept_ff=()
+    for i in "${!rows[@]}"; do
+        IFS='|' read -r name _ <<< "${rows[i]}"
+        if grep -qE -- "$BENCH_ONLY" <<< "$name"; then kept+=("${rows[i]}"); kept_ff+=("${ffmpeg_rows[i]}"); fi
+    done
+    rows=("${kept[@]}") ffmpeg_rows=("${kept_ff[@]}")
+    [ "${#rows[@]}" -gt 0 ] || { echo "no row matches $BENCH_ONLY" >&2; exit 1; }
+fi
 for row in "${rows[@]}"; do
     IFS='|' read -r _ dll _ <<< "$row"
     [ -f "$build/dist/$dll.dll" ] || { echo "missing $build/dist/$dll.dll (build the plug-ins)" >&2; exit 1; }
 done
+
+# ffmpeg, the second peer: installed here when it is missing (the tests never
+# need it).
+why_ffmpeg=""
+if ! command -v ffmpeg >/dev/null; then
+    echo "Installing ffmpeg for the second peer column..."
+    if [ "$(id -u)" -ne 0 ] || ! command -v apt-get >/dev/null; then
+        why_ffmpeg="ffmpeg is not installed and apt-get cannot be run here"
+    elif ! { apt-get install -y --no-install-recommends ffmpeg >/dev/null 2>&1 ||
+             { apt-get update >/dev/null 2>&1 &&
+               apt-get install -y --no-install-recommends ffmpeg >/dev/null 2>&1; }; }; then
+        why_ffmpeg="apt-get could not install ffmpeg"
+    fi
+fi
 
 # The 32-bit build, run through 32-bit Wine in a prefix of its own.
 build32=${BENCH_BUILD32:-$here/build/windows32}
@@ -117,6 +167,9 @@ trap 'clear_settings "${settings[@]%%=*}"; stop32; _bench_cleanup' EXIT
 
 "$wine" "$taps_tool" 44100 "${eq_positions[@]}" </dev/null 2>/dev/null | tr -d '\r' > "$work/taps.txt"
 [ "$(wc -l < "$work/taps.txt")" -eq 255 ] || { echo "could not dump the equaliser's taps" >&2; exit 1; }
+# The same taps for ffmpeg's afir: a stereo stream of 32-bit floats, one tap
+# per frame (sox's own converters would clip the centre tap, above 1).
+perl -ne 'chomp; print pack("f<f<", $_, $_) if length' "$work/taps.txt" > "$work/taps.f32"
 
 echo "Making ${seconds} s of stereo 44100 Hz noise with 2 s of silence at each end, 16 and 24 bit, WAV and raw..."
 for bits in 16 24; do
@@ -169,8 +222,8 @@ keep() {
     fi
 }
 
-# Speed: reference / ours, two decimals; "-" when ours is 0.
-speed() { awk -v r="$1" -v o="$2" 'BEGIN { if (o > 0) printf "%.2f", r / o; else printf "-" }'; }
+# Speed: reference / ours, two decimals; "-" when ours is 0 or the reference was not measured.
+speed() { awk -v r="$1" -v o="$2" 'BEGIN { if (o > 0 && r != "") printf "%.2f", r / o; else printf "-" }'; }
 
 run_row() {
     local i=$1 name dll bits raw_opts wav_opts effects sox_opts
@@ -204,6 +257,17 @@ run_row() {
             -t raw -e signed-integer -b "$bits" $raw_opts "$work/sox.raw" $effects
         keep "$i.soxraw.wall" "$wall"; keep "$i.soxraw.cpu" "$cpu"
         rm -f "$work/sox.raw"
+        if [ -z "$why_ffmpeg" ]; then
+            local ff_filter ff_format ff_inputs
+            IFS='#' read -r ff_filter ff_format <<< "${ffmpeg_rows[i]}"
+            ff_inputs=(-f "s${bits}le" -ar 44100 -ac 2 -i "$in_raw")
+            [[ $ff_filter != *afir* ]] || ff_inputs+=(-f f32le -ar 44100 -ac 2 -i "$work/taps.f32")
+            measure ffmpeg -hide_banner -loglevel error -nostdin -y "${ff_inputs[@]}" \
+                ${ff_filter:+-filter_complex "$ff_filter"} -f "${ff_format:-s16le}" "$work/ffmpeg.raw"
+            [ -s "$work/ffmpeg.raw" ] || { echo "ffmpeg wrote nothing for $name" >&2; exit 1; }
+            keep "$i.ffraw.wall" "$wall"; keep "$i.ffraw.cpu" "$cpu"
+            rm -f "$work/ffmpeg.raw"
+        fi
         measure cp "$in_raw" "$work/copy.raw"
         keep "$i.cpraw.wall" "$wall"; keep "$i.cpraw.cpu" "$cpu"
         rm -f "$work/copy.raw"
@@ -257,16 +321,17 @@ echo "A Windows program's plain copy of the 16-bit WAV under Wine (ReadFile/Writ
     "${best[wincopy.wall]} s wall against cp's ${best[cpcopy.wall]} s, that is" \
     "$(speed "${best[wincopy.wall]}" "${best[cpcopy.wall]}") cp: no conversion under Wine can cost less."
 [ -z "$why32" ] || echo "32-bit columns: not measured: $why32."
-printf '\n%-22s | %-23s | %-23s | %-23s | %-23s\n' "" "plug-in on the raw file" "dsphost on a WAV" "dsphost's conversions" \
+[ -z "$why_ffmpeg" ] || echo "ffmpeg column: not measured: $why_ffmpeg."
+printf '\n%-22s | %-37s | %-23s | %-23s | %-23s\n' "" "plug-in on the raw file" "dsphost on a WAV" "dsphost's conversions" \
     "32-bit plug-in, raw file"
-printf '%-22s | %-11s %-11s | %-11s %-11s | %-11s %-11s | %-11s %-11s\n' effect "x sox" "x cp" "x sox" "x cp" "WAV->raw" \
-    "raw->WAV" "x sox" "32/64"
-printf '%s\n' "-----------------------+-------------------------+-------------------------+-------------------------+------------------------"
+printf '%-22s | %-11s %-11s %-11s | %-11s %-11s | %-11s %-11s | %-11s %-11s\n' effect "x sox" "x ffmpeg" "x cp" "x sox" "x cp" \
+    "WAV->raw" "raw->WAV" "x sox" "32/64"
+printf '%s\n' "-----------------------+---------------------------------------+-------------------------+-------------------------+------------------------"
 pair() { printf '%5s %5s' "$1" "$2"; }
 for i in "${!rows[@]}"; do
     IFS='|' read -r name _ <<< "${rows[i]}"
     cells=()
-    for ref in soxraw cpraw; do
+    for ref in soxraw ffraw cpraw; do
         cells+=("$(pair "$(speed "${best[$i.$ref.cpu]}" "${best[$i.raw.cpu]}")" \
             "$(speed "${best[$i.$ref.wall]}" "${best[$i.raw.wall]}")")")
     done
@@ -287,8 +352,25 @@ for i in "${!rows[@]}"; do
     else
         cells+=("$(pair - -)" "$(pair - -)")
     fi
-    printf '%-22s | %s %s | %s %s | %s %s | %s %s\n' "$name" "${cells[@]}"
+    printf '%-22s | %s %s %s | %s %s | %s %s | %s %s\n' "$name" "${cells[@]}"
 done
+if [ -z "$why_ffmpeg" ]; then
+    echo
+    echo "Where ffmpeg's result differs in kind from ours (its times are still for the same amount of work):"
+    echo "  - Equaliser: afir keeps the filter's own lag of 127 frames (ours is 382: one block more) and rounds"
+    echo "    the same 255 taps' output its own way; both rows are the same ffmpeg run (it never dithers here)."
+    echo "  - Fader: afade's default curve is a linear ramp per frame; ours steps its gain per sample, so the"
+    echo "    channels of one frame get slightly different gains."
+    echo "  - SilenceInserter, Grabber, Reverser, MinLength, Trimmer: the same kind of result (bytes moved or"
+    echo "    silence added), through ffmpeg's decode and encode of every sample."
+    echo "  - Quietener: volume rounds to nearest (fixed point); ours drops the low bits toward minus infinity."
+    echo "  - SilenceRemover: silenceremove finds sound by the RMS of a 20 ms window; ours counts loud samples"
+    echo "    in a 50 ms window and keeps one window before the onset, so the cut points differ."
+    echo "  - ChannelMover: pan mixes in floating point and rounds; ours sums and truncates toward zero."
+    echo "  - Dither16, Dither8: aresample's shibata noise shaping and its own triangular dither, not our"
+    echo "    error-feedback shaping with its own generator: the same depth, other noise."
+    echo "  - Bits24: the same exact scaling, as a plain conversion (no filter)."
+fi
 
 # The seconds behind the ratios, for a closer look.
 log="$bench_root/build/bench/run-all-seconds.txt"

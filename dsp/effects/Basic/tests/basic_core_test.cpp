@@ -295,13 +295,24 @@ std::vector<uint8_t> QuietenedByTheFormula(const std::vector<uint8_t>& in, uint1
 
 TEST(Quieten, EveryStoredValueAtEveryPercentageFollowsTheFormula)
 {
-    // Every 8- and 16-bit value; 24- and 32-bit values at both ends of the
-    // range, around zero and spread between, with multiples of 100 among them.
+    // Every 8- and 16-bit value. 24-bit values: every one within 1000 of
+    // zero and of both ends of the range, every 997th between, and the
+    // multiples of 100 with their neighbours at both ends. 32-bit values at
+    // both ends of the range, around zero and spread between, with multiples
+    // of 100 among them.
     std::vector<uint8_t> all8(256), all16(65536 * 2);
     for (size_t i = 0; i < all8.size(); ++i)
         all8[i] = static_cast<uint8_t>(i);
     for (uint32_t v = 0; v < 65536; ++v)
         std::memcpy(&all16[v * 2], &v, 2);
+    constexpr int64_t kTop24 = int64_t{1} << 23;
+    std::vector<int64_t> values24;
+    for (int64_t v = -1000; v <= 1000; ++v)
+        values24.insert(values24.end(), {v, kTop24 - 1 - (v + 1000), -kTop24 + (v + 1000)});
+    for (int64_t v = -kTop24; v < kTop24; v += 997)
+        values24.push_back(v);
+    for (int64_t v : {kTop24 - kTop24 % 100, -(kTop24 - kTop24 % 100)})
+        values24.insert(values24.end(), {v - 1, v, v + 1});
     std::vector<int64_t> wide = {0, 1, -1, 99, -99, 100, -100, 101, -101, 12300, -12300};
     for (int64_t v = -(int64_t{1} << 31); v < (int64_t{1} << 31); v += 9973 * 1237)
         wide.push_back(v);
@@ -309,20 +320,51 @@ TEST(Quieten, EveryStoredValueAtEveryPercentageFollowsTheFormula)
         for (int64_t d : {1, 2, 100, 101})
             wide.insert(wide.end(), {v - d, -v + d - 1, -v});
     std::vector<uint8_t> some24, some32;
+    for (int64_t v : values24) {
+        const auto u = static_cast<uint32_t>(v);
+        some24.insert(some24.end(), {uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16)});
+    }
     for (int64_t v : wide) {
         const auto u = static_cast<uint32_t>(v);
-        if (v >= -(1 << 23) && v < (1 << 23))
+        if (v >= -kTop24 && v < kTop24)
             some24.insert(some24.end(), {uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16)});
         some32.insert(some32.end(), {uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16), uint8_t(u >> 24)});
     }
     const std::pair<uint16_t, const std::vector<uint8_t>*> depths[] = {
         {8, &all8}, {16, &all16}, {24, &some24}, {32, &some32}};
-    for (const auto& [bits, in] : depths) {
-        for (uint32_t percent = 0; percent <= 100; ++percent) {
-            std::vector<uint8_t> block = *in;
-            QuietenBlock(block.data(), block.size(), bits, percent);
-            ASSERT_EQ(block, QuietenedByTheFormula(*in, bits, percent))
-                << bits << " bits, " << percent << "%";
+    for (const SampleLoops loops : {SampleLoops::kBaseline, SampleLoops::kWidest}) {
+        for (const auto& [bits, in] : depths) {
+            for (uint32_t percent = 0; percent <= 100; ++percent) {
+                std::vector<uint8_t> block = *in;
+                QuietenBlock(block.data(), block.size(), bits, percent, loops);
+                ASSERT_EQ(block, QuietenedByTheFormula(*in, bits, percent))
+                    << bits << " bits, " << percent << "%, loops " << static_cast<int>(loops);
+            }
+        }
+    }
+}
+
+TEST(Quieten, BlocksOfEveryShortLengthStopAtTheirLastWholeSample)
+{
+    // The wide loops take several samples at once and leave the rest to a
+    // sample-by-sample loop: every length up to a few rounds of the widest
+    // step, with guard bytes after the block that must stay as they were.
+    for (const SampleLoops loops : {SampleLoops::kBaseline, SampleLoops::kWidest}) {
+        for (uint16_t bits : {8, 16, 24}) {
+            for (size_t bytes = 0; bytes <= 3 * 70; ++bytes) {
+                std::vector<uint8_t> in(bytes + 16);
+                for (size_t i = 0; i < in.size(); ++i)
+                    in[i] = static_cast<uint8_t>(i * 151 + bytes);
+                std::vector<uint8_t> block = in;
+                QuietenBlock(block.data(), bytes, bits, 37, loops);
+                const size_t whole = bytes / (bits / 8) * (bits / 8);
+                std::vector<uint8_t> want = QuietenedByTheFormula(
+                    std::vector<uint8_t>(in.begin(), in.begin() + static_cast<std::ptrdiff_t>(whole)), bits,
+                    37);
+                want.insert(want.end(), in.begin() + static_cast<std::ptrdiff_t>(whole), in.end());
+                ASSERT_EQ(block, want)
+                    << bits << " bits, " << bytes << " bytes, loops " << static_cast<int>(loops);
+            }
         }
     }
 }

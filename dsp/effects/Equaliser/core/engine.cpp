@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/cpu_features.h"
 #include "core/float_environment.h"
 
 namespace eq {
@@ -129,7 +130,45 @@ void ExchangeSamples(uint8_t* __restrict data, int32_t* __restrict in, const flo
     }
 }
 
+// Puts the accumulator's values in the place of `count` stored samples,
+// clamped and rounded as ExchangeSamples does (whose inputs were read before).
+template <int Bits>
+void WriteSamples(uint8_t* __restrict data, const float* __restrict out, size_t count)
+{
+    using D = Depth<Bits>;
+    constexpr size_t kSampleBytes = Bits / 8;
+    for (size_t i = 0; i < count; ++i) {
+        const float v = std::min(std::max(out[i], D::kMin), D::kMax);
+        D::Write(data + i * kSampleBytes, RoundHalfAway(v));
+    }
+}
+
+// Adds the filtered block of lanes first .. first + channels - 1 (channel c
+// in lane first + c) to the accumulator: its first 255 frames onto the
+// previous block's tail, the rest in place of what was there.
+template <size_t Channels>
+void AddBlock(float* __restrict out, const float* __restrict lanes, size_t width, size_t channels)
+{
+    const size_t ch = Channels ? Channels : channels;
+    for (size_t n = 0; n < kBlockFrames; ++n) {
+        for (size_t c = 0; c < ch; ++c)
+            out[n * ch + c] += lanes[n * width + c];
+    }
+    for (size_t n = kBlockFrames; n < kTransformSize; ++n) {
+        for (size_t c = 0; c < ch; ++c)
+            out[n * ch + c] = lanes[n * width + c];
+    }
+}
+
 } // namespace
+
+void AlignedFloats::assign(size_t count)
+{
+    constexpr size_t kAlign = 32;
+    storage_.assign(count + kAlign / sizeof(float), 0.0f);
+    const auto address = reinterpret_cast<uintptr_t>(storage_.data());
+    offset_ = ((kAlign - address % kAlign) % kAlign) / sizeof(float);
+}
 
 long double BesselI0(long double x)
 {
@@ -181,7 +220,7 @@ Taps DesignTaps(const Gains& gains, double sampleRate)
     return taps;
 }
 
-Engine::Engine(const AudioShape& shape, bool enabled)
+Engine::Engine(const AudioShape& shape, bool enabled, LanePath path)
     : shape_(shape), channels_(shape.channels),
       frameBytes_(static_cast<size_t>(shape.channels) * (shape.bitsPerSample / 8)), enabled_(enabled),
       input_(static_cast<size_t>(kBlockFrames) * shape.channels, 0),
@@ -191,6 +230,38 @@ Engine::Engine(const AudioShape& shape, bool enabled)
     for (auto& pair : spectra_) {
         for (auto& spectrum : pair)
             spectrum.assign(kTransformSize, 0.0f);
+    }
+    if (path == LanePath::kAvx2 && !dsp::ProcessorHasAvx2())
+        path = LanePath::kSse2;
+    if (path == LanePath::kOneAtATime || channels_ == 0)
+        return;
+    lanes_ = path == LanePath::kAvx2 ? &Avx2LaneFilter() : &Sse2LaneFilter();
+    tables_ = fft_.tables();
+    const size_t width = lanes_->width;
+    groupBlocks_ = channels_ <= width ? width / channels_ : 1;
+    groupChunks_ = channels_ <= width ? 1 : (channels_ + width - 1) / width;
+    laneRe_.assign(tables_.m * width);
+    laneIm_.assign(tables_.m * width);
+    laneOut_.assign(tables_.n * width);
+    for (auto& pair : laneSpectra_) {
+        for (auto& spectra : pair)
+            spectra.assign(tables_.n * width);
+    }
+}
+
+void Engine::PrepareLaneSpectra(int pair)
+{
+    if (!lanes_)
+        return;
+    const size_t width = lanes_->width;
+    float* first = laneSpectra_[pair][0].data();
+    float* later = laneSpectra_[pair][1].data();
+    for (size_t k = 0; k < tables_.n; ++k) {
+        for (size_t lane = 0; lane < width; ++lane) {
+            // Lane l of a group's first chunk holds channel l % channels.
+            first[k * width + lane] = spectra_[pair][lane % channels_ == 0 ? 0 : 1][k];
+            later[k * width + lane] = spectra_[pair][1][k];
+        }
     }
 }
 
@@ -213,6 +284,7 @@ void Engine::SetBands(const BandRecord& record)
         for (float& v : spectrum)
             v *= 1.0f / 256.0f;
     }
+    PrepareLaneSpectra(spare);
     switchPending_ = true;
 }
 
@@ -248,6 +320,14 @@ void Engine::ProcessDepth(uint8_t* data, size_t frames)
 {
     constexpr size_t kSampleBytes = Bits / 8;
     while (frames > 0) {
+        if (lanes_ && filled_ == 0 && groupChunks_ == 1 && frames >= kBlockFrames) {
+            // Whole blocks from a block boundary: a group at once.
+            const size_t blocks = std::min(frames / kBlockFrames, groupBlocks_);
+            RunWholeBlocks<Bits>(data, blocks);
+            data += blocks * kBlockFrames * channels_ * kSampleBytes;
+            frames -= blocks * kBlockFrames;
+            continue;
+        }
         const size_t n = std::min(frames, static_cast<size_t>(kBlockFrames - filled_));
         const size_t first = static_cast<size_t>(filled_) * channels_;
         const size_t count = n * channels_;
@@ -262,16 +342,78 @@ void Engine::ProcessDepth(uint8_t* data, size_t frames)
     }
 }
 
-void Engine::RunBlock()
+void Engine::SwitchIfPending()
 {
     if (switchPending_) {
         active_ = 1 - active_;
         switchPending_ = false;
     }
+}
+
+// Fills the first `used` lanes from read(lane, frame) and the rest with
+// silence: the even and odd samples at their bit-reversed points, as
+// RealFft::Forward places them, and silence from frame 255 on.
+template <class Read>
+void Engine::FilterInLanes(size_t used, Read read)
+{
+    const size_t width = lanes_->width;
+    float* re = laneRe_.data();
+    float* im = laneIm_.data();
+    std::fill(re, re + tables_.m * width, 0.0f);
+    std::fill(im, im + tables_.m * width, 0.0f);
+    const unsigned* reverse = tables_.reverse;
+    constexpr size_t kPairs = kBlockFrames / 2; // frame 254 is the last, an even one
+    for (size_t lane = 0; lane < used; ++lane) {
+        for (size_t i = 0; i < kPairs; ++i) {
+            re[reverse[i] * width + lane] = read(lane, 2 * i);
+            im[reverse[i] * width + lane] = read(lane, 2 * i + 1);
+        }
+        re[reverse[kPairs] * width + lane] = read(lane, 2 * kPairs);
+    }
+}
+
+template <int Bits>
+void Engine::RunWholeBlocks(uint8_t* data, size_t blocks)
+{
+    using D = Depth<Bits>;
+    constexpr size_t kSampleBytes = Bits / 8;
+    SwitchIfPending();
     const size_t ch = channels_;
-    // The previous block's tail (frames 255 to 511) moves to the front.
-    std::memmove(output_.data(), output_.data() + kBlockFrames * ch,
-                 static_cast<size_t>(kTransformSize - kBlockFrames) * ch * sizeof(float));
+    const size_t frameBytes = ch * kSampleBytes;
+    // Lane l reads block l / ch, channel l % ch: all of them are read before
+    // the first output is written over them.
+    const uint8_t* source[kMaxLanes] = {};
+    for (size_t lane = 0; lane < blocks * ch; ++lane)
+        source[lane] = data + (lane / ch) * kBlockFrames * frameBytes + (lane % ch) * kSampleBytes;
+    FilterInLanes(blocks * ch, [&](size_t lane, size_t frame) {
+        return static_cast<float>(D::Read(source[lane] + frame * frameBytes));
+    });
+    lanes_->filter(tables_, laneRe_.data(), laneIm_.data(), laneSpectra_[active_][0].data(), laneOut_.data());
+    for (size_t b = 0; b < blocks; ++b) {
+        WriteSamples<Bits>(data + b * kBlockFrames * frameBytes, output_.data(), kBlockFrames * ch);
+        ShiftOutput();
+        AddLanes(b * ch, ch, 0);
+    }
+}
+
+void Engine::RunBlock()
+{
+    SwitchIfPending();
+    ShiftOutput();
+    const size_t ch = channels_;
+    if (lanes_) {
+        const size_t width = lanes_->width;
+        for (size_t first = 0; first < ch; first += width) {
+            const size_t used = std::min(width, ch - first);
+            FilterInLanes(used, [&](size_t lane, size_t frame) {
+                return static_cast<float>(input_[frame * ch + first + lane]);
+            });
+            lanes_->filter(tables_, laneRe_.data(), laneIm_.data(),
+                           laneSpectra_[active_][first == 0 ? 0 : 1].data(), laneOut_.data());
+            AddLanes(0, used, first);
+        }
+        return;
+    }
     float* w = work_.data();
     for (size_t c = 0; c < ch; ++c) {
         for (size_t n = 0; n < kBlockFrames; ++n)
@@ -287,6 +429,34 @@ void Engine::RunBlock()
             out[n * ch] += w[n];
         for (size_t n = kBlockFrames; n < kTransformSize; ++n)
             out[n * ch] = w[n];
+    }
+}
+
+// The previous block's tail (frames 255 to 511) moves to the front.
+void Engine::ShiftOutput()
+{
+    const size_t ch = channels_;
+    std::memmove(output_.data(), output_.data() + kBlockFrames * ch,
+                 static_cast<size_t>(kTransformSize - kBlockFrames) * ch * sizeof(float));
+}
+
+void Engine::AddLanes(size_t first, size_t used, size_t channel)
+{
+    const size_t ch = channels_;
+    const size_t width = lanes_->width;
+    const float* w = laneOut_.data() + first;
+    float* out = output_.data() + channel;
+    if (ch == used) {
+        if (ch == 1)
+            return AddBlock<1>(out, w, width, 1);
+        if (ch == 2)
+            return AddBlock<2>(out, w, width, 2);
+    }
+    for (size_t lane = 0; lane < used; ++lane) {
+        for (size_t n = 0; n < kBlockFrames; ++n)
+            out[n * ch + lane] += w[n * width + lane];
+        for (size_t n = kBlockFrames; n < kTransformSize; ++n)
+            out[n * ch + lane] = w[n * width + lane];
     }
 }
 

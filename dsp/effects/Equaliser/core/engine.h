@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/bands.h"
+#include "core/lane_filter.h"
 #include "core/real_fft.h"
 
 namespace eq {
@@ -51,10 +52,26 @@ struct AudioShape
     uint16_t bitsPerSample = 0;
 };
 
+// Floats whose first one lies on a 32-byte boundary (vector lanes).
+class AlignedFloats
+{
+public:
+    void assign(size_t count);
+    float* data() { return storage_.data() + offset_; }
+    const float* data() const { return storage_.data() + offset_; }
+
+private:
+    std::vector<float> storage_;
+    size_t offset_ = 0;
+};
+
 class Engine
 {
 public:
-    explicit Engine(const AudioShape& shape, bool enabled = true);
+    // `path` chooses how the blocks are filtered; every path gives the same
+    // bytes. The AVX2 path is only taken where the processor has AVX2 (else
+    // SSE2 lanes are used).
+    explicit Engine(const AudioShape& shape, bool enabled = true, LanePath path = FastestLanePath());
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
     Engine(Engine&&) = default;
@@ -75,11 +92,20 @@ public:
     const Taps& taps() const { return taps_; }
     // Bytes in one frame as Process counts them (channels times whole bytes per sample).
     size_t frameBytes() const { return frameBytes_; }
+    LanePath lanePath() const { return lanes_ ? lanes_->path : LanePath::kOneAtATime; }
 
 private:
     template <int Bits>
     void ProcessDepth(uint8_t* data, size_t frames);
+    template <int Bits>
+    void RunWholeBlocks(uint8_t* data, size_t blocks);
+    template <class Read>
+    void FilterInLanes(size_t used, Read read);
+    void SwitchIfPending();
+    void ShiftOutput();
+    void AddLanes(size_t first, size_t used, size_t channel);
     void RunBlock();
+    void PrepareLaneSpectra(int pair);
 
     AudioShape shape_;
     size_t channels_;
@@ -97,6 +123,19 @@ private:
     bool switchPending_ = false;
     std::vector<float> work_;
     RealFft fft_;
+
+    // The lanes: each group of blocks is filtered at once, block b's channel
+    // c in lane b * channels + c of the group (in chunks of `width` lanes
+    // when the channels alone fill more than one chunk).
+    const LaneFilter* lanes_ = nullptr;
+    FftTables tables_;
+    size_t groupBlocks_ = 1; // blocks per group
+    size_t groupChunks_ = 1; // chunks of lanes per block when the channels fill more than one
+    AlignedFloats laneRe_, laneIm_;
+    AlignedFloats laneOut_; // the filtered samples of every chunk of a group
+    // Per spectrum pair: the lane spectra of a group's first chunk and of its
+    // later chunks (which hold no channel 0).
+    std::array<std::array<AlignedFloats, 2>, 2> laneSpectra_;
 };
 
 } // namespace eq

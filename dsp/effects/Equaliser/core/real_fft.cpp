@@ -121,6 +121,25 @@ RealFft::RealFft(size_t n) : n_(n), m_(n / 2)
     im_.assign(m_, 0.0f);
 }
 
+FftTables RealFft::tables() const
+{
+    FftTables t;
+    t.n = n_;
+    t.m = m_;
+    t.reverse = reverse_.data();
+    t.twRe = twRe_.data();
+    t.twIm = twIm_.data();
+    t.twImInverse = twImInverse_.data();
+    for (int k = 0; k < 3; ++k) {
+        t.r4Re[k] = r4Re_[k].data();
+        t.r4Im[k] = r4Im_[k].data();
+        t.r4ImInverse[k] = r4ImInverse_[k].data();
+    }
+    t.rotRe = rotRe_.data();
+    t.rotIm = rotIm_.data();
+    return t;
+}
+
 // Decimation-in-time stages over re_/im_, which hold their input in
 // bit-reversed order. The inverse uses the conjugate twiddles.
 void RealFft::ComplexStages(bool inverse)

@@ -19,6 +19,22 @@
 
 namespace eq {
 
+// The tables of one RealFft, for code that runs several of its transforms at
+// once with the same operations (core/lane_filter.h).
+struct FftTables
+{
+    size_t n = 0, m = 0;               // real and complex lengths
+    const unsigned* reverse = nullptr; // bit-reversed index of each of the m points
+    const float* twRe = nullptr;       // radix-2 twiddles of half-width h at [h + j]
+    const float* twIm = nullptr;
+    const float* twImInverse = nullptr;
+    const float* r4Re[3] = {}; // radix-4 twiddles w^j, w^2j, w^3j at [q + j]
+    const float* r4Im[3] = {};
+    const float* r4ImInverse[3] = {};
+    const float* rotRe = nullptr; // e^(-2 pi i k / n), k <= m/2
+    const float* rotIm = nullptr;
+};
+
 class RealFft
 {
 public:
@@ -27,6 +43,7 @@ public:
     size_t size() const { return n_; }
     void Forward(float* a);
     void Inverse(float* a);
+    FftTables tables() const;
 
 private:
     void ComplexStages(bool inverse);

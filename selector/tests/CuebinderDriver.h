@@ -272,18 +272,19 @@ public:
     }
     // Starts the program beside the Cuebinder.ini already written and waits
     // for its main window to show `title`.
-    void Launch(const std::string& title)
+    void Launch(const std::string& title, std::chrono::milliseconds limit = 10000ms)
     {
         cuebinder_ = std::make_unique<Process>();
         ASSERT_TRUE(cuebinder_->Start(App("Cuebinder.exe"), "", root_ + "\\app"));
-        Attach(title);
+        Attach(title, limit);
     }
     // Finds the running program's main window once it shows `title`.
-    void Attach(const std::string& title)
+    void Attach(const std::string& title, std::chrono::milliseconds limit = 10000ms)
     {
-        ASSERT_TRUE(WaitFor([&] { return (main_ = FindWindowOf(cuebinder_->Id(), "TMainForm")) != nullptr; }))
+        ASSERT_TRUE(
+            WaitFor([&] { return (main_ = FindWindowOf(cuebinder_->Id(), "TMainForm")) != nullptr; }, limit))
             << "no main window";
-        ASSERT_TRUE(WaitFor([&] { return WindowText(main_) == title; })) << WindowText(main_);
+        ASSERT_TRUE(WaitFor([&] { return WindowText(main_) == title; }, limit)) << WindowText(main_);
         toolbar_ = GetDlgItem(main_, IDC_MAINTOOLBAR);
         list_ = GetDlgItem(main_, IDC_SOUNDSLIST);
         status_ = GetDlgItem(main_, IDC_STATUS);

@@ -33,14 +33,15 @@ bool TWholeFileRewrite::Begin()
     SetFileAttributesA(m_Temp.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(m_Temp.c_str());
     const DWORD attributes = GetFileAttributesA(m_Target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    m_Pending = true; // from here on the copy goes again unless committed, a part-made one too
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
-            return false;
         if (!CopyFileA(m_Target.c_str(), m_Temp.c_str(), FALSE))
             return false;
         SetFileAttributesA(m_Temp.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
-    m_Pending = true;
     return true;
 }
 

@@ -408,27 +408,47 @@ inline std::string UnixPath(std::string path)
 // A small file system of its own (tmpfs) mounted over a folder while the
 // object lives: a disk that fills up, or a folder that turns read-only.
 // Mounting needs root; Mounted() is false where the machine does not allow it.
+// Wine's start.exe may return before the Unix command is done, so each step
+// waits until it shows: a marker file in the folder below the mount is hidden
+// while the mount stands, and a read-only folder refuses a new file.
 class SmallDisk
 {
 public:
-    SmallDisk(const std::string& folder, int kilobytes) : unix_(UnixPath(folder))
+    SmallDisk(const std::string& folder, int kilobytes)
+        : folder_(folder), marker_(folder + "\\under-the-mount")
     {
-        mounted_ = RunUnix("/bin/mount -t tmpfs -o size=" + std::to_string(kilobytes) + "k,mode=0777 tmpfs " +
-                           unix_);
+        if (!testfiles::WriteAll(marker_, "x"))
+            return;
+        RunUnix("/bin/mount -t tmpfs -o size=" + std::to_string(kilobytes) + "k,mode=0777 tmpfs " +
+                UnixPath(folder));
+        mounted_ = WaitFor([&] { return !testfiles::Exists(marker_); });
     }
     ~SmallDisk()
     {
-        if (mounted_)
-            RunUnix("/bin/umount -l " + unix_);
+        if (mounted_) {
+            RunUnix("/bin/umount -l " + UnixPath(folder_));
+            WaitFor([&] { return testfiles::Exists(marker_); });
+        }
+        DeleteFileA(marker_.c_str());
     }
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
     bool Mounted() const { return mounted_; }
-    bool MakeReadOnly() { return RunUnix("/bin/mount -o remount,ro " + unix_); }
-    bool MakeWritable() { return RunUnix("/bin/mount -o remount,rw " + unix_); }
+    bool MakeReadOnly()
+    {
+        RunUnix("/bin/mount -o remount,ro " + UnixPath(folder_));
+        return WaitFor([&] {
+            const std::string probe = folder_ + "\\probe";
+            if (!testfiles::WriteAll(probe, ""))
+                return true;
+            DeleteFileA(probe.c_str());
+            return false;
+        });
+    }
 
 private:
-    std::string unix_;
+    std::string folder_;
+    std::string marker_;
     bool mounted_ = false;
 };
 

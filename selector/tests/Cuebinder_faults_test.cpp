@@ -324,6 +324,8 @@ struct TSaveRow
     bool onClosePrompt;
     std::function<void(CuebinderFaults&)> breakIt;
     std::function<void(CuebinderFaults&)> mend;
+    int count = 2; // the old file's Count (its first two entries are there): 600 makes the new file longer
+    bool smallDisk = false; // the list's folder is a small file system of its own
 };
 
 TEST_F(CuebinderFaults, AListThatCannotBeSavedStaysInMemoryAndTheOldFileStaysWhole)
@@ -336,19 +338,31 @@ TEST_F(CuebinderFaults, AListThatCannotBeSavedStaysInMemoryAndTheOldFileStaysWho
     };
     auto folderGone = [](CuebinderFaults& t) { testfiles::RemoveTree(t.root_ + "\\lists"); };
     auto folderBack = [](CuebinderFaults& t) { CreateDirectoryA((t.root_ + "\\lists").c_str(), nullptr); };
+    auto full = [](CuebinderFaults& t) { Fill(t.root_ + "\\lists"); };
+    auto room = [](CuebinderFaults& t) { ASSERT_TRUE(DeleteFileA((t.root_ + "\\lists\\filler").c_str())); };
     const TSaveRow rows[] = {
         {"read-only, on Save", false, readOnly, writable},
         {"read-only, on the close prompt", true, readOnly, writable},
         {"its folder gone, on Save", false, folderGone, folderBack},
         {"its folder gone, on the close prompt", true, folderGone, folderBack},
+        {"a longer list on a full disk, on Save", false, full, room, 600, true},
+        {"a longer list on a full disk, on the close prompt", true, full, room, 600, true},
     };
     for (const TSaveRow& row : rows) {
         SCOPED_TRACE(row.name);
         SetUp();
         CreateDirectoryA((root_ + "\\lists").c_str(), nullptr);
+        std::unique_ptr<SmallDisk> disk;
+        if (row.smallDisk) {
+            disk = std::make_unique<SmallDisk>(root_ + "\\lists", 64);
+            ASSERT_TRUE(disk->Mounted());
+        }
         const std::string list = root_ + "\\lists\\songs.qbl";
-        const std::string old =
-            ListText(2, {Sound("alpha.wav") + ";Shift+Ctrl+F9", Sound("beta.wav") + ";Shift+Ctrl+F10"});
+        const std::string old = ListText(
+            row.count, {Sound("alpha.wav") + ";Shift+Ctrl+F9", Sound("beta.wav") + ";Shift+Ctrl+F10"});
+        std::vector<std::string> kept(static_cast<std::size_t>(row.count - 1), ";");
+        kept[0] = Sound("beta.wav") + ";Shift+Ctrl+F10";
+        const std::string saved = ListText(row.count - 1, kept);
         WriteOrFail(list, old);
         std::string settings = GameSettings(false);
         settings.replace(settings.find("\\songs.qbl"), 10, "\\lists\\songs.qbl");
@@ -367,7 +381,7 @@ TEST_F(CuebinderFaults, AListThatCannotBeSavedStaysInMemoryAndTheOldFileStaysWho
         }
         EXPECT_EQ(Dismiss("Exception"), "Unable to write to " + list);
         EXPECT_TRUE(Answers()) << "the window closed or hangs";
-        EXPECT_EQ(ListView_GetItemCount(list_), 1);
+        EXPECT_EQ(ListView_GetItemCount(list_), row.count - 1);
         EXPECT_TRUE(ReadAll(list) == before) << "the old file changed";
         EXPECT_FALSE(testfiles::Exists(list + "-Tmp"));
 
@@ -379,10 +393,12 @@ TEST_F(CuebinderFaults, AListThatCannotBeSavedStaysInMemoryAndTheOldFileStaysWho
             main_ = nullptr;
         } else {
             Command(IDM_SAVE);
-            EXPECT_TRUE(WaitFor([&] { return ReadAll(list).find("Count=1\r\n") != std::string::npos; }));
+            EXPECT_TRUE(WaitFor([&] { return ReadAll(list) == saved; }));
             EXPECT_TRUE(CloseAndWait()) << "asked again after a save";
         }
-        EXPECT_EQ(ReadAll(list), ListText(1, {Sound("beta.wav") + ";Shift+Ctrl+F10"}));
+        EXPECT_TRUE(ReadAll(list) == saved);
+        StopPrograms();
+        disk.reset();
         TearDown();
     }
 }

@@ -434,10 +434,12 @@ public:
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
     bool Mounted() const { return mounted_; }
+    // Tried until it holds: a file just closed may still count as open for
+    // writing for a moment, and the remount is refused while it does.
     bool MakeReadOnly()
     {
-        RunUnix("/bin/mount -o remount,ro " + UnixPath(folder_));
         return WaitFor([&] {
+            RunUnix("/bin/mount -o remount,ro " + UnixPath(folder_));
             const std::string probe = folder_ + "\\probe";
             if (!testfiles::WriteAll(probe, ""))
                 return true;

@@ -351,6 +351,32 @@ public:
         DestroyWindow(probe);
         return ok;
     }
+    // Waits for the message box with this caption and returns its text after
+    // pressing its OK (or Yes) button.
+    std::string Dismiss(const char* caption, int button = IDOK)
+    {
+        HWND box = WaitForDialog(caption);
+        if (!box)
+            return std::string("<no ") + caption + " box>";
+        std::string text = MessageText(box);
+        PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+        WaitFor([&] { return !IsWindow(box); });
+        return text;
+    }
+    // Selects the first row and deletes it with the confirmation, so the list is modified.
+    void DeleteFirstRow()
+    {
+        RemoteBuffer item(cuebinder_->Handle(), sizeof(LVITEMA));
+        LVITEMA state{};
+        state.stateMask = LVIS_SELECTED;
+        state.state = LVIS_SELECTED;
+        item.Write(0, &state, sizeof state);
+        SendMessageA(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(item.Ptr()));
+        const int before = ListView_GetItemCount(list_);
+        Command(IDM_DELETE);
+        EXPECT_EQ(Dismiss("Question", IDYES), "Are you sure you want to delete the selected sound(s)?");
+        EXPECT_TRUE(WaitFor([&] { return ListView_GetItemCount(list_) == before - 1; }));
+    }
     // The main window is not hung: it answers a message within a second.
     bool Answers() const
     {

@@ -208,18 +208,8 @@ TEST_F(CuebinderRun, FromAFirstStartThroughOptionsAddSavePlayAndTheSavePromptOnT
     ASSERT_TRUE(WaitFor([&] { return !Active(); }));
 
     // Delete the first row (confirmed), then Exit: the save prompt, Yes saves and the program ends.
-    RemoteBuffer item(cuebinder_->Handle(), sizeof(LVITEMA));
-    LVITEMA state{};
-    state.stateMask = LVIS_SELECTED;
-    state.state = LVIS_SELECTED;
-    item.Write(0, &state, sizeof state);
-    SendMessageA(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(item.Ptr()));
-    Command(IDM_DELETE);
-    HWND question = WaitForDialog("Question");
-    ASSERT_NE(question, nullptr) << "no question before deleting";
-    EXPECT_EQ(MessageText(question), "Are you sure you want to delete the selected sound(s)?");
-    PostMessageA(question, WM_COMMAND, IDYES, 0);
-    ASSERT_TRUE(WaitFor([&] { return ListView_GetItemCount(list_) == 1; }));
+    DeleteFirstRow();
+    ASSERT_EQ(ListView_GetItemCount(list_), 1);
     EXPECT_EQ(RemoteItemText(cuebinder_->Handle(), list_, 0, 0), files[1]);
 
     Command(IDM_EXIT);

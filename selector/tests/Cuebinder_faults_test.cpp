@@ -50,18 +50,6 @@ public:
         }
         CloseHandle(f);
     }
-    // Waits for the message box with this caption and returns its text after
-    // pressing its OK (or Yes) button.
-    std::string Dismiss(const char* caption, int button = IDOK)
-    {
-        HWND box = WaitForDialog(caption);
-        if (!box)
-            return std::string("<no ") + caption + " box>";
-        std::string text = MessageText(box);
-        PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
-        WaitFor([&] { return !IsWindow(box); });
-        return text;
-    }
     static long long MsSince(std::chrono::steady_clock::time_point start)
     {
         return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
@@ -75,20 +63,6 @@ public:
         EXPECT_TRUE(WaitFor([&] { return Answers(); }, 30000ms)) << "hangs after its start";
         std::printf("%s: answering %lld ms after the window showed its list\n", row, MsSince(shown));
         EXPECT_TRUE(Answers());
-    }
-    // Selects the first row and deletes it with the confirmation, so the list is modified.
-    void DeleteFirstRow()
-    {
-        RemoteBuffer item(cuebinder_->Handle(), sizeof(LVITEMA));
-        LVITEMA state{};
-        state.stateMask = LVIS_SELECTED;
-        state.state = LVIS_SELECTED;
-        item.Write(0, &state, sizeof state);
-        SendMessageA(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(item.Ptr()));
-        const int before = ListView_GetItemCount(list_);
-        Command(IDM_DELETE);
-        EXPECT_EQ(Dismiss("Question", IDYES), "Are you sure you want to delete the selected sound(s)?");
-        EXPECT_TRUE(WaitFor([&] { return ListView_GetItemCount(list_) == before - 1; }));
     }
 };
 

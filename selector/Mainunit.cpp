@@ -1,5 +1,7 @@
 #include "Mainunit.h"
 
+#include "FileSteps.h"
+
 #include "Aboutunit.h"
 #include "Cubdfuncs.h"
 #include "DialogLayout.h"
@@ -667,11 +669,11 @@ void TMainForm::LoadSoundList(const std::string& fileName)
     Modified = false;
     ClearSounds();
     const int count = cb::ParseCount(ReadProfileValue(fileName, cb::kConfigSection, cb::kCountKey, ""));
+    const cb::TProfileSection sounds(count > 0 ? ReadProfileSection(fileName, cb::kSoundsSection) : "");
     SendMessageA(m_hSoundsList, WM_SETREDRAW, FALSE, 0);
     for (int i = 0; i < count; ++i) {
-        const std::string key = cb::SoundKey(static_cast<std::size_t>(i));
         cb::TSoundValue value =
-            cb::ParseSoundValue(ReadProfileValue(fileName, cb::kSoundsSection, key.c_str(), ";"));
+            cb::ParseSoundValue(sounds.Value(cb::SoundKey(static_cast<std::size_t>(i)), ";"));
         cb::TSound sound;
         sound.Filename = std::move(value.Filename);
         sound.ShortCut = TextToShortCut(value.ShortCutText);
@@ -681,25 +683,53 @@ void TMainForm::LoadSoundList(const std::string& fileName)
     SendMessageA(m_hSoundsList, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(m_hSoundsList, nullptr, TRUE);
     m_Settings.SetLastFile(CurrentFile);
-    m_Settings.Save();
+    SaveSettings();
     RefreshState();
 }
 
 void TMainForm::SaveSoundList(const std::string& fileName)
 {
-    const int count = ListView_GetItemCount(m_hSoundsList);
-    WriteProfileValue(fileName, cb::kConfigSection, cb::kCountKey, std::to_string(count).c_str());
-    WriteProfileValue(fileName, cb::kSoundsSection, nullptr, nullptr);
-    for (std::size_t i = 0; i < m_Sounds.size(); ++i) {
-        const std::string key = cb::SoundKey(i);
-        const std::string value = cb::SoundValue(m_Sounds[i].Filename, ShortCutToText(m_Sounds[i].ShortCut));
-        WriteProfileValue(fileName, cb::kSoundsSection, key.c_str(), value.c_str());
+    // The keys go into a copy of the file that replaces it in one step: a
+    // write refused half-way (a full disk) leaves the old list whole.
+    TWholeFileRewrite rewrite(fileName);
+    if (!rewrite.Begin())
+        throw EIniWriteError(fileName);
+    const std::string& copy = rewrite.Path();
+    try {
+        const int count = ListView_GetItemCount(m_hSoundsList);
+        WriteProfileValue(copy, cb::kConfigSection, cb::kCountKey, std::to_string(count).c_str());
+        WriteProfileValue(copy, cb::kSoundsSection, nullptr, nullptr);
+        for (std::size_t i = 0; i < m_Sounds.size(); ++i) {
+            const std::string key = cb::SoundKey(i);
+            const std::string value =
+                cb::SoundValue(m_Sounds[i].Filename, ShortCutToText(m_Sounds[i].ShortCut));
+            WriteProfileValue(copy, cb::kSoundsSection, key.c_str(), value.c_str());
+        }
+    } catch (const EIniWriteError&) {
+        throw EIniWriteError(fileName);
     }
+    if (!rewrite.Commit())
+        throw EIniWriteError(fileName);
     CurrentFile = fileName;
     Modified = false;
     m_Settings.SetLastFile(CurrentFile);
-    m_Settings.Save();
+    SaveSettings();
     RefreshState();
+}
+
+void TMainForm::SaveSettings()
+{
+    try {
+        m_Settings.Save();
+        m_SettingsWriteReported = false;
+    } catch (const EIniWriteError& e) {
+        // A settings file that cannot be written (a read-only program folder)
+        // is reported once, not at every resize, until a save succeeds again.
+        if (m_SettingsWriteReported)
+            return;
+        m_SettingsWriteReported = true;
+        ShowException(e.what());
+    }
 }
 
 int TMainForm::AskUnsavedChanges()
@@ -1047,14 +1077,14 @@ void TMainForm::FormResize()
     RECT r;
     GetWindowRect(Handle(), &r);
     m_Settings.SetWindowBounds(r.left, r.top, r.right, r.bottom);
-    m_Settings.Save();
+    SaveSettings();
 }
 
 void TMainForm::FormClose()
 {
     for (int i = 0; i < 3; ++i)
         m_Settings.SetColumnWidth(i, ListView_GetColumnWidth(m_hSoundsList, i));
-    m_Settings.Save();
+    SaveSettings();
 }
 
 // ---------------------------------------------------------------------------

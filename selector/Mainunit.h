@@ -98,6 +98,9 @@ public:
     void FormResize();
     // The window closes: the column widths are stored and saved.
     void FormClose();
+    // Saves the settings. A settings file that cannot be written is shown
+    // once, not at every resize, until a save succeeds again.
+    void SaveSettings();
 
     // Hotkeys.
     bool ActivateHotKeys();
@@ -150,7 +153,8 @@ private:
     HWND m_hStatus = nullptr;
     HMENU m_hPopupMenuBar = nullptr; // the menu resource that holds the pop-up menu
     HMENU m_hPopupMenu = nullptr;
-    bool m_SettingsApplied = false; // FormResize stores nothing before FormCreate read the settings
+    bool m_SettingsWriteReported = false; // a failed settings save was shown; shown again after a success
+    bool m_SettingsApplied = false;       // FormResize stores nothing before FormCreate read the settings
     HIMAGELIST m_MenuImages = nullptr;
     int m_ImageSize = 16; // of MenuImages, in pixels of the screen
     HFONT m_hFont = nullptr;

@@ -38,9 +38,8 @@ public:
     // way it is centred over the owner, the main window.
     TScriptForm();
 
-    // The choice and the typed folder as they stood when Setup closed the window.
+    // The choice as it stood when Setup closed the window.
     cb::ModChoice Choice() const { return m_Choice; }
-    const std::string& OtherText() const { return m_OtherText; }
     // The chosen mod folder, ending in "\".
     std::string ModFolder() const { return cb::ModFolderFor(m_Choice, m_OtherText); }
 

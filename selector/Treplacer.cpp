@@ -67,7 +67,12 @@ void TReplacer::SetFilename(const std::string& name)
     // One target at a time: the handle of an earlier activation is released first.
     Close();
     m_Filename = name;
+    OpenTarget();
+}
 
+void TReplacer::OpenTarget()
+{
+    const std::string& name = m_Filename;
     if (!FileExists(name)) {
         WriteLog("File doens't exist in SetFilename(). Creating.");
         HANDLE created = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -82,6 +87,26 @@ void TReplacer::SetFilename(const std::string& name)
                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE)
         WriteLog("Bad m_hFile (" + HandleText(m_hFile) + ")");
+}
+
+bool TReplacer::TargetUsable() const
+{
+    if (!IsOpen())
+        return false;
+    // A target removed under the open handle (its folder deleted) still takes
+    // writes, but nobody can read them: it has no name left.
+    BY_HANDLE_FILE_INFORMATION info{};
+    return !GetFileInformationByHandle(m_hFile, &info) || info.nNumberOfLinks > 0;
+}
+
+void TReplacer::ReopenWhenUnusable()
+{
+    if (m_hFile == nullptr || TargetUsable())
+        return;
+    // The open of the activation failed (the game held the file, say) or its
+    // file is gone: one more try now, logged as at activation when it fails.
+    Close();
+    OpenTarget();
 }
 
 bool TReplacer::Truncate()
@@ -113,6 +138,7 @@ bool TReplacer::Replace(const std::string& source)
         return false;
     }
 
+    ReopenWhenUnusable();
     bool ok = Truncate();
     if (ok) {
         LARGE_INTEGER size{};

@@ -30,9 +30,11 @@ public:
     // Chooses the target: closes the previous one, creates a missing file
     // (logged), clears read-only, hidden and system, and opens it for writing.
     void SetFilename(const std::string& name);
-    // Overwrites the target with the contents of `source`. False, with a log
-    // line, when the source is missing or cannot be opened, the target is not
-    // open, or a read or write fails.
+    // Overwrites the target with the contents of `source`. A target that
+    // could not be opened at activation, or whose file was removed since, is
+    // opened once more first. False, with a log line, when the source is
+    // missing or cannot be opened, the target is still not open, or a read or
+    // write fails.
     bool Replace(const std::string& source);
     // Cuts the target to zero length.
     bool Truncate();
@@ -45,6 +47,13 @@ public:
     bool IsOpen() const { return m_hFile != nullptr && m_hFile != INVALID_HANDLE_VALUE; }
 
 private:
+    // Creates a missing target (logged), clears its attributes and opens it.
+    void OpenTarget();
+    // False when the target could not be opened or its file has been removed.
+    bool TargetUsable() const;
+    // At a press: a target that is unusable is opened once more.
+    void ReopenWhenUnusable();
+
     HANDLE m_hFile = nullptr;
     std::string m_Filename;
     std::unique_ptr<char[]> m_pBuffer;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -31,6 +32,19 @@ std::string ReadProfileValue(const std::string& fileName, const char* section, c
     char buffer[2048] = {};
     DWORD n = GetPrivateProfileStringA(section, key, fallback, buffer, sizeof buffer, fileName.c_str());
     return std::string(buffer, n < sizeof buffer ? n : sizeof buffer - 1);
+}
+
+std::string ReadProfileSection(const std::string& fileName, const char* section)
+{
+    std::vector<char> buffer(65536);
+    for (;;) {
+        DWORD n = GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                            fileName.c_str());
+        // A section that does not fit comes back cut, its length the buffer's less two.
+        if (n + 2 < buffer.size() || buffer.size() >= 256u * 1024 * 1024)
+            return std::string(buffer.data(), std::min<std::size_t>(n + 1, buffer.size()));
+        buffer.resize(buffer.size() * 4);
+    }
 }
 
 std::string ProgramPath()
@@ -64,8 +78,9 @@ void TSettings::Load()
     int left = readInt(kWindow, "iX", cb::CentredEdge(GetSystemMetrics(SM_CXSCREEN), width));
     int top = readInt(kWindow, "iY", cb::CentredEdge(GetSystemMetrics(SM_CYSCREEN), height));
     m_WindowBounds = {left, top, left + width, top + height};
+    // A width below one pixel is no width: the list keeps its design width.
     for (int i = 0; i < 3; ++i)
-        m_ColumnWidths[i] = readInt(kWindow, kColumnKeys[i], 0);
+        m_ColumnWidths[i] = std::max(0, readInt(kWindow, kColumnKeys[i], 0));
     m_InstallPath = ReadProfileValue(m_FileName, kGame, "InstallPath");
     m_LastFile = ReadProfileValue(m_FileName, kApp, "LastFile");
     m_BufferSize = readInt(kApp, "BufferSize", 128);
@@ -76,11 +91,18 @@ void TSettings::Load()
 
 void TSettings::Save()
 {
-    auto writeInt = [this](const char* section, const char* key, int value) {
-        WriteProfileValue(m_FileName, section, key, cb::SettingIntegerText(value).c_str());
+    // A key that already holds its text is not written again: the system
+    // rewrites the whole file for every key written, which makes each resize
+    // slow on a large file, and a file that needs no change is not touched.
+    auto write = [this](const char* section, const char* key, const std::string& value) {
+        if (ReadProfileValue(m_FileName, section, key, "\n") != value)
+            WriteProfileValue(m_FileName, section, key, value.c_str());
     };
-    auto writeBool = [this](const char* section, const char* key, bool value) {
-        WriteProfileValue(m_FileName, section, key, cb::SettingBoolText(value).c_str());
+    auto writeInt = [&write](const char* section, const char* key, int value) {
+        write(section, key, cb::SettingIntegerText(value));
+    };
+    auto writeBool = [&write](const char* section, const char* key, bool value) {
+        write(section, key, cb::SettingBoolText(value));
     };
 
     const TWindowBounds& b = m_WindowBounds;
@@ -91,8 +113,8 @@ void TSettings::Save()
     writeInt(kGame, "BarAlign", m_BarAlign);
     for (int i = 0; i < 3; ++i)
         writeInt(kWindow, kColumnKeys[i], m_ColumnWidths[i]);
-    WriteProfileValue(m_FileName, kGame, "InstallPath", m_InstallPath.c_str());
-    WriteProfileValue(m_FileName, kApp, "LastFile", m_LastFile.c_str());
+    write(kGame, "InstallPath", m_InstallPath);
+    write(kApp, "LastFile", m_LastFile);
     writeInt(kApp, "BufferSize", m_BufferSize);
     writeBool(kApp, "MinWhenActivated", m_MinWhenActivated);
     writeBool(kApp, "LoadLastAtStart", m_LoadLastAtStart);

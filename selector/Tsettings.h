@@ -26,6 +26,10 @@ void WriteProfileValue(const std::string& fileName, const char* section, const c
 std::string ReadProfileValue(const std::string& fileName, const char* section, const char* key,
                              const char* fallback = "");
 
+// GetPrivateProfileSectionA: the whole section as the system hands it over
+// (lines "key=value", each ended by a NUL); empty when it is missing.
+std::string ReadProfileSection(const std::string& fileName, const char* section);
+
 // Outer rectangle of the main window in screen pixels.
 struct TWindowBounds
 {

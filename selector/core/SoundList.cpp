@@ -1,5 +1,6 @@
 #include "core/SoundList.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace cb {
@@ -136,6 +137,42 @@ std::string GameDirectoryStatusText(std::string_view gameDirectory)
     text += gameDirectory;
     text += '"';
     return text;
+}
+
+namespace {
+
+std::string Lowered(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+} // namespace
+
+TProfileSection::TProfileSection(std::string_view block)
+{
+    constexpr std::size_t kLongestValue = 2047;
+    while (!block.empty() && block.front() != '\0') {
+        const std::size_t end = std::min(block.find('\0'), block.size());
+        const std::string_view line = block.substr(0, end);
+        block.remove_prefix(end == block.size() ? end : end + 1);
+        const std::size_t equals = line.find('=');
+        std::string_view value =
+            equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        values_.emplace(Lowered(line.substr(0, equals)), std::string(value.substr(0, kLongestValue)));
+    }
+}
+
+std::string TProfileSection::Value(std::string_view key, std::string_view fallback) const
+{
+    auto found = values_.find(Lowered(key));
+    return found == values_.end() ? std::string(fallback) : found->second;
 }
 
 } // namespace cb

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace cb {
@@ -58,6 +59,22 @@ TSoundValue ParseSoundValue(std::string_view value);
 // sign may stand in front (before the 0x); a second sign, after the first or
 // after the 0x, makes the value not a number, however many digits follow.
 int ParseCount(std::string_view value);
+
+// One section of a list file as the system hands a whole section over (lines
+// "key=value", each ended by a NUL, a second NUL at the end), looked up as
+// reading each key on its own would: names compared without regard to case,
+// the first of two equal names wins, a value enclosed in a pair of the same
+// quote marks loses them, and at most 2047 characters of a value are seen.
+// Reading the section once keeps a list of thousands of entries quick.
+class TProfileSection
+{
+public:
+    explicit TProfileSection(std::string_view block);
+    std::string Value(std::string_view key, std::string_view fallback) const;
+
+private:
+    std::unordered_map<std::string, std::string> values_;
+};
 
 // Hotkey identifiers are drawn from the C runtime's generator (the classic
 // Windows one, reproduced here so it behaves the same everywhere).

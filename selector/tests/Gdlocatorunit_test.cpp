@@ -3,7 +3,7 @@
 // without a selection, and Auto-Find in the Options window.
 #include "Gdlocatorunit.h"
 
-#include "DialogScript.h"
+#include "DialogDriver.h"
 #include "FinderDrives.h"
 #include "LogCapture.h"
 #include "Optionsunit.h"
@@ -209,7 +209,7 @@ TEST_F(Locator, CancelOrEscapeDuringTheSearchStopsItAndCloses)
         std::vector<std::string> listed;
         INT_PTR result = 0;
         {
-            DialogScript script({[&] {
+            DialogDriver script({[&] {
                 HWND dlg = FindDialog(kTitle);
                 Click(dlg, IDC_LOC_SEARCHBUTTON);
                 listed = Items(dlg);
@@ -262,7 +262,7 @@ TEST_F(Locator, AutoFindPutsTheChosenDirectoryIntoOptions)
         DeleteFileA(log.File().c_str());
         TSettings settings(ini);
         settings.Load();
-        std::deque<DialogScript::Step> steps;
+        std::deque<DialogDriver::Step> steps;
         // Options: Auto-Find (the locator's own loop runs the next steps).
         steps.push_back([] { Click(FindDialog("Options"), IDC_OPT_AUTOSEARCHBUTTON); });
         steps.push_back([] { Click(FindDialog(kTitle), IDC_LOC_SEARCHBUTTON); });
@@ -274,10 +274,10 @@ TEST_F(Locator, AutoFindPutsTheChosenDirectoryIntoOptions)
             directory = WindowText(GetDlgItem(options, IDC_OPT_DIRECTORY));
             Click(options, IDOK);
         });
-        DialogScript script(std::move(steps));
+        DialogDriver script(std::move(steps));
         script.WaitWhile([this] { return finder_.Searching(); });
         EXPECT_TRUE(RunOptionsWindow(nullptr, settings, finder_)) << c.what;
-        EXPECT_EQ(script.Left(), 0u) << c.what;
+        EXPECT_EQ(script.Pending(), 0u) << c.what;
         EXPECT_FALSE(script.TimedOut()) << c.what;
         EXPECT_EQ(directory, c.directory) << c.what;
         EXPECT_EQ(settings.GetInstallPath(), c.directory) << c.what;

@@ -2,7 +2,7 @@
 // stored settings, what OK writes back, Escape, the folder picker.
 #include "Optionsunit.h"
 
-#include "DialogScript.h"
+#include "DialogDriver.h"
 #include "LogCapture.h"
 #include "Prompts.h"
 #include "TestFiles.h"
@@ -71,11 +71,11 @@ protected:
         return *settings_;
     }
     // Runs the Options command with `steps` acting on its window.
-    bool RunOptions(std::deque<DialogScript::Step> steps)
+    bool RunOptions(std::deque<DialogDriver::Step> steps)
     {
-        DialogScript script(std::move(steps));
+        DialogDriver script(std::move(steps));
         bool changed = RunOptionsWindow(nullptr, *settings_, finder_);
-        EXPECT_EQ(script.Left(), 0u) << "the window closed before the script ended";
+        EXPECT_EQ(script.Pending(), 0u) << "the window closed before the script ended";
         EXPECT_FALSE(script.TimedOut()) << "a dialog was still open after the script ended";
         return changed;
     }

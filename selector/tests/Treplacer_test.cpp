@@ -145,14 +145,52 @@ TEST(Replacer, FailuresAreLoggedAndReportedAsFailures)
     CloseHandle(lock);
     EXPECT_EQ(ReadAll(target), "keep");
 
+    EXPECT_EQ(log.Messages(),
+              (Lines{
+                  "Attempted to truncate file with bad handle. 0",
+                  "File doens't exist in SetFilename(). Creating.",
+                  "Bad m_hFile (-1)",
+                  "File doens't exist in SetFilename(). Creating.", // tried again at the press
+                  "Bad m_hFile (-1)",
+                  "Attempted to truncate file with bad handle. -1",
+                  "Attempted to truncate file with bad handle. -1",
+                  "Bad filename is Replace()",
+                  "Bad hInput (<=0) in Replace(). -1, " + source,
+              }));
+}
+
+TEST(Replacer, ATargetHeldAtActivationIsOpenedAgainAtTheNextPress)
+{
+    ScratchDir dir;
+    LogCapture log(dir / "log.txt");
+    const std::string target = dir / "voice_input.wav";
+    const std::string source = dir / "a.wav";
+    const std::string bytes = Pattern(200000, 23);
+    ASSERT_TRUE(WriteAll(target, "old"));
+    ASSERT_TRUE(WriteAll(source, bytes));
+
+    // The game holds the file with no sharing while the hotkeys are activated.
+    HANDLE game =
+        CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(game, INVALID_HANDLE_VALUE);
+    TReplacer r;
+    r.SetFilename(target);
+    EXPECT_FALSE(r.IsOpen());
+    EXPECT_FALSE(r.Replace(source)) << "a press while the game still holds the file";
+    CloseHandle(game);
+    EXPECT_EQ(ReadAll(target), "old");
+
+    // Once the game lets go, the next press opens the file and copies.
+    EXPECT_TRUE(r.Replace(source));
+    EXPECT_TRUE(r.IsOpen());
+    EXPECT_TRUE(ReadAll(target) == bytes);
+    ASSERT_TRUE(WriteAll(source, "short"));
+    EXPECT_TRUE(r.Replace(source)) << "the reopened handle serves later presses";
+    EXPECT_EQ(ReadAll(target), "short");
     EXPECT_EQ(log.Messages(), (Lines{
-                                  "Attempted to truncate file with bad handle. 0",
-                                  "File doens't exist in SetFilename(). Creating.",
+                                  "Bad m_hFile (-1)",
                                   "Bad m_hFile (-1)",
                                   "Attempted to truncate file with bad handle. -1",
-                                  "Attempted to truncate file with bad handle. -1",
-                                  "Bad filename is Replace()",
-                                  "Bad hInput (<=0) in Replace(). -1, " + source,
                               }));
 }
 

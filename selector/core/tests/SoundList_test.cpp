@@ -125,6 +125,34 @@ TEST(SoundList, CountValues)
         EXPECT_EQ(ParseCount(c.value), c.count) << c.value;
 }
 
+TEST(SoundList, ASectionReadWholeAnswersAsEachKeyReadOnItsOwn)
+{
+    using namespace std::string_literals;
+    const std::string longValue(3000, 'v');
+    const TProfileSection section(
+        "Sound0=a.wav;F2\0sound1=b.wav\0SOUND0=later;F3\0Sound2\0Sound3=\"q.wav;F4\"\0"
+        "Sound4='x\0Sound5="s +
+        longValue + "\0\0Sound6=after the end\0\0"s);
+    struct Case
+    {
+        const char* key;
+        std::string value;
+    };
+    const Case cases[] = {
+        {"Sound0", "a.wav;F2"}, // the first of two equal names
+        {"SOUND1", "b.wav"},    // names without regard to case
+        {"Sound2", ""},         // a line without "="
+        {"Sound3", "q.wav;F4"}, // a pair of quotes removed
+        {"Sound4", "'x"},       // a lone quote kept
+        {"Sound5", longValue.substr(0, 2047)},
+        {"Sound6", ";"}, // behind the end of the block: missing
+        {"Sound7", ";"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(section.Value(c.key, ";"), c.value) << c.key;
+    EXPECT_EQ(TProfileSection("").Value("Sound0", ";"), ";");
+}
+
 TEST(HotKeyIds, GeneratorMatchesTheCRuntimeSequence)
 {
     TRandom r;

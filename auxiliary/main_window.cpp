@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "options.h"
 #include "recorder_settings.h"
 #include "settings_store.h"
 #include "skin_button.h"
@@ -559,7 +560,7 @@ void MainWindow::Record(bool useLastSettings)
         AddCustomGenre();
     };
     recording_ = true;
-    lastOutcome_ = StartRecording(request, useLastSettings);
+    StartRecording(request, useLastSettings);
     recording_ = false;
 }
 
@@ -814,12 +815,6 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& 
     default:
         return 0;
     }
-}
-
-INT_PTR RunMainWindow(const MainWindow::Setup& setup)
-{
-    MainWindow window(setup);
-    return window.ShowModal(nullptr);
 }
 
 } // namespace auxiliary

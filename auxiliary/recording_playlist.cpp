@@ -1,7 +1,7 @@
 #include "recording_playlist.h"
 
 #include "disk_file.h"
-#include "options.h"
+#include "stored_settings.h"
 #include "playlist_text.h"
 #include "settings_store.h"
 #include "temp_file.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "main_window_core.h"
+#include "skin_core.h"
 
 namespace auxiliary {
 

@@ -1,6 +1,6 @@
 #include "skin_button.h"
 
-#include "main_window_core.h"
+#include "skin_core.h"
 
 #include <algorithm>
 #include <vector>

@@ -45,10 +45,13 @@ std::string OwnFolder()
     return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
 }
 
-bool AppendToFile(const std::string& path, const std::string& text)
+// Writes `text` through a handle opened with `access` and `disposition`:
+// FILE_APPEND_DATA with OPEN_ALWAYS appends, GENERIC_WRITE with CREATE_ALWAYS
+// writes a new file.
+bool WriteText(const std::string& path, const std::string& text, DWORD access, DWORD disposition)
 {
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
@@ -58,17 +61,9 @@ bool AppendToFile(const std::string& path, const std::string& text)
     return ok;
 }
 
-bool WriteNewFile(const std::string& path, const std::string& text)
+bool AppendToFile(const std::string& path, const std::string& text)
 {
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                    written == text.size();
-    CloseHandle(file);
-    return ok;
+    return WriteText(path, text, FILE_APPEND_DATA, OPEN_ALWAYS);
 }
 
 // The NUL-terminated texts of a job file's 260-byte records.
@@ -171,7 +166,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         const std::string path = outputFolder + outputs[i] + "." + extension;
         const size_t slash = path.find_last_of('\\');
         dsp::CreateAllDirectories(path.substr(0, slash + 1).c_str());
-        if (WriteNewFile(path, inputs[i] + "\r\n"))
+        if (WriteText(path, inputs[i] + "\r\n", GENERIC_WRITE, CREATE_ALWAYS))
             log += path + "\r\n";
         else
             log += "[ERROR] Could not write " + path + "\r\n";

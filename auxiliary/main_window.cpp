@@ -223,23 +223,26 @@ void MainWindow::PlaceHeaderControls()
 
 void MainWindow::CreateButtons()
 {
+    // The default faces take the size of the skin's own bitmaps, so a skin
+    // that cannot be read leaves the header as it is laid out.
     const std::string skin = setup_.programFolder + kSkinFolder;
     HDC backdrop = backdrop_.Dc();
     SkinButton* record = SkinButton::Create(
-        Handle(), IDC_BUTTON_RECORD, X(7), Y(4), skin + "aux-convert-to.bmp", backdrop, "Start Recording",
-        [this] { recordPending_ = true; }, [this] { recordWithOptionsPending_ = true; });
-    menuButton_ =
-        SkinButton::Create(Handle(), IDC_BUTTON_RECORD_MENU, X(7) + 43, Y(4),
-                           skin + "aux-convert-to-menu.bmp", backdrop, "", [this] { ShowRecordMenu(); });
+        Handle(), IDC_BUTTON_RECORD, X(7), Y(4), skin + "aux-convert-to.bmp", backdrop, {"Record", 43, 38},
+        "Start Recording", [this] { recordPending_ = true; }, [this] { recordWithOptionsPending_ = true; });
+    menuButton_ = SkinButton::Create(Handle(), IDC_BUTTON_RECORD_MENU, X(7) + 43, Y(4),
+                                     skin + "aux-convert-to-menu.bmp", backdrop, {"", 12, 38, true}, "",
+                                     [this] { ShowRecordMenu(); });
     SkinButton::Link(record, menuButton_);
     SkinButton::Create(Handle(), IDC_BUTTON_OPTIONS, X(66), Y(4), skin + "aux-options.bmp", backdrop,
-                       "Options", [this] { OpenOptions(); });
+                       {"Options", 56, 20}, "Options", [this] { OpenOptions(); });
     SkinButton::Create(Handle(), IDC_BUTTON_LEVEL_TEST, X(131), Y(27), skin + "aux-test-rl.bmp", backdrop,
-                       "Test Recording Input Level", [this] { InputLevelTest(Handle()); });
+                       {"Test Input Level", 110, 17}, "Test Recording Input Level",
+                       [this] { InputLevelTest(Handle()); });
     SkinButton::Create(Handle(), IDC_BUTTON_BOOSTKIT, X(704), Y(27), skin + "bk-auxinput-p.bmp", backdrop,
-                       "Boostkit Options", [this] { OpenBoostkitOptions(); });
+                       {"Boostkit", 64, 17}, "Boostkit Options", [this] { OpenBoostkitOptions(); });
     SkinButton::Create(Handle(), IDC_BUTTON_HELP, X(773), 6, setup_.programFolder + kHelpBitmap, backdrop,
-                       "Help", [this] { OpenHelpFile(); });
+                       {"?", 22, 38}, "Help", [this] { OpenHelpFile(); });
 }
 
 void MainWindow::FillLists()

@@ -2,6 +2,7 @@
 // backdrop's gradient and the file names of a button's forms and masks.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,5 +35,19 @@ Rgb GradientColour(int i, int width);
 std::string HoverBitmapName(std::string_view file);
 std::string PressedBitmapName(std::string_view file);
 std::string MaskBitmapName(std::string_view file);
+
+// Where the parts of a bitmap file ("BM", an info header of 40 bytes or more,
+// uncompressed or with bit fields, 1 to 32 bits a pixel) lie, after checking
+// that every part lies inside the file; `usable` is false for anything else
+// (truncated, not a bitmap, sizes no screen shows).
+struct BitmapFileLayout
+{
+    bool usable = false;
+    int width = 0, height = 0; // height as stored: negative for top-down rows
+    size_t infoOffset = 14;    // the BITMAPINFO: header, then masks and palette
+    size_t pixelsOffset = 0;
+    size_t pixelBytes = 0;
+};
+BitmapFileLayout CheckBitmapFile(std::string_view bytes);
 
 } // namespace auxiliary

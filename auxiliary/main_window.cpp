@@ -565,6 +565,11 @@ void MainWindow::Record(bool useLastSettings)
     recording_ = true;
     StartRecording(request, useLastSettings);
     recording_ = false;
+    // A close asked for while the converter ran is carried out now that it has ended.
+    if (closeRequested_) {
+        closeRequested_ = false;
+        OnClose();
+    }
 }
 
 void MainWindow::AddCustomGenre()
@@ -683,8 +688,12 @@ LRESULT MainWindow::OnNotify(NMHDR* header)
 
 void MainWindow::OnClose()
 {
-    if (recording_)
+    // The converter owns the job and the recorder its log until the converter
+    // ends: the window closes after that, not while it waits.
+    if (recording_) {
+        closeRequested_ = true;
         return;
+    }
     using namespace settings;
     KillTimer(Handle(), kTimerId);
     AddCustomGenre();

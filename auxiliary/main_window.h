@@ -102,6 +102,7 @@ private:
     bool recordPending_ = false;
     bool recordWithOptionsPending_ = false;
     bool recording_ = false;
+    bool closeRequested_ = false; // a close asked for while recording
     bool fillingEdits_ = false;
     bool spreadingChecks_ = false;
     Backdrop backdrop_;

@@ -21,6 +21,13 @@
 // [Standin]: Extension (default mp3), ErrorTracks (track numbers of the pseudo
 // paths to fail, separated by commas), SignalWaiting (1: signal the event),
 // StayMs (milliseconds to wait before exiting).
+//
+// For the recorder's fault tests it can also misbehave, right after step 1:
+// ExitCode (not 0: exit at once with that code, doing nothing else), Crash
+// (1: die of an access violation, without the system's error box); and
+// instead of its own log lines, LogFrom (the log gets that file's bytes) or
+// DeleteLog (1: the log file is deleted); and before exiting, HoldUntil
+// (a path: keep running until that file exists).
 #include <windows.h>
 
 #include "settings_store.h"
@@ -128,6 +135,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     AppendToFile(folder + "RecasterStandin-calls.txt", commandLine + "\r\n");
 
     const std::string ini = folder + "RecasterStandin.ini";
+    if (const int exitCode = GetPrivateProfileIntA("Standin", "ExitCode", 0, ini.c_str()))
+        return exitCode;
+    if (GetPrivateProfileIntA("Standin", "Crash", 0, ini.c_str())) {
+        // Ends with the fault's code, as a crash does, without a debugger.
+        SetErrorMode(SEM_NOGPFAULTERRORBOX);
+        SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+        volatile int* nowhere = nullptr;
+        *nowhere = 1;
+    }
     const std::string extension = IniText(ini, "Extension", "mp3");
     const std::string errorTracks = IniText(ini, "ErrorTracks", "");
     const bool signalWaiting = GetPrivateProfileIntA("Standin", "SignalWaiting", 0, ini.c_str()) != 0;
@@ -171,8 +187,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         else
             log += "[ERROR] Could not write " + path + "\r\n";
     }
-    if (logPath[0])
+    const std::string logFrom = IniText(ini, "LogFrom", "");
+    if (!logFrom.empty())
+        CopyFileA(logFrom.c_str(), logPath, FALSE);
+    else if (GetPrivateProfileIntA("Standin", "DeleteLog", 0, ini.c_str()))
+        DeleteFileA(logPath);
+    else if (logPath[0])
         AppendToFile(logPath, log);
+    const std::string holdUntil = IniText(ini, "HoldUntil", "");
+    while (!holdUntil.empty() && GetFileAttributesA(holdUntil.c_str()) == INVALID_FILE_ATTRIBUTES)
+        Sleep(50);
 
     if (stayMs > 0)
         Sleep(static_cast<DWORD>(stayMs));

@@ -1,0 +1,150 @@
+// The real Auxiliary.exe against the faults of its surroundings, one table a
+// family: a converter that is missing, not a program, fails, crashes or never
+// ends; job files that cannot be written. The rule in every row: the program
+// does not crash, its window keeps answering, no job file is left
+// half-written, and the user hears of a fault only where the recorder
+// speaks (the "not installed" message for a converter that cannot start).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "main_window_ids.h"
+#include "recorder_program.h"
+#include "recorder_registry.h"
+#include "recorder_settings.h"
+#include "standin_files.h"
+#include "testing/plugin_under_test.h"
+
+namespace {
+
+namespace t = auxiliary::testing;
+namespace keys = auxiliary::settings;
+using t::RecorderProgram;
+
+constexpr const char* kNotInstalledCaption = "Tonvask Recaster";
+constexpr const char* kNotInstalledText = "Tonvask Recaster is not installed!.";
+
+std::string CallsFile(const RecorderProgram& program)
+{
+    return program.Folder() + "RecasterStandin-calls.txt";
+}
+
+void TellConverter(const RecorderProgram& program, const std::string& lines)
+{
+    ASSERT_TRUE(t::WriteAll(program.Folder() + "RecasterStandin.ini", "[Standin]\r\n" + lines));
+}
+
+// A job file is either absent or whole: the one-track job of a fresh window.
+void ExpectJobFile(const std::string& path, bool present, const std::string& record)
+{
+    SCOPED_TRACE(path);
+    EXPECT_EQ(dsp::testing::FileExists(path), present);
+    if (present)
+        EXPECT_EQ(t::ReadAll(path), t::Record(record));
+}
+
+TEST(AuxConverterFaults, EachFaultEndsTheRunWithTheWindowBackAndNoJobHalfWritten)
+{
+    t::RecorderRegistryScope registry;
+    struct Row
+    {
+        const char* what;
+        std::function<void(const RecorderProgram&)> inject;
+        bool converterRuns;   // the stand-in wrote its command line
+        bool notInstalled;    // the message box of a converter that cannot start
+        bool jobFilesStay;    // whole, for the converter that owns them
+    } rows[] = {
+        {"Recaster.exe missing",
+         [](const RecorderProgram& p) { DeleteFileA((p.Folder() + "Recaster.exe").c_str()); }, false, true,
+         false},
+        {"Recaster.exe not a program",
+         [](const RecorderProgram& p) {
+             ASSERT_TRUE(t::WriteAll(p.Folder() + "Recaster.exe", std::string(4096, '\x5A') + "garbage"));
+         },
+         false, true, false},
+        {"the converter exits at once with an error code",
+         [](const RecorderProgram& p) { TellConverter(p, "ExitCode=3\r\n"); }, true, false, true},
+        {"the converter crashes", [](const RecorderProgram& p) { TellConverter(p, "Crash=1\r\n"); }, true,
+         false, true},
+        {"AddThis.Bin cannot be created",
+         [](const RecorderProgram& p) { CreateDirectoryA((p.Folder() + "AddThis.Bin").c_str(), nullptr); },
+         false, false, false},
+        {"AddThisOuputTo.Bin cannot be created",
+         [](const RecorderProgram& p) {
+             CreateDirectoryA((p.Folder() + "AddThisOuputTo.Bin").c_str(), nullptr);
+         },
+         false, false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        RecorderProgram program;
+        row.inject(program);
+        HWND main = program.Start();
+        ASSERT_NE(main, nullptr);
+        program.Click(IDC_BUTTON_RECORD);
+
+        if (row.notInstalled) {
+            HWND box = program.WaitForDialog(kNotInstalledCaption);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(t::WindowText(GetDlgItem(box, 0xFFFF)), kNotInstalledText);
+            EXPECT_TRUE(t::Answers(main));
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            EXPECT_TRUE(t::WaitFor([&] { return !IsWindow(box); }, 30000));
+        } else if (row.converterRuns) {
+            EXPECT_TRUE(t::WaitFor([&] { return dsp::testing::FileExists(CallsFile(program)); }, 30000));
+        } else {
+            // The output folder's flag is stored before the job files are
+            // made; the window answers once the run is over.
+            EXPECT_TRUE(t::WaitFor(
+                [] { return t::Stored(keys::CodecKey(t::kStandInCodec).c_str(), "TVCUserFolder").exists; },
+                30000));
+        }
+        EXPECT_TRUE(t::WaitFor([&] { return IsWindowVisible(main) && IsWindowEnabled(main); }, 30000));
+        EXPECT_TRUE(t::Answers(main));
+        EXPECT_EQ(dsp::testing::FileExists(CallsFile(program)), row.converterRuns);
+        if (DWORD a = GetFileAttributesA((program.Folder() + "AddThis.Bin").c_str());
+            a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY))
+            ExpectJobFile(program.Folder() + "AddThis.Bin", row.jobFilesStay, "\\\\Aux\\Track01.aux");
+        if (DWORD a = GetFileAttributesA((program.Folder() + "AddThisOuputTo.Bin").c_str());
+            a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY))
+            ExpectJobFile(program.Folder() + "AddThisOuputTo.Bin", row.jobFilesStay, " - Track01");
+        EXPECT_EQ(program.Close(), 0);
+    }
+}
+
+// A converter that does not end: the window, visible and disabled through the
+// converter's options step, keeps answering and painting; a request to close
+// is carried out once the converter has ended, and its job stays whole.
+TEST(AuxConverterFaults, AConverterThatNeverEndsLeavesTheWindowAnsweringAndCloseWaitsForIt)
+{
+    t::RecorderRegistryScope registry;
+    RecorderProgram program;
+    const std::string release = program.Root() + "release";
+    TellConverter(program, "HoldUntil=" + release + "\r\n");
+    HWND main = program.Start();
+    ASSERT_NE(main, nullptr);
+    program.Click(IDC_BUTTON_RECORD, true); // with options: the window stays on screen
+    ASSERT_TRUE(t::WaitFor([&] { return dsp::testing::FileExists(CallsFile(program)); }, 30000));
+
+    for (int look = 0; look < 8; ++look) {
+        EXPECT_TRUE(t::Answers(main)) << look;
+        EXPECT_TRUE(IsWindowVisible(main));
+        EXPECT_FALSE(IsWindowEnabled(main));
+        InvalidateRect(main, nullptr, TRUE);
+        EXPECT_TRUE(t::WaitFor([&] { return !GetUpdateRect(main, nullptr, FALSE); }, 1000)) << look;
+    }
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(1000), -1);
+    EXPECT_TRUE(t::Answers(main));
+
+    ASSERT_TRUE(t::WriteAll(release, ""));
+    EXPECT_EQ(program.WaitForExit(30000), 0);
+    ExpectJobFile(program.Folder() + "AddThis.Bin", true, "\\\\Aux\\Track01.aux");
+    ExpectJobFile(program.Folder() + "AddThisOuputTo.Bin", true, " - Track01");
+}
+
+} // namespace

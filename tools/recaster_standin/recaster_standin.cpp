@@ -126,6 +126,12 @@ std::string CodecFrom(const std::string& commandLine)
     return dsp::settings::ReadText("tVCLastCodec", HKEY_CURRENT_USER, dsp::settings::kSuiteKey);
 }
 
+// Ends the process with the fault's code instead of calling a debugger.
+LONG WINAPI EndOnFault(EXCEPTION_POINTERS*)
+{
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -140,7 +146,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (GetPrivateProfileIntA("Standin", "Crash", 0, ini.c_str())) {
         // Ends with the fault's code, as a crash does, without a debugger.
         SetErrorMode(SEM_NOGPFAULTERRORBOX);
-        SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+        SetUnhandledExceptionFilter(EndOnFault);
         volatile int* nowhere = nullptr;
         *nowhere = 1;
     }

@@ -53,9 +53,9 @@ TEST(AuxConverterFaults, EachFaultEndsTheRunWithTheWindowBackAndNoJobHalfWritten
     {
         const char* what;
         std::function<void(const RecorderProgram&)> inject;
-        bool converterRuns;   // the stand-in wrote its command line
-        bool notInstalled;    // the message box of a converter that cannot start
-        bool jobFilesStay;    // whole, for the converter that owns them
+        bool converterRuns; // the stand-in wrote its command line
+        bool notInstalled;  // the message box of a converter that cannot start
+        bool jobFilesStay;  // whole, for the converter that owns them
     } rows[] = {
         {"Recaster.exe missing",
          [](const RecorderProgram& p) { DeleteFileA((p.Folder() + "Recaster.exe").c_str()); }, false, true,

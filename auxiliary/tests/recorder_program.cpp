@@ -40,7 +40,8 @@ void ClearStoredValues()
     for (const char* name : {keys::kCodec, keys::kLastCodec, keys::kUnique})
         store::DeleteValue(name, HKEY_CURRENT_USER, keys::kSuiteKey);
     store::DeleteKeyTree(HKEY_CURRENT_USER, keys::kSuiteKey, "Auxiliary");
-    store::DeleteKeyTree(HKEY_CURRENT_USER, keys::kSuiteKey, (std::string("tVCCodec\\") + kStandInCodec).c_str());
+    store::DeleteKeyTree(HKEY_CURRENT_USER, keys::kSuiteKey,
+                         (std::string("tVCCodec\\") + kStandInCodec).c_str());
 }
 
 } // namespace
@@ -59,15 +60,16 @@ std::string WindowText(HWND window)
 {
     char text[260] = {};
     DWORD_PTR length = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                        &length);
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, &length);
     return text;
 }
 
 bool Answers(HWND window)
 {
     DWORD_PTR result = 0;
-    return IsWindow(window) && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
+    return IsWindow(window) &&
+           SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
 }
 
 RecorderProgram::RecorderProgram(unsigned parts)
@@ -114,7 +116,8 @@ HWND RecorderProgram::Start()
     std::string line = "\"" + folder_ + "Auxiliary.exe\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_))
         return nullptr;
     main_ = WaitForDialog(kMainTitle);
     return main_;

@@ -557,6 +557,30 @@ TEST(MainWindowSkin, BackdropTilesThePictureOrPaintsTheGradientWhenThePictureIsM
     }
 }
 
+TEST(MainWindowSkin, ColoursFileLinesOfAnyLengthAreReadAsTheirNumbersAndGarbageAsZero)
+{
+    const std::string folder = dsp::testing::ScratchDir(CB_TEST_TMP);
+    std::string longLines, garbage;
+    for (const char* number : {"255", "255", "255", "24", "40", "72"})
+        longLines += number + std::string(10000, ' ') + "\r\n";
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>('A' + i % 26);
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        LabelColours colours;
+    } cases[] = {
+        {"lines of 10000 characters", longLines, {{255, 255, 255}, {24, 40, 72}}},
+        {"garbage", garbage, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteAll(folder + "aux-colors.txt", c.text));
+        EXPECT_EQ(ReadLabelColours(folder + "aux-colors.txt"), c.colours);
+    }
+}
+
 // ---- Recording from the window ----
 
 class MainWindowRecording : public MainWindowTest

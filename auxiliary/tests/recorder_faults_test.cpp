@@ -1,6 +1,6 @@
 // The real Auxiliary.exe against the faults of its surroundings, one table a
 // family: a converter that is missing, not a program, fails, crashes or never
-// ends; job files that cannot be written. The rule in every row: the program
+// ends; job files that cannot be written; a damaged skin. The rule in every row: the program
 // does not crash, its window keeps answering, no job file is left
 // half-written, and the user hears of a fault only where the recorder
 // speaks (the "not installed" message for a converter that cannot start).
@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "main_window_ids.h"
 #include "recorder_program.h"
@@ -145,6 +146,94 @@ TEST(AuxConverterFaults, AConverterThatNeverEndsLeavesTheWindowAnsweringAndClose
     EXPECT_EQ(program.WaitForExit(30000), 0);
     ExpectJobFile(program.Folder() + "AddThis.Bin", true, "\\\\Aux\\Track01.aux");
     ExpectJobFile(program.Folder() + "AddThisOuputTo.Bin", true, " - Track01");
+}
+
+// Every file of the program folder's skin whose name ends in `suffix`
+// (".bmp", "-m.bmp", ...), rewritten by `damage`, or deleted without one.
+void DamageSkin(const RecorderProgram& program, const std::string& suffix,
+                const std::function<std::string(const std::string&)>& damage)
+{
+    for (const std::string folder : {program.Folder() + "Compression\\skin\\", program.Folder() + "help\\"}) {
+        WIN32_FIND_DATAA found{};
+        HANDLE search = FindFirstFileA((folder + "*" + suffix).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        do {
+            const std::string path = folder + found.cFileName;
+            if (damage)
+                ASSERT_TRUE(t::WriteAll(path, damage(t::ReadAll(path)))) << path;
+            else
+                ASSERT_TRUE(DeleteFileA(path.c_str())) << path;
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+}
+
+TEST(AuxSkinFaults, EveryButtonKeepsItsSizeAndWorksWhateverPartOfTheSkinIsUnusable)
+{
+    t::RecorderRegistryScope registry;
+    const auto cut = [](size_t bytes) {
+        return [bytes](const std::string& file) { return file.substr(0, bytes); };
+    };
+    const auto half = [](const std::string& file) { return file.substr(0, file.size() / 2); };
+    const auto text = [](const std::string&) { return std::string("this is not a bitmap\r\n"); };
+    const auto lines = [](const std::string&) {
+        std::string file;
+        for (const char* number : {"255", "255", "255", "24", "40", "72"})
+            file += number + std::string(10000, ' ') + "\r\n";
+        return file;
+    };
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>(i * 7919 % 251);
+    struct Row
+    {
+        const char* what;
+        std::vector<std::string> suffixes;                     // the files damaged
+        std::function<std::string(const std::string&)> damage; // none: deleted
+    } rows[] = {
+        {"every bitmap missing", {".bmp"}, nullptr},
+        {"every bitmap cut inside its header", {".bmp"}, cut(40)},
+        {"every bitmap cut inside its pixels", {".bmp"}, half},
+        {"every bitmap not a bitmap", {".bmp"}, text},
+        {"the hover and pressed forms garbage",
+         {"-m.bmp", "-d.bmp"},
+         [&](const std::string&) { return garbage; }},
+        {"the masks cut", {"-mask.bmp"}, cut(60)},
+        {"the backdrop cut", {".jpg"}, half},
+        {"the backdrop garbage", {".jpg"}, [&](const std::string&) { return garbage; }},
+        {"the colours garbage", {".txt"}, [&](const std::string&) { return garbage; }},
+        {"the colours with lines of 10000 characters", {".txt"}, lines},
+    };
+    // The skin's own sizes, which the default faces keep.
+    const struct
+    {
+        int id, width, height;
+    } buttons[] = {{IDC_BUTTON_RECORD, 43, 38},   {IDC_BUTTON_RECORD_MENU, 12, 38},
+                   {IDC_BUTTON_OPTIONS, 56, 20},  {IDC_BUTTON_LEVEL_TEST, 110, 17},
+                   {IDC_BUTTON_BOOSTKIT, 64, 17}, {IDC_BUTTON_HELP, 22, 38}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        RecorderProgram program;
+        for (const std::string& suffix : row.suffixes)
+            DamageSkin(program, suffix, row.damage);
+        HWND main = program.Start();
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(t::Answers(main));
+        for (const auto& b : buttons) {
+            RECT r{};
+            GetWindowRect(GetDlgItem(main, b.id), &r);
+            EXPECT_EQ(r.right - r.left, b.width) << b.id;
+            EXPECT_EQ(r.bottom - r.top, b.height) << b.id;
+        }
+        program.Click(IDC_BUTTON_OPTIONS);
+        HWND options = program.WaitForDialog("tVC - Options");
+        ASSERT_NE(options, nullptr);
+        PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(t::WaitFor([&] { return !IsWindow(options); }, 30000));
+        EXPECT_TRUE(t::Answers(main));
+        EXPECT_EQ(program.Close(), 0);
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -192,10 +193,17 @@ void MainWindow::RestorePlacement()
         const int y = static_cast<int>(store::ReadNumber(kWindowY, HKEY_CURRENT_USER, kSuiteKey));
         const int w = static_cast<int>(store::ReadNumber(kWindowW, HKEY_CURRENT_USER, kSuiteKey));
         const int h = static_cast<int>(store::ReadNumber(kWindowH, HKEY_CURRENT_USER, kSuiteKey));
-        MoveWindow(Handle(), x, y, w, h, FALSE);
-    } else {
-        SetTimer(Handle(), kMaximiseTimerId, 1, nullptr);
+        // A stored place that no screen shows, or a size of nothing (values
+        // damaged or of the wrong type), would leave no window to see: such a
+        // place counts as none.
+        const RECT place{x, y, x + w, y + h};
+        if (w > 0 && h > 0 && x <= INT_MAX - w && y <= INT_MAX - h &&
+            MonitorFromRect(&place, MONITOR_DEFAULTTONULL)) {
+            MoveWindow(Handle(), x, y, w, h, FALSE);
+            return;
+        }
     }
+    SetTimer(Handle(), kMaximiseTimerId, 1, nullptr);
 }
 
 void MainWindow::PlaceHeaderControls()

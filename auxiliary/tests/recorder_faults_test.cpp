@@ -1,6 +1,7 @@
 // The real Auxiliary.exe against the faults of its surroundings, one table a
 // family: a converter that is missing, not a program, fails, crashes or never
-// ends; job files that cannot be written; a damaged skin. The rule in every row: the program
+// ends; job files that cannot be written; a damaged skin; damaged registry
+// values. The rule in every row: the program
 // does not crash, its window keeps answering, no job file is left
 // half-written, and the user hears of a fault only where the recorder
 // speaks (the "not installed" message for a converter that cannot start).
@@ -13,6 +14,8 @@
 #include <vector>
 
 #include "main_window_ids.h"
+#include "modal_driver.h"
+#include "options_ids.h"
 #include "recorder_program.h"
 #include "recorder_registry.h"
 #include "recorder_settings.h"
@@ -232,6 +235,119 @@ TEST(AuxSkinFaults, EveryButtonKeepsItsSizeAndWorksWhateverPartOfTheSkinIsUnusab
         PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
         EXPECT_TRUE(t::WaitFor([&] { return !IsWindow(options); }, 30000));
         EXPECT_TRUE(t::Answers(main));
+        EXPECT_EQ(program.Close(), 0);
+    }
+}
+
+// A value stored as it is, of any type.
+void StoreRaw(const char* key, const char* name, DWORD type, const std::string& bytes)
+{
+    HKEY handle = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
+        ERROR_SUCCESS);
+    RegSetValueExA(handle, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
+    RegCloseKey(handle);
+}
+
+std::string Dword(uint32_t value)
+{
+    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+std::string Sz(const std::string& text)
+{
+    return text + '\0';
+}
+
+TEST(AuxRegistryFaults, DamagedValuesGiveAWindowOnScreenAndTheirDefaultsOrFirstEntries)
+{
+    t::RecorderRegistryScope registry;
+    const std::string longText = Sz(std::string(400, 'L'));
+    const std::string codecKey = keys::CodecKey(t::kStandInCodec);
+    struct Value
+    {
+        const char* key;
+        const char* name;
+        DWORD type;
+        std::string bytes;
+    };
+    struct Row
+    {
+        const char* what;
+        std::vector<Value> values;
+        std::string outputFolder; // as the Options dialog shows it
+        std::string autoStartPercent;
+    } rows[] = {
+        {"the placement as text",
+         {{keys::kSuiteKey, keys::kWindowX, REG_SZ, Sz("100")},
+          {keys::kSuiteKey, keys::kWindowY, REG_SZ, Sz("100")},
+          {keys::kSuiteKey, keys::kWindowW, REG_SZ, Sz("900")},
+          {keys::kSuiteKey, keys::kWindowH, REG_SZ, Sz("600")}},
+         "",
+         "10"},
+        {"the placement off every screen",
+         {{keys::kSuiteKey, keys::kWindowX, REG_DWORD, Dword(100000)},
+          {keys::kSuiteKey, keys::kWindowY, REG_DWORD, Dword(100000)}},
+         "",
+         "10"},
+        {"the placement of a negative size",
+         {{keys::kSuiteKey, keys::kWindowW, REG_DWORD, Dword(0xFFFFFFFF)},
+          {keys::kSuiteKey, keys::kWindowH, REG_DWORD, Dword(0xFFFFFFFF)}},
+         "",
+         "10"},
+        {"list positions far beyond their lists",
+         {{keys::kSuiteKey, keys::kRecordUsing, REG_DWORD, Dword(1000)},
+          {keys::kSuiteKey, keys::kRecordRate, REG_DWORD, Dword(0xFFFFFFFF)},
+          {keys::kSuiteKey, keys::kRecordBits, REG_DWORD, Dword(1000)},
+          {keys::kSuiteKey, keys::kRecordChannels, REG_DWORD, Dword(0xFFFFFFFF)}},
+         "",
+         "10"},
+        {"list positions as text and binary",
+         {{keys::kSuiteKey, keys::kRecordRate, REG_SZ, Sz("5")},
+          {keys::kSuiteKey, keys::kRecordBits, REG_BINARY, "\x01\x02\x03"}},
+         "",
+         "10"},
+        {"texts as binary",
+         {{keys::kSuiteKey, keys::kAutoStartPercent, REG_BINARY, std::string(300, '\x7F')},
+          {codecKey.c_str(), keys::kOutputFolder, REG_BINARY, "\xFF\xFE"}},
+         "C:\\Converted Music\\",
+         "10"},
+        {"texts longer than 259 characters",
+         {{keys::kSuiteKey, keys::kAutoStartPercent, REG_SZ, longText},
+          {codecKey.c_str(), keys::kOutputFolder, REG_SZ, longText}},
+         "C:\\Converted Music\\",
+         "10"},
+        {"a codec that names no library",
+         {{keys::kSuiteKey, keys::kCodec, REG_SZ, Sz("No Such Codec")}},
+         "C:\\Converted Music\\",
+         "10"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        RecorderProgram program;
+        for (const Value& v : row.values)
+            StoreRaw(v.key, v.name, v.type, v.bytes);
+        HWND main = program.Start();
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(t::Answers(main));
+        RECT r{};
+        GetWindowRect(main, &r);
+        EXPECT_GT(r.right - r.left, 100);
+        EXPECT_GT(r.bottom - r.top, 100);
+        EXPECT_NE(MonitorFromWindow(main, MONITOR_DEFAULTTONULL), nullptr);
+
+        program.Click(IDC_BUTTON_OPTIONS);
+        HWND options = program.WaitForDialog("tVC - Options");
+        ASSERT_NE(options, nullptr);
+        for (int list : {IDC_RECORD_USING, IDC_QUALITY, IDC_BITS, IDC_CHANNELS})
+            EXPECT_EQ(t::ComboSelection(options, list), 0) << list;
+        EXPECT_EQ(t::ItemText(options, IDC_AUTO_START_PERCENT), row.autoStartPercent);
+        if (!row.outputFolder.empty())
+            EXPECT_EQ(t::ItemText(options, IDC_OUTPUT_TO), row.outputFolder);
+        PostMessageA(options, WM_COMMAND, IDC_OPTIONS_CANCEL, 0);
+        EXPECT_TRUE(t::WaitFor([&] { return !IsWindow(options); }, 30000));
         EXPECT_EQ(program.Close(), 0);
     }
 }

@@ -87,7 +87,24 @@ bool AppendLine(const std::string& path, const std::string& text)
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    const std::string line = text + "\r\n";
+    // A file whose last line has no end gets one first, so the new line
+    // stands on its own.
+    std::string line = text + "\r\n";
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+        HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        char last = '\n';
+        DWORD got = 0;
+        LARGE_INTEGER at{};
+        at.QuadPart = size.QuadPart - 1;
+        if (reader != INVALID_HANDLE_VALUE) {
+            if (SetFilePointerEx(reader, at, nullptr, FILE_BEGIN) &&
+                ReadFile(reader, &last, 1, &got, nullptr) && got == 1 && last != '\n' && last != '\r')
+                line = "\r\n" + line;
+            CloseHandle(reader);
+        }
+    }
     DWORD written = 0;
     const bool ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
                     written == line.size();
@@ -272,9 +289,13 @@ void MainWindow::FillLists()
 
 void MainWindow::AddCustomGenresFromFile()
 {
+    // A genre file grows by one line per new genre typed; one far larger than
+    // that is damaged, and filling the sorted list with all of it would keep
+    // the window from opening for many seconds. Its first lines are taken.
+    constexpr int kMostCustomGenres = 1000;
     const std::string text = ReadSmallFile(setup_.programFolder + kCustomGenreFile, 1u << 20);
     size_t at = 0;
-    while (at < text.size()) {
+    for (int taken = 0; at < text.size() && taken < kMostCustomGenres; ++taken) {
         size_t end = text.find('\n', at);
         if (end == std::string::npos)
             end = text.size();

@@ -1,7 +1,7 @@
 // The real Auxiliary.exe against the faults of its surroundings, one table a
 // family: a converter that is missing, not a program, fails, crashes or never
 // ends; job files that cannot be written; a damaged skin; damaged registry
-// values. The rule in every row: the program
+// values; a huge or long-lined genre file; two recorders at once. The rule in every row: the program
 // does not crash, its window keeps answering, no job file is left
 // half-written, and the user hears of a fault only where the recorder
 // speaks (the "not installed" message for a converter that cannot start).
@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -350,6 +351,90 @@ TEST(AuxRegistryFaults, DamagedValuesGiveAWindowOnScreenAndTheirDefaultsOrFirstE
         EXPECT_TRUE(t::WaitFor([&] { return !IsWindow(options); }, 30000));
         EXPECT_EQ(program.Close(), 0);
     }
+}
+
+TEST(AuxGenreFileFaults, AHugeOrLongLinedGenreFileOpensAtOnceAndANewGenreGoesOnALineOfItsOwn)
+{
+    t::RecorderRegistryScope registry;
+    std::string shortLines, longLines;
+    for (int i = 0; shortLines.size() < (10u << 20); ++i)
+        shortLines += "Genre " + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 20; ++i)
+        longLines += std::string(300 + i, static_cast<char>('a' + i)) + "\r\n";
+    struct Row
+    {
+        const char* what;
+        std::string file;
+    } rows[] = {
+        {"10 MB of short lines", shortLines},
+        {"10 MB in one line without an end", std::string(10u << 20, 'g')},
+        {"lines longer than 259 characters", longLines},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        RecorderProgram program;
+        const std::string path = program.Folder() + "CustomGenre.txt";
+        ASSERT_TRUE(t::WriteAll(path, row.file));
+        const ULONGLONG started = GetTickCount64();
+        HWND main = program.Start();
+        ASSERT_NE(main, nullptr);
+        EXPECT_LT(GetTickCount64() - started, 5000u);
+        EXPECT_TRUE(t::Answers(main));
+        HWND genres = GetDlgItem(main, IDC_GENRE);
+        const LRESULT count = SendMessageA(genres, CB_GETCOUNT, 0, 0);
+        EXPECT_GE(count, 128);
+        LRESULT longest = 0;
+        for (LRESULT i = 0; i < count && i < 1000; ++i)
+            longest = std::max(longest, SendMessageA(genres, CB_GETLBTEXTLEN, i, 0));
+        EXPECT_LE(longest, 259);
+
+        SetWindowTextA(genres, "Brand New Genre");
+        EXPECT_EQ(program.Close(), 0);
+        const std::string after = t::ReadAll(path);
+        ASSERT_GE(after.size(), row.file.size());
+        EXPECT_EQ(after.compare(0, row.file.size(), row.file), 0);
+        const std::string added = after.substr(row.file.size());
+        EXPECT_TRUE(added == "Brand New Genre\r\n" || added == "\r\nBrand New Genre\r\n") << added;
+        EXPECT_EQ(added == "\r\nBrand New Genre\r\n", row.file.back() != '\n');
+    }
+}
+
+TEST(AuxTwoRecorders, TwoRecordersStartedAtOnceBothOpenAndEachRecordsWholeJobs)
+{
+    t::RecorderRegistryScope registry;
+    RecorderProgram first;
+    std::string line = "\"" + first.Folder() + "Auxiliary.exe\"";
+    // The second one from the same folder, started at the same moment.
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION second{};
+    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &second));
+    HWND main = first.Start();
+    HWND other = t::WaitForDialog(second.dwThreadId, "Tonvask Recaster - Auxiliary Input", 30000);
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(other, nullptr);
+    EXPECT_TRUE(t::Answers(main));
+    EXPECT_TRUE(t::Answers(other));
+
+    // Each records; the job files of the one that recorded last are whole.
+    first.Click(IDC_BUTTON_RECORD);
+    EXPECT_TRUE(t::WaitFor([&] { return dsp::testing::FileExists(CallsFile(first)); }, 30000));
+    EXPECT_TRUE(t::WaitFor([&] { return IsWindowVisible(main) && IsWindowEnabled(main); }, 30000));
+    PostMessageA(GetDlgItem(other, IDC_BUTTON_RECORD), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    PostMessageA(GetDlgItem(other, IDC_BUTTON_RECORD), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    EXPECT_TRUE(
+        t::WaitFor([&] { return t::ReadAll(CallsFile(first)).find("\r\n\"") != std::string::npos; }, 30000));
+    EXPECT_TRUE(t::WaitFor([&] { return IsWindowVisible(other) && IsWindowEnabled(other); }, 30000));
+    ExpectJobFile(first.Folder() + "AddThis.Bin", true, "\\\\Aux\\Track01.aux");
+    ExpectJobFile(first.Folder() + "AddThisOuputTo.Bin", true, " - Track01");
+
+    PostMessageA(other, WM_CLOSE, 0, 0);
+    EXPECT_EQ(t::ExitCodeWithin(second.hProcess, 30000), 0);
+    CloseHandle(second.hThread);
+    CloseHandle(second.hProcess);
+    EXPECT_TRUE(t::Answers(main));
+    EXPECT_EQ(first.Close(), 0);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -118,6 +119,30 @@ TEST(AuxConverterFaults, EachFaultEndsTheRunWithTheWindowBackAndNoJobHalfWritten
             ExpectJobFile(program.Folder() + "AddThisOuputTo.Bin", row.jobFilesStay, " - Track01");
         EXPECT_EQ(program.Close(), 0);
     }
+}
+
+// A program folder that cannot be written at all (a read-only mount, which
+// read_only_folder_test.sh prepares and names in AUX_READ_ONLY_FOLDER):
+// nothing is started and no job file appears.
+TEST(AuxReadOnlyFolder, NothingIsStartedAndNoJobFileIsLeftInAFolderThatCannotBeWritten)
+{
+    const char* folder = std::getenv("AUX_READ_ONLY_FOLDER");
+    if (!folder)
+        GTEST_SKIP() << "run by read_only_folder_test.sh with the folder mounted read-only";
+    t::RecorderRegistryScope registry;
+    RecorderProgram program{std::string(folder)};
+    HWND main = program.Start();
+    ASSERT_NE(main, nullptr);
+    program.Click(IDC_BUTTON_RECORD);
+    EXPECT_TRUE(t::WaitFor(
+        [] { return t::Stored(keys::CodecKey(t::kStandInCodec).c_str(), "TVCUserFolder").exists; }, 30000));
+    EXPECT_TRUE(t::Answers(main));
+    EXPECT_TRUE(IsWindowVisible(main) && IsWindowEnabled(main));
+    EXPECT_EQ(program.WaitForDialog(kNotInstalledCaption, 500), nullptr);
+    EXPECT_FALSE(dsp::testing::FileExists(CallsFile(program)));
+    EXPECT_FALSE(dsp::testing::FileExists(program.Folder() + "AddThis.Bin"));
+    EXPECT_FALSE(dsp::testing::FileExists(program.Folder() + "AddThisOuputTo.Bin"));
+    EXPECT_EQ(program.Close(), 0);
 }
 
 // A converter that does not end: the window, visible and disabled through the

@@ -89,6 +89,18 @@ RecorderProgram::RecorderProgram(unsigned parts)
         CopyStandIn("StandInEncoder.dll", folder_ + "Compression\\" + kStandInCodec + ".dll");
         CopyStandIn("StandInDecoder.dll", folder_ + "Multiplayer\\Input\\StandInDecoder.dll");
     }
+    StoreSettings();
+}
+
+RecorderProgram::RecorderProgram(const std::string& preparedFolder) : folder_(preparedFolder)
+{
+    const size_t slash = folder_.find_last_of('\\', folder_.size() - 2);
+    root_ = folder_.substr(0, slash + 1);
+    StoreSettings();
+}
+
+void RecorderProgram::StoreSettings() const
+{
     ClearStoredValues();
     store::WriteText(keys::kCodec, kStandInCodec, HKEY_CURRENT_USER, keys::kSuiteKey);
     store::WriteText(keys::kOutputFolder, Output().c_str(), HKEY_CURRENT_USER,

@@ -35,6 +35,9 @@ public:
     // stores kStandInCodec with the output folder "<root>Out\" and a window
     // placement (so the window opens at once, not maximised).
     explicit RecorderProgram(unsigned parts = kEverything);
+    // The same around a program folder prepared elsewhere (ending in a
+    // backslash), whose parent is the root.
+    explicit RecorderProgram(const std::string& preparedFolder);
     // Ends the program if it still runs and removes the values it stored.
     ~RecorderProgram();
     RecorderProgram(const RecorderProgram&) = delete;
@@ -59,6 +62,8 @@ public:
     long Close(DWORD ms = 30000) const;
 
 private:
+    void StoreSettings() const;
+
     std::string root_, folder_;
     PROCESS_INFORMATION process_{};
     HWND main_ = nullptr;

@@ -9,7 +9,7 @@
 #include <objbase.h>
 
 #include "main_window.h"
-#include "options.h"
+#include "stored_settings.h"
 #include "settings_store.h"
 #include "suite_environment.h"
 #include "suite_paths.h"

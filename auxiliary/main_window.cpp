@@ -4,9 +4,11 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
+#include "options.h"
 #include "recorder_settings.h"
 #include "settings_store.h"
 #include "skin_button.h"
@@ -85,7 +87,24 @@ bool AppendLine(const std::string& path, const std::string& text)
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    const std::string line = text + "\r\n";
+    // A file whose last line has no end gets one first, so the new line
+    // stands on its own.
+    std::string line = text + "\r\n";
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+        HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        char last = '\n';
+        DWORD got = 0;
+        LARGE_INTEGER at{};
+        at.QuadPart = size.QuadPart - 1;
+        if (reader != INVALID_HANDLE_VALUE) {
+            if (SetFilePointerEx(reader, at, nullptr, FILE_BEGIN) &&
+                ReadFile(reader, &last, 1, &got, nullptr) && got == 1 && last != '\n' && last != '\r')
+                line = "\r\n" + line;
+            CloseHandle(reader);
+        }
+    }
     DWORD written = 0;
     const bool ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
                     written == line.size();
@@ -191,10 +210,17 @@ void MainWindow::RestorePlacement()
         const int y = static_cast<int>(store::ReadNumber(kWindowY, HKEY_CURRENT_USER, kSuiteKey));
         const int w = static_cast<int>(store::ReadNumber(kWindowW, HKEY_CURRENT_USER, kSuiteKey));
         const int h = static_cast<int>(store::ReadNumber(kWindowH, HKEY_CURRENT_USER, kSuiteKey));
-        MoveWindow(Handle(), x, y, w, h, FALSE);
-    } else {
-        SetTimer(Handle(), kMaximiseTimerId, 1, nullptr);
+        // A stored place that no screen shows, or a size of nothing (values
+        // damaged or of the wrong type), would leave no window to see: such a
+        // place counts as none.
+        const RECT place{x, y, x + w, y + h};
+        if (w > 0 && h > 0 && x <= INT_MAX - w && y <= INT_MAX - h &&
+            MonitorFromRect(&place, MONITOR_DEFAULTTONULL)) {
+            MoveWindow(Handle(), x, y, w, h, FALSE);
+            return;
+        }
     }
+    SetTimer(Handle(), kMaximiseTimerId, 1, nullptr);
 }
 
 void MainWindow::PlaceHeaderControls()
@@ -222,23 +248,26 @@ void MainWindow::PlaceHeaderControls()
 
 void MainWindow::CreateButtons()
 {
+    // The default faces take the size of the skin's own bitmaps, so a skin
+    // that cannot be read leaves the header as it is laid out.
     const std::string skin = setup_.programFolder + kSkinFolder;
     HDC backdrop = backdrop_.Dc();
     SkinButton* record = SkinButton::Create(
-        Handle(), IDC_BUTTON_RECORD, X(7), Y(4), skin + "aux-convert-to.bmp", backdrop, "Start Recording",
-        [this] { recordPending_ = true; }, [this] { recordWithOptionsPending_ = true; });
-    menuButton_ =
-        SkinButton::Create(Handle(), IDC_BUTTON_RECORD_MENU, X(7) + 43, Y(4),
-                           skin + "aux-convert-to-menu.bmp", backdrop, "", [this] { ShowRecordMenu(); });
+        Handle(), IDC_BUTTON_RECORD, X(7), Y(4), skin + "aux-convert-to.bmp", backdrop, {"Record", 43, 38},
+        "Start Recording", [this] { recordPending_ = true; }, [this] { recordWithOptionsPending_ = true; });
+    menuButton_ = SkinButton::Create(Handle(), IDC_BUTTON_RECORD_MENU, X(7) + 43, Y(4),
+                                     skin + "aux-convert-to-menu.bmp", backdrop, {"", 12, 38, true}, "",
+                                     [this] { ShowRecordMenu(); });
     SkinButton::Link(record, menuButton_);
     SkinButton::Create(Handle(), IDC_BUTTON_OPTIONS, X(66), Y(4), skin + "aux-options.bmp", backdrop,
-                       "Options", [this] { OpenOptions(); });
+                       {"Options", 56, 20}, "Options", [this] { OpenOptions(); });
     SkinButton::Create(Handle(), IDC_BUTTON_LEVEL_TEST, X(131), Y(27), skin + "aux-test-rl.bmp", backdrop,
-                       "Test Recording Input Level", [this] { InputLevelTest(Handle()); });
+                       {"Test Input Level", 110, 17}, "Test Recording Input Level",
+                       [this] { InputLevelTest(Handle()); });
     SkinButton::Create(Handle(), IDC_BUTTON_BOOSTKIT, X(704), Y(27), skin + "bk-auxinput-p.bmp", backdrop,
-                       "Boostkit Options", [this] { OpenBoostkitOptions(); });
+                       {"Boostkit", 64, 17}, "Boostkit Options", [this] { OpenBoostkitOptions(); });
     SkinButton::Create(Handle(), IDC_BUTTON_HELP, X(773), 6, setup_.programFolder + kHelpBitmap, backdrop,
-                       "Help", [this] { OpenHelpFile(); });
+                       {"?", 22, 38}, "Help", [this] { OpenHelpFile(); });
 }
 
 void MainWindow::FillLists()
@@ -260,9 +289,13 @@ void MainWindow::FillLists()
 
 void MainWindow::AddCustomGenresFromFile()
 {
+    // A genre file grows by one line per new genre typed; one far larger than
+    // that is damaged, and filling the sorted list with all of it would keep
+    // the window from opening for many seconds. Its first lines are taken.
+    constexpr int kMostCustomGenres = 1000;
     const std::string text = ReadSmallFile(setup_.programFolder + kCustomGenreFile, 1u << 20);
     size_t at = 0;
-    while (at < text.size()) {
+    for (int taken = 0; at < text.size() && taken < kMostCustomGenres; ++taken) {
         size_t end = text.find('\n', at);
         if (end == std::string::npos)
             end = text.size();
@@ -559,8 +592,13 @@ void MainWindow::Record(bool useLastSettings)
         AddCustomGenre();
     };
     recording_ = true;
-    lastOutcome_ = StartRecording(request, useLastSettings);
+    StartRecording(request, useLastSettings);
     recording_ = false;
+    // A close asked for while the converter ran is carried out now that it has ended.
+    if (closeRequested_) {
+        closeRequested_ = false;
+        OnClose();
+    }
 }
 
 void MainWindow::AddCustomGenre()
@@ -679,8 +717,12 @@ LRESULT MainWindow::OnNotify(NMHDR* header)
 
 void MainWindow::OnClose()
 {
-    if (recording_)
+    // The converter owns the job and the recorder its log until the converter
+    // ends: the window closes after that, not while it waits.
+    if (recording_) {
+        closeRequested_ = true;
         return;
+    }
     using namespace settings;
     KillTimer(Handle(), kTimerId);
     AddCustomGenre();
@@ -814,12 +856,6 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& 
     default:
         return 0;
     }
-}
-
-INT_PTR RunMainWindow(const MainWindow::Setup& setup)
-{
-    MainWindow window(setup);
-    return window.ShowModal(nullptr);
 }
 
 } // namespace auxiliary

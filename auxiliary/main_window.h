@@ -13,7 +13,7 @@
 #include "dialog_base.h"
 #include "main_window_core.h"
 #include "main_window_ids.h"
-#include "options.h"
+#include "stored_settings.h"
 #include "recording.h"
 #include "skin.h"
 
@@ -34,8 +34,6 @@ public:
 
     // The window's data as a recording takes it.
     RecordingRequest Request() const;
-    // What the last StartRecording of this window gave (JobNotWritten before any).
-    RecordingOutcome LastOutcome() const { return lastOutcome_; }
     const std::string& Codec() const { return codec_; }
     const AddOnSettings& AddOn() const { return addOn_; }
 
@@ -91,7 +89,6 @@ private:
     void PaintBackground(HDC dc);
     HBRUSH StaticBrush(HDC dc, HWND control);
 
-    int Dpi() const { return dpi_; }
     int X(int a) const { return ScaleX(a, dpi_); }
     int Y(int b) const { return ScaleY(b, dpi_); }
 
@@ -105,9 +102,9 @@ private:
     bool recordPending_ = false;
     bool recordWithOptionsPending_ = false;
     bool recording_ = false;
+    bool closeRequested_ = false; // a close asked for while recording
     bool fillingEdits_ = false;
     bool spreadingChecks_ = false;
-    RecordingOutcome lastOutcome_ = RecordingOutcome::JobNotWritten;
     Backdrop backdrop_;
     HFONT labelFont_ = nullptr;
     HBRUSH backdropBrush_ = nullptr;
@@ -121,8 +118,5 @@ std::vector<std::string> FindCodecs(const std::string& encoderFolder);
 // Fills `recordTo` with `codecs` numbered from ID_RECORD_TO_FIRST, checks the
 // one equal to `current` (ignoring case) and removes the placeholder item.
 void FillRecordToMenu(HMENU recordTo, const std::vector<std::string>& codecs, const std::string& current);
-
-// Runs the program's window modally and returns when it has closed.
-INT_PTR RunMainWindow(const MainWindow::Setup& setup);
 
 } // namespace auxiliary

@@ -53,17 +53,20 @@ struct JobFiles
     }
 };
 
-// Both job files, created afresh. A file that cannot be
-// created ends the run (the first one stays, empty, when only the second
-// fails); a record that cannot be written removes both, so the converter
-// never finds half a job.
+// Both job files, created afresh. A file that cannot be created ends the
+// run, and so does a record that cannot be written; either way neither file
+// is left behind (not even the first one, empty, when only the second cannot
+// be made), so a converter that waits for work never finds half a job.
 bool WriteJobFiles(const RecordingRequest& request, const JobFiles& paths)
 {
     dsp::DiskFile input, output;
     if (!input.Open(paths.input.c_str(), GENERIC_WRITE, CREATE_ALWAYS, false, true))
         return false;
-    if (!output.Open(paths.output.c_str(), GENERIC_WRITE, CREATE_ALWAYS, false, true))
+    if (!output.Open(paths.output.c_str(), GENERIC_WRITE, CREATE_ALWAYS, false, true)) {
+        input.Close();
+        DeleteFileA(paths.input.c_str());
         return false;
+    }
 
     std::string nameTemplate = store::ReadText(settings::kFileCreation, HKEY_CURRENT_USER, kSuiteKey);
     if (nameTemplate.empty())

@@ -1,9 +1,10 @@
 #include "recording_playlist.h"
 
 #include "disk_file.h"
-#include "options.h"
+#include "stored_settings.h"
 #include "playlist_text.h"
 #include "settings_store.h"
+#include "suite_paths.h"
 #include "temp_file.h"
 
 #include <cstring>
@@ -106,6 +107,12 @@ std::string WriteRecordingPlaylist(const AlbumFields& album, const PlaylistSetti
     SetField(named.fileName, rawName);
     named.year = YearFromText(album.year);
     const std::string path = ExpandTemplate(rawName, named, album.genre, unique);
+    // A path cut at its length limit has lost its name and extension: a file
+    // written there would be named after a cut folder.
+    const std::string extension = rawName.substr(rawName.size() - 4);
+    if (path.size() < extension.size() ||
+        !SameIgnoringCase(path.substr(path.size() - extension.size()), extension))
+        return std::string();
 
     const std::string folder = FolderOf(path);
     if (!folder.empty())

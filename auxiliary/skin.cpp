@@ -32,9 +32,9 @@ void Backdrop::Build(const std::string& jpegPath)
     const bool present = GetFileAttributesExA(jpegPath.c_str(), GetFileExInfoStandard, &file) &&
                          !(file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
                          (file.nFileSizeLow != 0 || file.nFileSizeHigh != 0);
-    if (present)
-        fromPicture_ = TilePicture(jpegPath);
-    else
+    // A picture that cannot be decoded is no backdrop either.
+    fromPicture_ = present && TilePicture(jpegPath);
+    if (!fromPicture_)
         PaintGradient();
 }
 
@@ -119,7 +119,8 @@ std::string ReadSmallFile(const std::string& path, size_t limit)
 
 LabelColours ReadLabelColours(const std::string& path)
 {
-    return ParseLabelColours(ReadSmallFile(path, 4096));
+    // Six lines of any length: a line is read as the number it starts with.
+    return ParseLabelColours(ReadSmallFile(path, 1u << 20));
 }
 
 } // namespace auxiliary

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "main_window_core.h"
+#include "skin_core.h"
 
 namespace auxiliary {
 
@@ -19,10 +19,9 @@ public:
     Backdrop(const Backdrop&) = delete;
     Backdrop& operator=(const Backdrop&) = delete;
 
-    // Makes the bitmap; if `jpegPath` names a file that is not empty, tiles
-    // its picture over the bitmap from the top-left corner (a picture that
-    // cannot be decoded leaves the bitmap unpainted); otherwise paints the
-    // gradient.
+    // Makes the bitmap and tiles the picture of `jpegPath` over it from the
+    // top-left corner; when the file is missing, empty or cannot be decoded,
+    // paints the gradient instead.
     void Build(const std::string& jpegPath);
 
     HDC Dc() const { return dc_; }

@@ -1,8 +1,10 @@
 #include "skin_button.h"
 
-#include "main_window_core.h"
+#include "skin.h"
+#include "skin_core.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace auxiliary {
@@ -27,18 +29,36 @@ private:
     HANDLE mutex_;
 };
 
-HBITMAP LoadBitmapFile(const std::string& path)
-{
-    return static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-}
-
 SIZE BitmapSize(HBITMAP bitmap)
 {
     BITMAP info{};
     if (!bitmap || !GetObjectA(bitmap, sizeof info, &info))
         return {0, 0};
     return {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+}
+
+// A bitmap file's picture, or nullptr when the file is missing or is not a
+// whole bitmap (truncated, not a bitmap at all). The file is checked and
+// decoded here rather than by the system's loader, which reads past the end
+// of a truncated file.
+HBITMAP LoadBitmapFile(const std::string& path)
+{
+    constexpr size_t kMostBitmapBytes = 32u << 20;
+    const std::string bytes = ReadSmallFile(path, kMostBitmapBytes);
+    const BitmapFileLayout layout = CheckBitmapFile(bytes);
+    if (!layout.usable)
+        return nullptr;
+    void* pixels = nullptr;
+    HBITMAP bitmap =
+        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bytes.data() + layout.infoOffset),
+                         DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (!bitmap || !pixels) {
+        if (bitmap)
+            DeleteObject(bitmap);
+        return nullptr;
+    }
+    std::memcpy(pixels, bytes.data() + layout.pixelsOffset, layout.pixelBytes);
+    return bitmap;
 }
 
 // One form of a button: the image, combined with the backdrop under the
@@ -262,14 +282,17 @@ struct SkinButtonThreads
 };
 
 SkinButton* SkinButton::Create(HWND parent, int id, int x, int y, const std::string& bitmapPath, HDC backdrop,
-                               const std::string& tooltip, std::function<void()> leftClick,
-                               std::function<void()> rightClick)
+                               const DefaultFace& face, const std::string& tooltip,
+                               std::function<void()> leftClick, std::function<void()> rightClick)
 {
     SkinButton* button = new SkinButton;
+    button->face_ = face;
     button->forms_[0] = LoadForm(bitmapPath, backdrop, x, y);
-    button->forms_[1] = LoadForm(HoverBitmapName(bitmapPath), backdrop, x, y);
-    button->forms_[2] = LoadForm(PressedBitmapName(bitmapPath), backdrop, x, y);
-    const SIZE size = BitmapSize(button->forms_[0]);
+    if (button->forms_[0]) {
+        button->forms_[1] = LoadForm(HoverBitmapName(bitmapPath), backdrop, x, y);
+        button->forms_[2] = LoadForm(PressedBitmapName(bitmapPath), backdrop, x, y);
+    }
+    const SIZE size = button->forms_[0] ? BitmapSize(button->forms_[0]) : SIZE{face.width, face.height};
     button->width_ = size.cx;
     button->height_ = size.cy;
     button->leftClick_ = std::move(leftClick);
@@ -322,9 +345,52 @@ SkinButton::Form SkinButton::CurrentForm() const
     return Form::Normal;
 }
 
+void SkinButton::DrawDefaultFace(HDC dc, Form form) const
+{
+    RECT box{0, 0, width_, height_};
+    UINT state = DFCS_BUTTONPUSH;
+    if (form == Form::Pressed)
+        state |= DFCS_PUSHED;
+    else if (form == Form::Hover)
+        state |= DFCS_HOT;
+    DrawFrameControl(dc, &box, DFC_BUTTON, state);
+    const int shift = form == Form::Pressed ? 1 : 0;
+    const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+    if (face_.arrow) {
+        const int cx = width_ / 2 + shift, cy = height_ / 2 + shift;
+        const POINT points[] = {{cx - 3, cy - 2}, {cx + 3, cy - 2}, {cx, cy + 2}};
+        HBRUSH brush = CreateSolidBrush(ink);
+        HPEN pen = CreatePen(PS_SOLID, 1, ink);
+        HGDIOBJ oldBrush = SelectObject(dc, brush);
+        HGDIOBJ oldPen = SelectObject(dc, pen);
+        Polygon(dc, points, 3);
+        SelectObject(dc, oldPen);
+        SelectObject(dc, oldBrush);
+        DeleteObject(pen);
+        DeleteObject(brush);
+        return;
+    }
+    // A small font of fixed pixel height, as the bitmaps it stands for do
+    // not grow with the screen's resolution either.
+    HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma");
+    HGDIOBJ oldFont = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ink);
+    RECT text{shift, shift, width_ + shift, height_ + shift};
+    DrawTextA(dc, face_.caption, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    if (font)
+        DeleteObject(font);
+}
+
 void SkinButton::Draw(const DRAWITEMSTRUCT& item)
 {
     const Form form = CurrentForm();
+    if (!forms_[0]) {
+        DrawDefaultFace(item.hDC, form);
+        return;
+    }
     HBITMAP bitmap = forms_[static_cast<int>(form)];
     if (!bitmap)
         bitmap = forms_[0];

@@ -24,18 +24,30 @@
 
 namespace auxiliary {
 
+// What a button shows when its bitmap cannot be used (missing, truncated,
+// not a bitmap): a plain push-button face of the skin's usual size for that
+// button, with its caption as text, or a small arrow pointing down.
+struct DefaultFace
+{
+    const char* caption = "";
+    int width = 0, height = 0;
+    bool arrow = false;
+};
+
 class SkinButton
 {
 public:
     // Loads `bitmapPath` and its hover and pressed forms; each form with a
     // mask beside it is combined once with the piece of `backdrop` under the
-    // button ((backdrop AND mask) OR image). A missing bitmap gives a window
-    // of zero size. `tooltip` may be empty; an empty `rightClick` runs
-    // `leftClick` for the right button too. `x` and `y` are in pixels of the
-    // parent's client area; `id` is the window's control identifier.
+    // button ((backdrop AND mask) OR image). A normal form that cannot be
+    // used gives the button `face` instead, so it can still be seen and
+    // clicked; a hover or pressed form that cannot be used shows the normal
+    // form. `tooltip` may be empty; an empty `rightClick` runs `leftClick`
+    // for the right button too. `x` and `y` are in pixels of the parent's
+    // client area; `id` is the window's control identifier.
     static SkinButton* Create(HWND parent, int id, int x, int y, const std::string& bitmapPath, HDC backdrop,
-                              const std::string& tooltip, std::function<void()> leftClick,
-                              std::function<void()> rightClick = {});
+                              const DefaultFace& face, const std::string& tooltip,
+                              std::function<void()> leftClick, std::function<void()> rightClick = {});
 
     // Two linked buttons show each other highlighted while one is hovered or pressed.
     static void Link(SkinButton* a, SkinButton* b);
@@ -50,6 +62,8 @@ public:
     enum class Form { Normal, Hover, Pressed };
     // The form it shows now.
     Form CurrentForm() const;
+    // True when it shows its default face instead of its bitmaps.
+    bool ShowsDefaultFace() const { return !forms_[0]; }
 
 private:
     SkinButton() = default;
@@ -58,11 +72,13 @@ private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void SetPressed(bool pressed);
     void Redraw();
+    void DrawDefaultFace(HDC dc, Form form) const;
     bool CursorInside() const;
 
     HWND window_ = nullptr;
     WNDPROC staticProcedure_ = nullptr;
     HBITMAP forms_[3] = {};
+    DefaultFace face_;
     int width_ = 0, height_ = 0;
     std::function<void()> leftClick_, rightClick_;
     SkinButton* linked_ = nullptr;

@@ -1,11 +1,10 @@
 // The recorder's main window as plain arithmetic and data: the genre table,
 // track names, the track count typed into its box, smart track length texts,
-// screen scaling, the layout of the list and status bar, the colours file and
-// the backdrop's gradient.
+// screen scaling and the layout of the list and status bar. The skin's files
+// and colours are in skin_core.h.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,34 +69,5 @@ struct MainLayout
 // Where the track list and the status bar go in a client area of the given
 // size (the smart-length band always shown). Sizes never go below 0.
 MainLayout LayoutMainWindow(int clientWidth, int clientHeight, int dpi);
-
-// ---- Skin ----
-
-struct Rgb
-{
-    uint8_t red = 0, green = 0, blue = 0;
-    bool operator==(const Rgb&) const = default;
-};
-
-// "aux-colors.txt": up to six lines, each a decimal number: red, green and
-// blue of the shadow colour, then of the label colour, each modulo 256.
-// Missing or unreadable lines count as 0.
-struct LabelColours
-{
-    Rgb shadow;
-    Rgb label;
-    bool operator==(const LabelColours&) const = default;
-};
-LabelColours ParseLabelColours(std::string_view text);
-
-// The backdrop's gradient when there is no picture: pixel column i of a
-// bitmap `width` pixels wide.
-Rgb GradientColour(int i, int width);
-
-// Skin bitmap names: the hover form adds "-m" before the extension, the
-// pressed form "-d"; a mask adds "-mask" before the extension of its file.
-std::string HoverBitmapName(std::string_view file);
-std::string PressedBitmapName(std::string_view file);
-std::string MaskBitmapName(std::string_view file);
 
 } // namespace auxiliary

@@ -73,6 +73,8 @@ std::vector<std::string> ConvertedFiles(std::string_view logText)
         std::string_view line = logText.substr(at, end - at);
         if (line.size() > kLogLineLength)
             line = line.substr(0, kLogLineLength);
+        // A line is read as a C string: a NUL byte ends it.
+        line = line.substr(0, line.find('\0'));
         if (!line.empty() && line.find(kLogErrorMark) == std::string_view::npos)
             files.emplace_back(line);
         at = end;

@@ -520,7 +520,7 @@ TEST(MainWindowRecordTo, ListsTheEncoderLibrariesAndChecksTheCurrentCodec)
     DestroyMenu(menu);
 }
 
-TEST(MainWindowSkin, BackdropTilesThePictureOrPaintsTheGradientOnlyWhenThePictureIsMissingOrEmpty)
+TEST(MainWindowSkin, BackdropTilesThePictureOrPaintsTheGradientWhenThePictureIsMissingEmptyOrUndecodable)
 {
     const std::string folder = dsp::testing::ScratchDir(CB_TEST_TMP);
     const std::string picture = std::string(CB_DIST_DIR) + "/Compression/skin/backdrop.jpg";
@@ -530,12 +530,11 @@ TEST(MainWindowSkin, BackdropTilesThePictureOrPaintsTheGradientOnlyWhenThePictur
     {
         std::string path;
         bool fromPicture;
-        bool gradient;
     } cases[] = {
-        {picture, true, false},
-        {folder + "missing.jpg", false, true},
-        {folder + "empty.jpg", false, true},
-        {folder + "broken.jpg", false, false},
+        {picture, true},
+        {folder + "missing.jpg", false},
+        {folder + "empty.jpg", false},
+        {folder + "broken.jpg", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -549,14 +548,36 @@ TEST(MainWindowSkin, BackdropTilesThePictureOrPaintsTheGradientOnlyWhenThePictur
         const bool gradient =
             GetPixel(backdrop.Dc(), 0, 0) == RGB(left.red, left.green, left.blue) &&
             GetPixel(backdrop.Dc(), w - 1, backdrop.Height() - 1) == RGB(right.red, right.green, right.blue);
-        EXPECT_EQ(gradient, c.gradient);
+        EXPECT_EQ(gradient, !c.fromPicture);
         if (c.fromPicture) {
             // The 128-pixel tile repeats across and down.
             for (int x : {0, 5, 77})
                 EXPECT_EQ(GetPixel(backdrop.Dc(), x, 9), GetPixel(backdrop.Dc(), x + 128, 9 + 256)) << x;
         }
-        if (!c.fromPicture && !c.gradient)
-            EXPECT_EQ(GetPixel(backdrop.Dc(), 0, 0), RGB(0, 0, 0));
+    }
+}
+
+TEST(MainWindowSkin, ColoursFileLinesOfAnyLengthAreReadAsTheirNumbersAndGarbageAsZero)
+{
+    const std::string folder = dsp::testing::ScratchDir(CB_TEST_TMP);
+    std::string longLines, garbage;
+    for (const char* number : {"255", "255", "255", "24", "40", "72"})
+        longLines += number + std::string(10000, ' ') + "\r\n";
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>('A' + i % 26);
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        LabelColours colours;
+    } cases[] = {
+        {"lines of 10000 characters", longLines, {{255, 255, 255}, {24, 40, 72}}},
+        {"garbage", garbage, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteAll(folder + "aux-colors.txt", c.text));
+        EXPECT_EQ(ReadLabelColours(folder + "aux-colors.txt"), c.colours);
     }
 }
 
@@ -682,8 +703,12 @@ TEST_F(MainWindowRecording, APressReleasedOffTheButtonStartsNothingAndThePairSho
         ASSERT_NE(menu, nullptr);
         EXPECT_EQ(record->Width(), 43);
         EXPECT_EQ(record->Height(), 38);
-        // The buttons without bitmaps here have no size.
-        EXPECT_EQ(SkinButton::FromWindow(GetDlgItem(w, IDC_BUTTON_OPTIONS))->Width(), 0);
+        // A button without its bitmaps here shows a default face of its usual size.
+        SkinButton* options = SkinButton::FromWindow(GetDlgItem(w, IDC_BUTTON_OPTIONS));
+        EXPECT_TRUE(options->ShowsDefaultFace());
+        EXPECT_EQ(options->Width(), 56);
+        EXPECT_EQ(options->Height(), 20);
+        EXPECT_FALSE(record->ShowsDefaultFace());
 
         SendMessageA(record->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         EXPECT_EQ(record->CurrentForm(), SkinButton::Form::Pressed);

@@ -599,21 +599,31 @@ TEST(AuxCompressionDialog, CallsTheEncoderWithTheDialogsWindowAndTheProfileAuxIn
                                }));
     }
 
-    // Without the encoder library the dialog holds only its text and OK.
-    log.Clear();
-    std::string text;
-    int children = 0;
-    const INT_PTR result = t::RunModal(
-        [] { return auxiliary::ShowCompressionSettings(nullptr, "No Such Codec"); }, "Compression Settings",
-        [&](HWND d) {
-            text = t::ItemText(d, IDC_COMPRESSION_TEXT);
-            children = ChildCount(d);
-            t::Click(d, IDOK);
-        });
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(text, "Compression Settings for 'No Such Codec'");
-    EXPECT_EQ(children, 2);
-    EXPECT_TRUE(log.Lines().empty());
+    // Without a usable encoder library (none, a file that is no library, a
+    // library without any encoder entry point) the dialog holds only its
+    // text and OK, and nothing is called.
+    const std::string folder = auxiliary::InProgramFolder("Compression\\");
+    ASSERT_TRUE(t::WriteAll(folder + "Garbage Codec.dll", std::string("MZ") + std::string(5000, '\x13')));
+    ASSERT_TRUE(t::CopyStandIn("StandInDecoder.dll", folder + "Decoder Codec.dll"));
+    for (const char* codec : {"No Such Codec", "Garbage Codec", "Decoder Codec"}) {
+        SCOPED_TRACE(codec);
+        log.Clear();
+        std::string text;
+        int children = 0;
+        const INT_PTR result = t::RunModal([&] { return auxiliary::ShowCompressionSettings(nullptr, codec); },
+                                           "Compression Settings",
+                                           [&](HWND d) {
+                                               text = t::ItemText(d, IDC_COMPRESSION_TEXT);
+                                               children = ChildCount(d);
+                                               t::Click(d, IDOK);
+                                           });
+        EXPECT_EQ(result, IDOK);
+        EXPECT_EQ(text, std::string("Compression Settings for '") + codec + "'");
+        EXPECT_EQ(children, 2);
+        EXPECT_TRUE(log.Lines().empty());
+    }
+    DeleteFileA((folder + "Garbage Codec.dll").c_str());
+    DeleteFileA((folder + "Decoder Codec.dll").c_str());
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 
 #include "main_window_ids.h"
 #include "modal_driver.h"
+#include "recorder_program.h"
 #include "recorder_registry.h"
 #include "recorder_settings.h"
 #include "settings_store.h"
@@ -27,52 +28,20 @@ namespace {
 
 using auxiliary::testing::ReadAll;
 using auxiliary::testing::Record;
+using auxiliary::testing::WaitFor;
+using auxiliary::testing::WindowText;
 using auxiliary::testing::WriteAll;
 
 namespace t = auxiliary::testing;
 namespace keys = auxiliary::settings;
 namespace store = dsp::settings;
 
-constexpr const char* kTitle = "Tonvask Recaster - Auxiliary Input";
-constexpr const char* kCodec = "Standin Codec";
+constexpr const char* kCodec = t::kStandInCodec;
 
 std::string Upper(std::string text)
 {
     for (char& c : text)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-bool WaitFor(const std::function<bool()>& condition, int ms = 10000)
-{
-    for (int waited = 0; waited <= ms; waited += 25) {
-        if (condition())
-            return true;
-        Sleep(25);
-    }
-    return false;
-}
-
-bool CopyFolderFiles(const std::string& from, const std::string& to)
-{
-    dsp::CreateAllDirectories(to.c_str());
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((from + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    bool ok = true;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            ok &= CopyFileA((from + found.cFileName).c_str(), (to + found.cFileName).c_str(), FALSE) != FALSE;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return ok;
-}
-
-std::string WindowText(HWND window)
-{
-    char text[260] = {};
-    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -92,69 +61,22 @@ class RecorderEndToEnd : public ::testing::Test
 protected:
     void SetUp() override
     {
-        root_ = dsp::testing::ScratchDir(CB_TEST_TMP);
-        program_ = root_ + "Tonvask\\";
-        output_ = root_ + "Out\\";
-        lists_ = root_ + "Lists\\";
-        const std::string dist = std::string(CB_DIST_DIR) + "\\";
-        dsp::CreateAllDirectories((program_ + "Multiplayer\\Input").c_str());
-        ASSERT_TRUE(CopyFileA((dist + "Auxiliary.exe").c_str(), (program_ + "Auxiliary.exe").c_str(), FALSE));
-        ASSERT_TRUE(CopyFolderFiles(dist + "Compression\\skin\\", program_ + "Compression\\skin\\"));
-        ASSERT_TRUE(t::CopyStandIn("RecasterStandin.exe", program_ + "Recaster.exe"));
-        ASSERT_TRUE(t::CopyStandIn("StandInEncoder.dll", program_ + "Compression\\" + kCodec + ".dll"));
-        ASSERT_TRUE(
-            t::CopyStandIn("StandInDecoder.dll", program_ + "Multiplayer\\Input\\StandInDecoder.dll"));
+        program_ = program.Folder();
+        output_ = program.Output();
+        lists_ = program.Root() + "Lists\\";
         // The converter writes ".sin" files, which the stand-in decoder reads.
         ASSERT_TRUE(WriteAll(program_ + "RecasterStandin.ini", "[Standin]\r\nExtension=sin\r\n"));
-
-        ClearRunValues();
-        store::WriteText(keys::kCodec, kCodec, HKEY_CURRENT_USER, keys::kSuiteKey);
-        store::WriteText(keys::kOutputFolder, output_.c_str(), HKEY_CURRENT_USER,
-                         keys::CodecKey(kCodec).c_str());
         store::WriteNumber(keys::kWritePlaylist, 1, HKEY_CURRENT_USER, keys::kBoostkitKey);
         store::WriteNumber(keys::kPlaylistType, 0, HKEY_CURRENT_USER, keys::kBoostkitKey);
         store::WriteText(keys::kPlaylistFolder, lists_.c_str(), HKEY_CURRENT_USER, keys::kBoostkitKey);
-        const uint32_t placement[] = {10, 10, 900, 600};
-        const char* names[] = {keys::kWindowX, keys::kWindowY, keys::kWindowW, keys::kWindowH};
-        for (int i = 0; i < 4; ++i)
-            store::WriteNumber(names[i], placement[i], HKEY_CURRENT_USER, keys::kSuiteKey);
     }
 
-    void TearDown() override
-    {
-        if (process_.hProcess) {
-            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(process_.hProcess, 99);
-            CloseHandle(process_.hThread);
-            CloseHandle(process_.hProcess);
-        }
-        ClearRunValues();
-    }
-
-    static void ClearRunValues()
-    {
-        for (const char* name : {keys::kWindowX, keys::kWindowY, keys::kWindowW, keys::kWindowH,
-                                 keys::kLastCodec, keys::kUnique})
-            store::DeleteValue(name, HKEY_CURRENT_USER, keys::kSuiteKey);
-        store::DeleteKeyTree(HKEY_CURRENT_USER, keys::kSuiteKey, "Auxiliary");
-    }
-
-    HWND Start()
-    {
-        std::string line = "\"" + program_ + "Auxiliary.exe\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &process_))
-            return nullptr;
-        return t::WaitForDialog(process_.dwThreadId, kTitle, 30000);
-    }
-
-    long WaitForExit(DWORD ms) const { return t::ExitCodeWithin(process_.hProcess, ms); }
+    HWND Start() { return program.Start(); }
+    long WaitForExit(DWORD ms) const { return program.WaitForExit(ms); }
 
     t::RecorderRegistryScope registry_;
-    std::string root_, program_, output_, lists_;
-    PROCESS_INFORMATION process_{};
+    t::RecorderProgram program;
+    std::string program_, output_, lists_;
 };
 
 TEST_F(RecorderEndToEnd, ThreeNamedTracksTwoTickedStartRecordingGivesTheJobTheValuesAndThePlaylist)

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -207,11 +208,11 @@ TEST_F(AuxRecordingRun, AMissingConverterIsReportedAndItsJobFilesAreDeleted)
     EXPECT_TRUE(IsWindowVisible(window.Handle()));
 
     // Job files that cannot be made: nothing is started and no message shown.
-    // A second file that cannot be made leaves the first one empty.
+    // A second file that cannot be made takes the first one with it.
     InstallConverter();
     ASSERT_TRUE(CreateDirectoryA((program_ + kJobOutputFileName).c_str(), nullptr));
     EXPECT_EQ(StartRecording(request, false), RecordingOutcome::JobNotWritten);
-    EXPECT_EQ(JobBytes(), "");
+    EXPECT_FALSE(FileExists(program_ + kJobFileName));
     request.programFolder = root_ + "Missing\\";
     EXPECT_EQ(StartRecording(request, false), RecordingOutcome::JobNotWritten);
     EXPECT_FALSE(FileExists(program_ + "RecasterStandin-calls.txt"));
@@ -402,6 +403,110 @@ TEST(AuxRecordingPlaylist, TagsComeFromTheDecoderOrTheFileNameAndAnEarlierPlayli
     EXPECT_EQ(record.trackNumber, 7);
     EXPECT_EQ(FieldText(record.album), "Stand-in Album");
     EXPECT_NE(record.timeStamp, 0u);
+}
+
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// The converter's log and the playlist folder in every state they can be
+// found in: the playlist is written whole with what the log can tell, or not
+// at all, and an earlier playlist of the same name is never lost.
+TEST(AuxRecordingPlaylist, DamagedLogsAndFoldersGiveAWholePlaylistOrNoneAndKeepTheEarlierOne)
+{
+    const std::string dir = dsp::testing::ScratchDir(CB_TEST_TMP);
+    const DecoderLookup noDecoders = [](std::string_view) -> const DecoderPlugin* { return nullptr; };
+    const AlbumFields album{"X", "Y", "Rock", "", "2001"};
+    MemoryUniqueSource unique;
+    const std::string earlier = "#EXTM3U\r\n#EXTINF:1,earlier\r\nC:\\earlier.mp3\r\n";
+
+    std::string garbage;
+    for (int i = 0; i < 20000; ++i)
+        garbage += static_cast<char>(i * 131 % 256);
+    std::string manyLines;
+    for (int i = 0; i < 100000; ++i)
+        manyLines += "C:\\Rec\\A - Song " + std::to_string(i) + ".mp3\r\n";
+    const std::string path300 = "C:\\" + std::string(292, 'p') + ".mp3";
+    const std::string path600 = "C:\\" + std::string(592, 'q') + ".mp3";
+
+    struct Row
+    {
+        const char* what;
+        const char* log; // nullptr: no log file
+        std::string logText;
+        std::string folder;                             // the playlist folder
+        std::function<void(const std::string&)> inject; // given the playlist's path
+        bool written;
+        std::function<void(const std::string&)> check; // the playlist written
+    } rows[] = {
+        {"no log", nullptr, "", dir + "A", nullptr, true,
+         [](const std::string& text) { EXPECT_EQ(text, "#EXTM3U\r\n"); }},
+        {"an empty log", "log", "", dir + "B", nullptr, true,
+         [](const std::string& text) { EXPECT_EQ(text, "#EXTM3U\r\n"); }},
+        {"a garbage log", "log", garbage, dir + "C", nullptr, true,
+         [](const std::string& text) {
+             EXPECT_EQ(text.find('\0'), std::string::npos);
+             EXPECT_EQ(text.rfind("#EXTM3U\r\n", 0), 0u);
+         }},
+        {"a log of 100000 lines", "log", manyLines, dir + "D", nullptr, true,
+         [](const std::string& text) {
+             EXPECT_EQ(Count(text, "#EXTINF:0,A - Song "), 100000u);
+             EXPECT_NE(text.find("\r\nC:\\Rec\\A - Song 99999.mp3\r\n"), std::string::npos);
+         }},
+        {"paths longer than 259 characters", "log", path300 + "\r\n" + path600 + "\r\n", dir + "E", nullptr,
+         true,
+         [&](const std::string& text) {
+             EXPECT_NE(text.find("\r\n" + path300 + "\r\n"), std::string::npos);
+             EXPECT_NE(text.find("\r\n" + path600.substr(0, 520) + "\r\n"), std::string::npos);
+             EXPECT_EQ(text.find(path600.substr(0, 521)), std::string::npos);
+         }},
+        {"the playlist folder a file", "log", "C:\\a.mp3\r\n", dir + "F\\File",
+         [&](const std::string&) {
+             CreateDirectoryA((dir + "F").c_str(), nullptr);
+             ASSERT_TRUE(WriteAll(dir + "F\\File", "a file"));
+         },
+         false, nullptr},
+        {"a playlist folder too long for its buffer", "log", "C:\\a.mp3\r\n", dir + std::string(280, 'G'),
+         nullptr, false, nullptr},
+        {"the playlist cannot be written over the earlier one", "log", "C:\\a.mp3\r\n", dir + "H",
+         [&](const std::string& playlist) {
+             CreateDirectoryA((dir + "H").c_str(), nullptr);
+             ASSERT_TRUE(WriteAll(playlist, earlier));
+             CreateDirectoryA((playlist + "-Tmp").c_str(), nullptr);
+         },
+         false, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string playlist = row.folder + "\\X - Y.m3u";
+        if (row.inject)
+            row.inject(playlist);
+        const std::string log = dir + (row.log ? row.log : "none");
+        DeleteFileA(log.c_str());
+        if (row.log)
+            ASSERT_TRUE(WriteAll(log, row.logText));
+        const std::string written = WriteRecordingPlaylist(album, {true, kPlaylistM3u, row.folder, "%a - %l"},
+                                                           log.c_str(), noDecoders, unique);
+        EXPECT_EQ(written, row.written ? playlist : "");
+        if (row.written)
+            row.check(ReadAll(playlist));
+        else if (FileExists(playlist + "-Tmp\\"))
+            EXPECT_EQ(ReadAll(playlist), earlier);
+        else
+            EXPECT_FALSE(FileExists(playlist));
+        EXPECT_FALSE(FileExists(playlist + "-Tmp") && !FileExists(playlist + "-Tmp\\"));
+    }
+    // Nothing was made in the folder whose name was too long, nor in what
+    // was left of it after a cut.
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((dir + "GGG*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
 }
 
 } // namespace

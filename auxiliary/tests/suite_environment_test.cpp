@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -132,6 +134,78 @@ TEST(AuxDecoderTable, LoadsEveryLibraryOfTheFolderSkipsWhatCannotLoadAndCallsOnl
     none.Build(dsp::testing::ScratchDir() + "Nowhere\\");
     EXPECT_TRUE(none.Plugins().empty());
     EXPECT_EQ(none.Find(".aux"), nullptr);
+}
+
+// `text` over and over, `length` characters in all.
+std::string Repeated(const std::string& text, size_t length)
+{
+    std::string result;
+    while (result.size() < length)
+        result += text;
+    return result.substr(0, length);
+}
+
+// Libraries named like decoders that are none, or that answer without
+// bounds: the table skips or cuts them, and nothing reads past a buffer.
+TEST(AuxDecoderTable, LibrariesThatAreNoneOrAnswerWithoutBoundsAreSkippedOrCut)
+{
+    CallLog log;
+    const std::string folder = dsp::testing::ScratchDir() + "Input\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::vector<uint8_t> garbage(8192);
+    for (size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<uint8_t>(i * 31 + 7);
+    garbage[0] = 'M';
+    garbage[1] = 'Z'; // a program's first bytes, then nothing usable
+    struct Row
+    {
+        const char* file;
+        std::function<bool(const std::string&)> make;
+        bool loaded;
+        size_t formats;
+    } rows[] = {
+        {"Garbage.dll", [&](const std::string& p) { return dsp::testing::WriteFileBytes(p, garbage); }, false,
+         0},
+        {"Empty.dll", [](const std::string& p) { return dsp::testing::WriteFileBytes(p, {}); }, false, 0},
+        {"NoEntryPoints.dll",
+         [](const std::string& p) {
+             return CopyFileA((std::string(CB_DIST_DIR) + "/Reverser.dll").c_str(), p.c_str(), FALSE) !=
+                    FALSE;
+         },
+         true, 0},
+        {"Unterminated.dll",
+         [](const std::string& p) {
+             return auxiliary::testing::CopyStandIn("StandInDecoderUnterminated.dll", p);
+         },
+         true, static_cast<size_t>(auxiliary::kMaxFormatsPerDecoder)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        const std::string path = folder + row.file;
+        ASSERT_TRUE(row.make(path));
+        {
+            auxiliary::DecoderTable table;
+            table.Build(folder);
+            EXPECT_EQ(table.Plugins().size(), row.loaded ? 1u : 0u);
+            EXPECT_EQ(table.Formats().size(), row.formats);
+            for (const auxiliary::DecoderFormat& format : table.Formats()) {
+                ASSERT_EQ(strnlen(format.extension, sizeof format.extension), sizeof format.extension - 1);
+                ASSERT_EQ(strnlen(format.description, sizeof format.description),
+                          sizeof format.description - 1);
+            }
+            if (row.loaded) {
+                const auxiliary::DecoderPlugin& plugin = *table.Plugins()[0];
+                auxiliary::DecoderTrackInfo info;
+                EXPECT_EQ(auxiliary::ReadTrackInfo(plugin, "C:\\x.aux", info),
+                          plugin.GetTrackInfo != nullptr);
+                if (plugin.GetTrackInfo) {
+                    EXPECT_EQ(std::string(info.artist), Repeated("Stand-in Artist", 99));
+                    EXPECT_EQ(strnlen(info.genre, sizeof info.genre), sizeof info.genre - 1);
+                }
+            }
+        } // the libraries are let go with the table
+        EXPECT_TRUE(DeleteFileA(path.c_str()));
+    }
 }
 
 TEST(AuxDecoderTable, TheProcessTableIsBuiltOnceOnFirstUseFromTheProgramFoldersDecoderFolder)

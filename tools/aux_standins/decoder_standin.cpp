@@ -3,7 +3,9 @@
 // WhatFormats, ".aux" and ".sin", answers GetTrackInfo with fixed data, and
 // hands out decoder objects that do nothing. Every call is logged (see
 // standin_log.h). Built a second time with STANDIN_NO_TRACK_INFO: that
-// library lacks GetTrackInfo and reports ".noinfo" only.
+// library lacks GetTrackInfo and reports ".noinfo" only; and a third time with
+// STANDIN_UNTERMINATED: its texts fill their buffers without a terminator and
+// its list of formats never ends.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -26,10 +28,20 @@ const char* const kFormats[][2] = {{".noinfo", "Stand-in without track informati
 const char* const kFormats[][2] = {{".aux", "Auxiliary input (stand-in)"}, {".sin", "Stand-in sine tone"}};
 #endif
 
+#ifdef STANDIN_UNTERMINATED
+// Fills the whole buffer with the text over and over, without a terminator.
+void Copy(char* target, size_t size, const char* text)
+{
+    const size_t length = std::strlen(text);
+    for (size_t i = 0; i < size; ++i)
+        target[i] = text[i % length];
+}
+#else
 void Copy(char* target, size_t size, const char* text)
 {
     snprintf(target, size, "%s", text ? text : "");
 }
+#endif
 
 } // namespace
 
@@ -37,6 +49,9 @@ extern "C" __declspec(dllexport) void __cdecl WhatFormats(int index, char* exten
 {
     standin::Log("WhatFormats %d", index);
     const int count = static_cast<int>(sizeof kFormats / sizeof kFormats[0]);
+#ifdef STANDIN_UNTERMINATED
+    index = index < 0 ? 0 : index % count; // a list without an end
+#endif
     if (index < 0 || index >= count) {
         extension[0] = '\0';
         description[0] = '\0';

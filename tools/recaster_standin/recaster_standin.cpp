@@ -21,6 +21,13 @@
 // [Standin]: Extension (default mp3), ErrorTracks (track numbers of the pseudo
 // paths to fail, separated by commas), SignalWaiting (1: signal the event),
 // StayMs (milliseconds to wait before exiting).
+//
+// For the recorder's fault tests it can also misbehave, right after step 1:
+// ExitCode (not 0: exit at once with that code, doing nothing else), Crash
+// (1: die of an access violation, without the system's error box); and
+// instead of its own log lines, LogFrom (the log gets that file's bytes) or
+// DeleteLog (1: the log file is deleted); and before exiting, HoldUntil
+// (a path: keep running until that file exists).
 #include <windows.h>
 
 #include "settings_store.h"
@@ -45,10 +52,13 @@ std::string OwnFolder()
     return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
 }
 
-bool AppendToFile(const std::string& path, const std::string& text)
+// Writes `text` through a handle opened with `access` and `disposition`:
+// FILE_APPEND_DATA with OPEN_ALWAYS appends, GENERIC_WRITE with CREATE_ALWAYS
+// writes a new file.
+bool WriteText(const std::string& path, const std::string& text, DWORD access, DWORD disposition)
 {
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
@@ -58,17 +68,9 @@ bool AppendToFile(const std::string& path, const std::string& text)
     return ok;
 }
 
-bool WriteNewFile(const std::string& path, const std::string& text)
+bool AppendToFile(const std::string& path, const std::string& text)
 {
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                    written == text.size();
-    CloseHandle(file);
-    return ok;
+    return WriteText(path, text, FILE_APPEND_DATA, OPEN_ALWAYS);
 }
 
 // The NUL-terminated texts of a job file's 260-byte records.
@@ -124,6 +126,12 @@ std::string CodecFrom(const std::string& commandLine)
     return dsp::settings::ReadText("tVCLastCodec", HKEY_CURRENT_USER, dsp::settings::kSuiteKey);
 }
 
+// Ends the process with the fault's code instead of calling a debugger.
+LONG WINAPI EndOnFault(EXCEPTION_POINTERS*)
+{
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -133,6 +141,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     AppendToFile(folder + "RecasterStandin-calls.txt", commandLine + "\r\n");
 
     const std::string ini = folder + "RecasterStandin.ini";
+    if (const int exitCode = GetPrivateProfileIntA("Standin", "ExitCode", 0, ini.c_str()))
+        return exitCode;
+    if (GetPrivateProfileIntA("Standin", "Crash", 0, ini.c_str())) {
+        // Ends with the fault's code, as a crash does, without a debugger.
+        SetErrorMode(SEM_NOGPFAULTERRORBOX);
+        SetUnhandledExceptionFilter(EndOnFault);
+        volatile int* nowhere = nullptr;
+        *nowhere = 1;
+    }
     const std::string extension = IniText(ini, "Extension", "mp3");
     const std::string errorTracks = IniText(ini, "ErrorTracks", "");
     const bool signalWaiting = GetPrivateProfileIntA("Standin", "SignalWaiting", 0, ini.c_str()) != 0;
@@ -171,13 +188,21 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         const std::string path = outputFolder + outputs[i] + "." + extension;
         const size_t slash = path.find_last_of('\\');
         dsp::CreateAllDirectories(path.substr(0, slash + 1).c_str());
-        if (WriteNewFile(path, inputs[i] + "\r\n"))
+        if (WriteText(path, inputs[i] + "\r\n", GENERIC_WRITE, CREATE_ALWAYS))
             log += path + "\r\n";
         else
             log += "[ERROR] Could not write " + path + "\r\n";
     }
-    if (logPath[0])
+    const std::string logFrom = IniText(ini, "LogFrom", "");
+    if (!logFrom.empty())
+        CopyFileA(logFrom.c_str(), logPath, FALSE);
+    else if (GetPrivateProfileIntA("Standin", "DeleteLog", 0, ini.c_str()))
+        DeleteFileA(logPath);
+    else if (logPath[0])
         AppendToFile(logPath, log);
+    const std::string holdUntil = IniText(ini, "HoldUntil", "");
+    while (!holdUntil.empty() && GetFileAttributesA(holdUntil.c_str()) == INVALID_FILE_ATTRIBUTES)
+        Sleep(50);
 
     if (stayMs > 0)
         Sleep(static_cast<DWORD>(stayMs));

@@ -34,6 +34,9 @@ TEST(AuxPlaylistText, LogLinesNameTheWrittenFilesAndErrorOrEmptyLinesAreSkipped)
         {"long line cut at 520",
          std::string(600, 'x') + "\r\nC:\\b.mp3",
          {std::string(520, 'x'), "C:\\b.mp3"}},
+        {"a NUL ends its line",
+         std::string("C:\\a.mp3\0garbage\r\n\0\0\r\nC:\\b.mp3", 30),
+         {"C:\\a.mp3", "C:\\b.mp3"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -176,15 +176,15 @@ TEST_F(AuxRecordingRun, AWaitingConverterGetsTheJobAndNothingIsStarted)
 {
     InstallConverter();
     SetEvent(waiting_);
-    dsp::testing::HostWindow window;
+    dsp::testing::HostWindow window; // a top-level window in the main window's place
     RecordingRequest request = Request(kFiveTracks);
-    request.window = window.Handle();
+    request.window = window.Frame();
     EXPECT_EQ(StartRecording(request, true), RecordingOutcome::ConverterWaiting);
     EXPECT_FALSE(FileExists(program_ + "RecasterStandin-calls.txt"));
     EXPECT_EQ(JobBytes().size(), 520u);
     EXPECT_EQ(OutputBytes().size(), 520u);
-    EXPECT_TRUE(IsWindowEnabled(window.Handle()));
-    EXPECT_TRUE(IsWindowVisible(window.Handle()));
+    EXPECT_TRUE(IsWindowEnabled(window.Frame()));
+    EXPECT_TRUE(IsWindowVisible(window.Frame()));
     EXPECT_EQ(store::ReadText("tVCLastCodec", HKEY_CURRENT_USER, kSuite.c_str()), "");
 }
 
@@ -194,18 +194,18 @@ TEST_F(AuxRecordingRun, AMissingConverterIsReportedAndItsJobFilesAreDeleted)
     dsp::PromptsScope scope(prompts);
     dsp::testing::HostWindow window;
     RecordingRequest request = Request(kFiveTracks);
-    request.window = window.Handle();
+    request.window = window.Frame();
     EXPECT_EQ(StartRecording(request, false), RecordingOutcome::ConverterMissing);
     ASSERT_EQ(prompts.Calls.size(), 1u);
     EXPECT_EQ(prompts.Calls[0].kind, "message");
     EXPECT_EQ(prompts.Calls[0].text, "Tonvask Recaster is not installed!.");
     EXPECT_EQ(prompts.Calls[0].caption, "Tonvask Recaster");
     EXPECT_EQ(prompts.Calls[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
-    EXPECT_EQ(prompts.Calls[0].owner, window.Handle());
+    EXPECT_EQ(prompts.Calls[0].owner, window.Frame());
     EXPECT_FALSE(FileExists(program_ + kJobFileName));
     EXPECT_FALSE(FileExists(program_ + kJobOutputFileName));
-    EXPECT_TRUE(IsWindowEnabled(window.Handle()));
-    EXPECT_TRUE(IsWindowVisible(window.Handle()));
+    EXPECT_TRUE(IsWindowEnabled(window.Frame()));
+    EXPECT_TRUE(IsWindowVisible(window.Frame()));
 
     // Job files that cannot be made: nothing is started and no message shown.
     // A second file that cannot be made takes the first one with it.

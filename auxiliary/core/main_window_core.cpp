@@ -215,9 +215,11 @@ MainLayout LayoutMainWindow(int clientWidth, int clientHeight, int dpi)
     auto notNegative = [](int v) { return v < 0 ? 0 : v; };
     MainLayout layout;
     const int top = HeaderHeight(dpi) + ScaleY(22, dpi) + 13;
-    layout.list = {7, top, notNegative(clientWidth - 14), notNegative(clientHeight - top - 24)};
-    layout.statusFrame = {2, clientHeight - 20, notNegative(clientWidth - 4), 18};
-    layout.statusText = {6, clientHeight - 18, 200, 14};
+    // The status band's pixel sizes are those of 96 dpi; above it they grow
+    // with the text, which the system draws larger.
+    layout.list = {7, top, notNegative(clientWidth - 14), notNegative(clientHeight - top - ScaleY(24, dpi))};
+    layout.statusFrame = {2, clientHeight - ScaleY(20, dpi), notNegative(clientWidth - 4), ScaleY(18, dpi)};
+    layout.statusText = {6, clientHeight - ScaleY(18, dpi), ScaleX(200, dpi), ScaleY(14, dpi)};
     return layout;
 }
 

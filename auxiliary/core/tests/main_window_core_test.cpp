@@ -120,7 +120,9 @@ TEST(MainWindowCore, LayoutPutsTheListBelowBothBandsAndTheStatusBarAtTheBottom)
         Box list, frame, text;
     } cases[] = {
         {800, 600, 96, {7, 80, 786, 496}, {2, 580, 796, 18}, {6, 582, 200, 14}},
-        {800, 600, 120, {7, 98, 786, 478}, {2, 580, 796, 18}, {6, 582, 200, 14}},
+        // Above 96 dpi the status band grows with the text.
+        {800, 600, 120, {7, 98, 786, 472}, {2, 575, 796, 22}, {6, 578, 265, 17}},
+        {800, 600, 144, {7, 116, 786, 448}, {2, 570, 796, 27}, {6, 573, 318, 21}},
         {10, 50, 96, {7, 80, 0, 0}, {2, 30, 6, 18}, {6, 32, 200, 14}},
     };
     for (const Case& c : cases) {

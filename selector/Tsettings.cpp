@@ -14,6 +14,16 @@ const char* const kGame = "Game";
 const char* const kApp = "App";
 const char* const kColumnKeys[3] = {"ColumnWidth0", "ColumnWidth1", "ColumnWidth2"};
 
+// Size of a file in bytes; 0 when it is missing or cannot be asked.
+unsigned long long FileSize(const std::string& fileName)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(fileName.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 0;
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 } // namespace
 
 EIniWriteError::EIniWriteError(const std::string& fileName)
@@ -87,6 +97,46 @@ void TSettings::Load()
     m_MinWhenActivated = readBool(kApp, "MinWhenActivated", true);
     m_LoadLastAtStart = readBool(kApp, "LoadLastAtStart", true);
     m_BarAlign = readInt(kGame, "BarAlign", 0);
+
+    if (cb::SettingsFileOversized(FileSize(m_FileName)))
+        SetAsideOversizedFile();
+}
+
+void TSettings::SetAsideOversizedFile()
+{
+    // The small file is written beside the big one first, so that a failure
+    // (a read-only folder, a full disk) leaves the big file as it was.
+    TSettings fresh(*this);
+    fresh.m_FileName = m_FileName + "-Tmp";
+    SetFileAttributesA(fresh.m_FileName.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(fresh.m_FileName.c_str());
+    try {
+        fresh.Save();
+    } catch (const EIniWriteError&) {
+        DeleteFileA(fresh.m_FileName.c_str());
+        return;
+    }
+    // The system's cached copy of the big file is dropped (nothing in it is
+    // unwritten), so the next read sees the small file whatever its time stamp.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_FileName.c_str());
+    // The big file is kept whole under a name of its own; a name already
+    // taken by an earlier copy is not overwritten.
+    std::string keptAs;
+    for (int attempt = 0; attempt < 100 && keptAs.empty(); ++attempt) {
+        const std::string name = cb::SetAsideName(m_FileName, attempt);
+        if (MoveFileExA(m_FileName.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH))
+            keptAs = name;
+        else if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (keptAs.empty()) {
+        DeleteFileA(fresh.m_FileName.c_str());
+        return;
+    }
+    if (!MoveFileExA(fresh.m_FileName.c_str(), m_FileName.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        MoveFileExA(keptAs.c_str(), m_FileName.c_str(), MOVEFILE_WRITE_THROUGH);
+        DeleteFileA(fresh.m_FileName.c_str());
+    }
 }
 
 void TSettings::Save()

@@ -50,6 +50,10 @@ public:
     const std::string& FileName() const { return m_FileName; }
 
     // Reads every key; missing or unreadable values take their defaults.
+    // A file too large to be one this program wrote is then kept whole as
+    // "<file>.damaged" and replaced by a small file with the values read, so
+    // that later saves do not rewrite megabytes; where it cannot be moved (a
+    // read-only folder) it stays and is used as it is.
     void Load();
     // Writes every key; throws EIniWriteError at the first refused write (the
     // keys written before it stay written).
@@ -87,6 +91,8 @@ public:
     void SetBarAlign(int value) { m_BarAlign = value; }
 
 private:
+    void SetAsideOversizedFile();
+
     std::string m_FileName;
     TWindowBounds m_WindowBounds;
     int m_ColumnWidths[3] = {0, 0, 0};

@@ -117,4 +117,17 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, cut);
 }
 
+bool SettingsFileOversized(unsigned long long size)
+{
+    return size > kLargestSettingsFile;
+}
+
+std::string SetAsideName(const std::string& settingsFile, int attempt)
+{
+    std::string name = settingsFile + ".damaged";
+    if (attempt > 0)
+        name += std::to_string(attempt + 1);
+    return name;
+}
+
 } // namespace cb

@@ -40,4 +40,19 @@ std::string WithTrailingBackslash(const std::string& path);
 // ("C:\Prog\Cuebinder.exe" -> "C:\Prog"); empty when there is none.
 std::string FolderOf(const std::string& path);
 
+// The largest settings file taken as healthy. The program's own keys fill a
+// few hundred bytes, and a few kilobytes even with the longest paths; a file
+// beyond this limit is junk, and every value the system writes rewrites all
+// of it.
+constexpr unsigned long long kLargestSettingsFile = 1024 * 1024;
+
+// True for a settings file of `size` bytes that is set aside after its values
+// are read, so that a small file replaces it.
+bool SettingsFileOversized(unsigned long long size);
+
+// The name under which an oversized settings file is kept beside itself:
+// "<file>.damaged" on the first try, then "<file>.damaged2", "<file>.damaged3"
+// and so on, so an earlier kept copy is never overwritten.
+std::string SetAsideName(const std::string& settingsFile, int attempt);
+
 } // namespace cb

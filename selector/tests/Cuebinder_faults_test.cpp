@@ -387,6 +387,7 @@ struct TSettingsRow
     std::string before; // put in front of the good settings
     std::string after;  // put behind them
     int columns[3];     // the list's column widths the window shows
+    bool setAside;      // kept whole as Cuebinder.ini.damaged, a small file in its place
 };
 
 TEST_F(CuebinderFaults, DamagedSettingsFilesStartWithWhatCanBeRead)
@@ -395,28 +396,44 @@ TEST_F(CuebinderFaults, DamagedSettingsFilesStartWithWhatCanBeRead)
     while (big.size() < 10 * 1024 * 1024)
         big += "Key" + std::to_string(big.size()) + "=some value that fills the file\r\n";
     const TSettingsRow rows[] = {
-        {"binary garbage", testfiles::Pattern(5000, 3), "", {270, 65, 100}},
-        {"10 MB of text", big, "", {270, 65, 100}},
-        {"lines without \"=\"", "[Window]\r\nColumnWidth0\r\njust words\r\niW\r\n", "", {270, 65, 100}},
+        {"binary garbage", testfiles::Pattern(5000, 3), "", {270, 65, 100}, false},
+        {"10 MB of text", big, "", {270, 65, 100}, true},
+        {"lines without \"=\"",
+         "[Window]\r\nColumnWidth0\r\njust words\r\niW\r\n",
+         "",
+         {270, 65, 100},
+         false},
         {"values out of range",
          "",
          "[App]\r\nBufferSize=-5\r\n[Game]\r\nBarAlign=7\r\n[Window]\r\nColumnWidth0=-300\r\nColumnWidth1=-"
          "1\r\n"
          "ColumnWidth2=-2\r\n",
-         {270, 65, 100}},
+         {270, 65, 100},
+         false},
         {"huge values",
          "",
          "[App]\r\nBufferSize=99999999\r\n[Game]\r\nBarAlign=2147483647\r\n",
-         {270, 65, 100}},
+         {270, 65, 100},
+         false},
     };
     ASSERT_TRUE(Free(kF9) && Free(kF10));
     for (const TSettingsRow& row : rows) {
         SCOPED_TRACE(row.name);
         SetUp();
         WriteList({{Sound("alpha.wav"), kF9.text}, {Sound("beta.wav"), kF10.text}});
-        WriteOrFail(App("Cuebinder.ini"), row.before + "\r\n" + GameSettings(false) + row.after);
-        Launch("songs - Cuebinder", 60000ms);
+        const std::string written = row.before + "\r\n" + GameSettings(false) + row.after;
+        WriteOrFail(App("Cuebinder.ini"), written);
+        const auto started = std::chrono::steady_clock::now();
+        Launch("songs - Cuebinder");
+        std::printf("%s: the window showed its list %lld ms after the start\n", row.name, MsSince(started));
         Settled(row.name);
+        if (row.setAside) {
+            EXPECT_TRUE(ReadAll(App("Cuebinder.ini.damaged")) == written)
+                << "the damaged file was not kept whole";
+            EXPECT_LT(ReadAll(App("Cuebinder.ini")).size(), 4096u);
+        } else {
+            EXPECT_FALSE(testfiles::Exists(App("Cuebinder.ini.damaged")));
+        }
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(ListView_GetColumnWidth(list_, i), row.columns[i]) << "column " << i;
         Command(IDM_ACTIVATE);
@@ -428,11 +445,15 @@ TEST_F(CuebinderFaults, DamagedSettingsFilesStartWithWhatCanBeRead)
         Command(IDM_DEACTIVATE);
         EXPECT_TRUE(WaitFor([&] { return !Active(); }));
 
-        // a resize saves the settings whole
+        // a resize saves the settings whole, and the window answers within a
+        // second of it (the answer queues behind the resize)
         const auto resized = std::chrono::steady_clock::now();
-        SetWindowPos(main_, nullptr, 0, 0, 520, 360, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(main_, nullptr, 0, 0, 520, 360,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+        EXPECT_TRUE(Answers()) << "no answer within a second of a resize";
         std::printf("%s: a resize saved in %lld ms\n", row.name, static_cast<long long>(MsSince(resized)));
-        EXPECT_NE(ReadAll(App("Cuebinder.ini")).find("iW=520\r\n"), std::string::npos);
+        EXPECT_TRUE(
+            WaitFor([&] { return ReadAll(App("Cuebinder.ini")).find("iW=520\r\n") != std::string::npos; }));
         EXPECT_TRUE(CloseAndWait());
         const std::string ini = ReadAll(App("Cuebinder.ini"));
         EXPECT_NE(ini.find("InstallPath=" + root_ + "\\game\r\n"), std::string::npos);

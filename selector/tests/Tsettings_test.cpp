@@ -210,3 +210,79 @@ TEST(Settings, DefaultFileIsBesideTheProgram)
     EXPECT_EQ(&Settings(), &Settings());
     EXPECT_EQ(Settings().FileName(), expected);
 }
+
+namespace {
+
+// A settings file of `size` bytes: foreign keys in front of real values.
+std::string WithJunk(std::size_t size)
+{
+    const std::string values = "\r\n[Game]\r\nInstallPath=C:\\G\r\n[App]\r\nBufferSize=256\r\n";
+    std::string text = "[Junk]\r\n";
+    while (text.size() < size)
+        text += "Key" + std::to_string(text.size()) + "=filler\r\n";
+    text.resize(size - values.size());
+    return text + values;
+}
+
+} // namespace
+
+// A file far larger than the program writes: its values are read, it is kept
+// whole beside itself under a name not yet taken, and a small file with the
+// values read takes its place. A file at the limit, or one that cannot be
+// moved (held open by another program), stays and is used as it is.
+TEST(Settings, AnOversizedFileIsKeptAsideAndReplacedByASmallOne)
+{
+    ScratchDir dir;
+    const std::string file = dir / "c.ini";
+    struct Row
+    {
+        const char* name;
+        std::size_t size;
+        bool held;
+        const char* keptAs; // nullptr: the file stays where it is
+    };
+    const Row rows[] = {
+        {"2 MiB", 2u << 20, false, "c.ini.damaged"},
+        {"3 MiB next, the first copy kept", 3u << 20, false, "c.ini.damaged2"},
+        {"1 MiB exactly", 1u << 20, false, nullptr},
+        {"2 MiB held open", 2u << 20, true, nullptr},
+    };
+    std::string firstCopy;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string text = WithJunk(row.size);
+        ASSERT_EQ(text.size(), row.size);
+        ASSERT_TRUE(WriteAll(file, text));
+        HANDLE holder = row.held ? CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                               OPEN_EXISTING, 0, nullptr)
+                                 : INVALID_HANDLE_VALUE;
+        ASSERT_EQ(holder != INVALID_HANDLE_VALUE, row.held);
+        TSettings s(file);
+        s.Load();
+        if (holder != INVALID_HANDLE_VALUE)
+            CloseHandle(holder);
+        EXPECT_EQ(s.GetInstallPath(), "C:\\G\\");
+        EXPECT_EQ(s.GetBufferSize(), 256);
+        EXPECT_FALSE(testfiles::Exists(file + "-Tmp"));
+        if (row.keptAs == nullptr) {
+            EXPECT_TRUE(ReadAll(file) == text) << "a file that stays is not changed";
+            continue;
+        }
+        EXPECT_TRUE(ReadAll(dir / row.keptAs) == text) << "not kept whole";
+        const std::string small = ReadAll(file);
+        EXPECT_LT(small.size(), 1024u);
+        EXPECT_NE(small.find("InstallPath=C:\\G\r\n"), std::string::npos) << small;
+        EXPECT_NE(small.find("BufferSize=256\r\n"), std::string::npos) << small;
+        if (firstCopy.empty())
+            firstCopy = text;
+        EXPECT_TRUE(ReadAll(dir / "c.ini.damaged") == firstCopy) << "an earlier copy was overwritten";
+
+        // later saves and loads use the small file
+        s.SetBufferSize(512);
+        s.Save();
+        TSettings back(file);
+        back.Load();
+        EXPECT_EQ(back.GetBufferSize(), 512);
+        EXPECT_EQ(back.GetInstallPath(), "C:\\G\\");
+    }
+}

@@ -91,3 +91,17 @@ TEST(SettingsValues, InstallPathGetsOneBackslash)
     EXPECT_EQ(cb::FolderOf("Z:/w/t.exe"), "Z:/w");
     EXPECT_EQ(cb::FolderOf("t.exe"), "");
 }
+
+TEST(SettingsValues, OnlyFilesBeyondOneMebibyteAreSetAsideUnderNamesThatDoNotRepeat)
+{
+    EXPECT_FALSE(cb::SettingsFileOversized(0));
+    EXPECT_FALSE(cb::SettingsFileOversized(64 * 1024));
+    EXPECT_FALSE(cb::SettingsFileOversized(1024 * 1024));
+    EXPECT_TRUE(cb::SettingsFileOversized(1024 * 1024 + 1));
+    EXPECT_TRUE(cb::SettingsFileOversized(5ull << 32)); // beyond 32 bits of size
+
+    const std::string file = "C:\\Prog\\Cuebinder.ini";
+    EXPECT_EQ(cb::SetAsideName(file, 0), "C:\\Prog\\Cuebinder.ini.damaged");
+    EXPECT_EQ(cb::SetAsideName(file, 1), "C:\\Prog\\Cuebinder.ini.damaged2");
+    EXPECT_EQ(cb::SetAsideName(file, 9), "C:\\Prog\\Cuebinder.ini.damaged10");
+}
